@@ -1,0 +1,95 @@
+#include "PlayLog.h"
+
+#include <cstdio>
+
+namespace spades {
+
+namespace {
+size_t Utf8Length(std::string_view text)
+{
+    size_t count = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
+std::string Format(const char* format, int value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+}  // namespace
+
+std::string PadRight(std::string_view text, size_t width)
+{
+    std::string padded(text);
+    const size_t length = Utf8Length(text);
+    if (length < width)
+        padded.append(width - length, ' ');
+    return padded;
+}
+
+void TPlayLog::WriteLogLine(std::string_view text)
+{
+    FOut << text << "\r\n";
+    FHasData = true;
+}
+
+void TPlayLog::LogHandStart(const TTableState& table)
+{
+    if (FHasData)
+        WriteLogLine("\r\n" + std::string(50, '-'));
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& player = table.Player(seat);
+        WriteLogLine("Player " + std::to_string(seat) + ":  " + player.FName +
+                     (player.FHuman ? " - Human" : " - Computer"));
+        std::string cards = "  Cards:";
+        int previousSuit = NoSuit;
+        for (int slot = 1; slot <= 13; ++slot) {
+            const auto card = static_cast<uint8_t>(player.FHand[static_cast<size_t>(slot)]);
+            const int suit = CardSuit(card);
+            if (suit != previousSuit) {
+                cards += "  ";
+                cards += SuitNames[static_cast<size_t>(suit)];
+                cards += ":";
+                previousSuit = suit;
+            }
+            cards += Format(" %d", CardRank(card));
+        }
+        WriteLogLine(cards);
+    }
+    WriteLogLine(" ");
+}
+
+void TPlayLog::LogTrick(const TTableState& table)
+{
+    std::string line = "Play: ";
+    for (int place = 1; place <= 4; ++place) {
+        const TPlayStack& stack = table.Place(place);
+        if (!stack.HasCard())
+            continue;
+        const auto card = static_cast<uint8_t>(stack.FValue);
+        line += table.Player(stack.FSeat).FName;
+        line += "-";
+        line += Format("%2d", CardRank(card));
+        line += SuitNames[static_cast<size_t>(CardSuit(card))].substr(0, 1);
+        line += "    ";
+    }
+    WriteLogLine(line);
+}
+
+void TPlayLog::LogHandEnd(const TTableState& table)
+{
+    WriteLogLine("");
+    WriteLogLine("               Bid   Made  Bags");
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& player = table.Player(seat);
+        char numbers[48];
+        std::snprintf(numbers, sizeof numbers, " %3d %6d %5d", player.FBid, player.FTricks, player.FBags);
+        WriteLogLine(PadRight(player.FName, 14) + numbers);
+    }
+}
+
+}  // namespace spades

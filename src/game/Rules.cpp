@@ -1,0 +1,140 @@
+#include "Rules.h"
+
+namespace spades {
+
+TTurnOrder TurnOrderFrom(int firstSeat)
+{
+    TTurnOrder order{};
+    int seat = firstSeat;
+    for (size_t i = 1; i <= 4; ++i) {
+        order[i] = seat;
+        seat = NextSeat(seat);
+    }
+    return order;
+}
+
+int TrickWinner(const TTableState& table)
+{
+    const auto trickRank = [](int value) {
+        const int rank = CardRank(static_cast<uint8_t>(value));
+        return rank == Ace ? 14 : rank;
+    };
+    const int led = table.Place(1).Suit();
+    int best = -1;
+    int winner = 0;
+    bool spadeSeen = false;
+    for (int place = 1; place <= 4; ++place) {
+        const TPlayStack& stack = table.Place(place);
+        if (stack.Suit() == Spades)
+            spadeSeen = true;
+        if (stack.Suit() == led && trickRank(stack.FValue) > best) {
+            best = trickRank(stack.FValue);
+            winner = stack.FSeat;
+        }
+    }
+    if (spadeSeen) {
+        best = -1;
+        winner = 0;
+        for (int place = 1; place <= 4; ++place) {
+            const TPlayStack& stack = table.Place(place);
+            if (stack.Suit() == Spades && trickRank(stack.FValue) > best) {
+                best = trickRank(stack.FValue);
+                winner = stack.FSeat;
+            }
+        }
+    }
+    return winner;
+}
+
+TPlayVerdict CheckPlay(const TTableState& table, const TPlayer& seat, int card)
+{
+    const int suit = CardSuit(static_cast<uint8_t>(card));
+    const int place = table.FirstEmptyPlace();
+    if (place > 1) {
+        const int led = table.Place(1).Suit();
+        if (seat.FSuitCount[static_cast<size_t>(led)] > 0 && suit != led)
+            return TPlayVerdict::MustFollowSuit;
+    }
+    if (place == 1 && !table.SpadesBroken && suit == Spades) {
+        const int sideCards = seat.FSuitCount[Hearts] + seat.FSuitCount[Clubs] + seat.FSuitCount[Diamonds];
+        if (sideCards > 0)
+            return TPlayVerdict::SpadesNotOpened;
+    }
+    return TPlayVerdict::Legal;
+}
+
+std::string_view VerdictText(TPlayVerdict verdict)
+{
+    switch (verdict) {
+    case TPlayVerdict::MustFollowSuit:
+        return "You must follow suit";
+    case TPlayVerdict::SpadesNotOpened:
+        return "Spades have not been opened!";
+    case TPlayVerdict::Legal:
+        break;
+    }
+    return {};
+}
+
+void CountTrick(TPlayer& winner)
+{
+    ++winner.FTricks;
+    if (winner.FBid > 0 && winner.FBid < winner.FTricks)
+        winner.FBags = winner.FTricks - winner.FBid;
+}
+
+void RecomputeNilInPlay(TTableState& table)
+{
+    table.NilInPlay = false;
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& player = table.Player(seat);
+        if (player.FBid == 0 && player.FTricks == 0)
+            table.NilInPlay = true;
+    }
+}
+
+bool HandOver(const TTableState& table)
+{
+    return table.Player(North).FCardCount == 0;
+}
+
+std::string BagLimitNotice(const std::string& name)
+{
+    return name + " Exceeded bag limit:\rYou lose 100 points.";
+}
+
+std::string WinnerNotice(const std::string& name)
+{
+    return name + " has won the game.";
+}
+
+TScoreResult ScoreHand(TTableState& table, int winScore)
+{
+    TScoreResult result;
+    int best = 0;
+    for (int seat = North; seat <= West; ++seat) {
+        TPlayer& player = table.Player(seat);
+        if (player.FBid != 0) {
+            if (player.FTricks < player.FBid)
+                player.FScore -= 10 * player.FBid;
+            else
+                player.FScore += 10 * player.FBid + (player.FTricks - player.FBid);
+        } else {
+            player.FScore += player.FTricks == 0 ? 100 : -100;
+        }
+        player.FTotalBags += player.FBags;
+        if (player.FTotalBags >= BagLimit) {
+            // The total is not reduced: every later hand is charged again.
+            result.Notices.push_back(BagLimitNotice(player.FName));
+            player.FScore -= BagPenalty;
+        }
+        if (player.FScore >= winScore && player.FScore > best) {
+            best = player.FScore;
+            result.WinnerSeat = seat;
+            result.WinnerName = player.FName;
+        }
+    }
+    return result;
+}
+
+}  // namespace spades

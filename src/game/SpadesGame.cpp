@@ -1,0 +1,154 @@
+#include "SpadesGame.h"
+
+#include <algorithm>
+#include <string>
+
+namespace spades {
+
+TSpadesGame::TSpadesGame(TCardHost& host, uint32_t seed) : Random(seed), FHost(host)
+{
+    for (int seat = North; seat <= West; ++seat) {
+        Table.Players[static_cast<size_t>(seat)] = std::make_unique<TPlayer>(host, Table);
+        Table.Player(seat).SetSeat(seat);
+    }
+    for (int place = 1; place <= 4; ++place)
+        Table.Place(place) = TPlayStack(TrickPlaceRect(place));
+}
+
+void TSpadesGame::NewGame(const std::array<bool, 5>& human)
+{
+    for (int seat = North; seat <= West; ++seat) {
+        TPlayer& player = Table.Player(seat);
+        player.ResetSeat();
+        if (human[static_cast<size_t>(seat)]) {
+            player.SetFaceUp(true);
+            player.SetHuman(true);
+        }
+    }
+    FTurnOrder = NewGameOrder;
+}
+
+void TSpadesGame::BeginHand()
+{
+    Table.SpadesBroken = false;
+    Table.NilInPlay = false;
+    Table.CardsPlayed.fill(false);
+    for (int place = 1; place <= 4; ++place)
+        Table.Place(place).Clear();
+    Deck.DealHands(Random, Table);
+    for (int seat = North; seat <= West; ++seat) {
+        TPlayer& player = Table.Player(seat);
+        player.FBid = player.FTricks = player.FBags = 0;
+        FHost.SuspendDrawing();
+        const std::string prefix = "imgPlayer" + std::to_string(seat);
+        player.SortHand(prefix);
+        FHost.ResumeDrawing();
+    }
+    FNextFirstSeat = FTurnOrder[2];
+}
+
+void TSpadesGame::ComputerBid(int seat)
+{
+    TPlayer& player = Table.Player(seat);
+    player.ComputeBid();
+    if (player.FBid == 0)
+        Table.NilInPlay = true;
+}
+
+void TSpadesGame::PersonBid(int seat, int bid)
+{
+    TPlayer& player = Table.Player(seat);
+    player.FBid = std::clamp(bid, 0, 13);
+    if (player.FBid == 0)
+        Table.NilInPlay = true;
+}
+
+void TSpadesGame::LayOnTable(int seat, int slot, int card, TCardControl* control)
+{
+    TPlayStack& place = Table.Place(Table.FirstEmptyPlace());
+    place.SetSeat(seat);
+    place.SetValue(card);
+    place.SetCard(control);
+    if (control) {
+        control->MoveTo(place.FBounds.Left, place.FBounds.Top);
+        control->SetValue(card);  // face up on the table
+        control->BringToFront();
+    }
+    (void)slot;
+}
+
+void TSpadesGame::PlayComputerTurn()
+{
+    const int seat = SeatToPlay();
+    TPlayer& player = Table.Player(seat);
+    FHost.SuspendDrawing();
+    const int slot = player.ChooseCard();
+    if (slot >= 1 && slot <= 13) {
+        const int card = player.FHand[static_cast<size_t>(slot)];
+        const TCardName name(seat, slot);
+        LayOnTable(seat, slot, card, FHost.CardAt(seat, slot));
+        if (card >= 1 && card <= 52)
+            Table.CardsPlayed[static_cast<size_t>(card)] = true;
+        player.PlayCard(name);
+    }
+    FHost.ResumeDrawing();
+    ++FTurn;
+}
+
+TPlayVerdict TSpadesGame::CheckPersonCard(int seat, int slot) const
+{
+    const TPlayer& player = Table.Player(seat);
+    return CheckPlay(Table, player, player.FHand[static_cast<size_t>(slot)]);
+}
+
+void TSpadesGame::PlayPersonCard(int seat, int slot)
+{
+    TPlayer& player = Table.Player(seat);
+    // The card is taken from the hand, not from its control: a seat switched to a
+    // person in mid-hand still shows backs.
+    const int card = player.FHand[static_cast<size_t>(slot)];
+    if (card == NoCard)
+        return;
+    const TCardName name(seat, slot);
+    TCardControl* control = FHost.CardAt(seat, slot);
+    player.PlayCard(name);
+    LayOnTable(seat, slot, card, control);
+    if (control)
+        control->ClearClickHandler();
+    if (card >= 1 && card <= 52)
+        Table.CardsPlayed[static_cast<size_t>(card)] = true;
+    ++FTurn;
+}
+
+int TSpadesGame::ResolveTrick()
+{
+    const int winner = TrickWinner(Table);
+    if (winner >= North && winner <= West)
+        CountTrick(Table.Player(winner));
+    return winner;
+}
+
+void TSpadesGame::HideTrickCards()
+{
+    for (int place = 1; place <= 4; ++place) {
+        if (TCardControl* control = Table.Place(place).FCard) {
+            control->SetValue(Table.CardBack);
+            control->SetVisible(false);
+        }
+    }
+}
+
+void TSpadesGame::ClearTrick()
+{
+    for (int place = 1; place <= 4; ++place)
+        Table.Place(place).Clear();
+}
+
+void TSpadesGame::StartNextTrick(int winner)
+{
+    RecomputeNilInPlay(Table);
+    FTurnOrder = TurnOrderFrom(winner);
+    FTurn = 1;
+}
+
+}  // namespace spades

@@ -1,0 +1,75 @@
+// One table's game: the seats, the deck, the turn order and the steps of a hand.
+// The window drives these steps with pauses and dialogs between them; the
+// simulator drives the very same steps back to back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "Deck.h"
+#include "PlayerU.h"
+#include "Random.h"
+#include "Rules.h"
+
+namespace spades {
+
+// Where the table lays the k-th card of a trick: inside the trick area at
+// (246, 166), 60 pixels apart, so consecutive cards overlap.
+constexpr int CardWidth = 71, CardHeight = 96;
+constexpr TCardRect TrickPlaceRect(int place, int areaLeft = 246, int areaTop = 166)
+{
+    return {areaLeft + 8 + 60 * (place - 1), areaTop + 18, CardWidth, CardHeight};
+}
+
+class TSpadesGame {
+public:
+    explicit TSpadesGame(TCardHost& host, uint32_t seed = 0);
+
+    // A new game: every seat reset; people's seats face up; South first.
+    void NewGame(const std::array<bool, 5>& human);
+
+    // Start of a hand, up to the bidding: table flags and places cleared, the
+    // deal, every hand sorted and laid out, the next hand's first seat noted.
+    void BeginHand();
+    int Bidder(int i) const { return FTurnOrder[static_cast<size_t>(i)]; }
+    void ComputerBid(int seat);
+    // A person's bid, kept within Nil..13.
+    void PersonBid(int seat, int bid);
+    // The first seat of the bidding leads.
+    void StartPlay() { FTurn = 1; }
+
+    bool TrickFull() const { return FTurn > 4; }
+    int SeatToPlay() const { return FTurnOrder[static_cast<size_t>(FTurn)]; }
+    // The seat to play is a computer: it chooses, and its card goes to the table.
+    void PlayComputerTurn();
+    TPlayVerdict CheckPersonCard(int seat, int slot) const;
+    // A person's legal card goes to the table.
+    void PlayPersonCard(int seat, int slot);
+
+    // The trick's winner takes it; returns the winner's seat.
+    int ResolveTrick();
+    // The four cards leave the table: backs shown, controls hidden.
+    void HideTrickCards();
+    void ClearTrick();
+    // The winner leads the next trick.
+    void StartNextTrick(int winner);
+    bool HandOver() const { return spades::HandOver(Table); }
+    TScoreResult ScoreHand() { return spades::ScoreHand(Table, FWinScore); }
+    // After a hand without a winner: the next seat clockwise begins.
+    void PrepareNextHand() { FTurnOrder = TurnOrderFrom(FNextFirstSeat); }
+
+    TTableState Table;
+    TDeck Deck;
+    TRandom Random;
+    TTurnOrder FTurnOrder = NewGameOrder;
+    int FNextFirstSeat = South;
+    int FWinScore = 250;
+    int FTurn = 1;
+
+private:
+    void LayOnTable(int seat, int slot, int card, TCardControl* control);
+
+    TCardHost& FHost;
+};
+
+}  // namespace spades

@@ -1,0 +1,165 @@
+#include "Simulator.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace spades {
+
+namespace {
+std::string OneLine(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
+}
+}  // namespace
+
+THeadlessHost::THeadlessHost()
+{
+    for (int seat = North; seat <= West; ++seat)
+        for (int slot = 1; slot <= 13; ++slot)
+            FCards[static_cast<size_t>(seat * 14 + slot)].FName = std::string(TCardName(seat, slot).View());
+}
+
+TCardControl* THeadlessHost::CardAt(int seat, int slot)
+{
+    if (seat < North || seat > West || slot < 1 || slot > 13)
+        return nullptr;
+    return &FCards[static_cast<size_t>(seat * 14 + slot)];
+}
+
+TCardControl* THeadlessHost::FindCard(std::string_view name)
+{
+    for (auto& card : FCards)
+        if (!card.FName.empty() && card.FName == name)
+            return &card;
+    return nullptr;
+}
+
+TSimulator::TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log)
+    : FGame(FHost, seed), FOut(out), FLogStream(log), FLog(log ? *log : out)
+{
+    FGame.FWinScore = winScore;
+    static constexpr std::array<const char*, 5> names = {"", "North", "East", "South", "West"};
+    for (int seat = North; seat <= West; ++seat)
+        FGame.Table.Player(seat).SetName(names[static_cast<size_t>(seat)]);
+}
+
+void TSimulator::CountBids()
+{
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& player = FGame.Table.Player(seat);
+        if (player.FBid == 0) {
+            ++FStats.NilBids;
+            FStats.NilsMade += player.FTricks == 0;
+        } else {
+            ++FStats.Bids;
+            FStats.BidsMade += player.FTricks >= player.FBid;
+            FStats.BidsExact += player.FTricks == player.FBid;
+        }
+    }
+}
+
+void TSimulator::PlayHand()
+{
+    FGame.BeginHand();
+    if (FObserver)
+        FObserver->HandDealt(FGame);
+    for (int i = 1; i <= 4; ++i)
+        FGame.ComputerBid(FGame.Bidder(i));
+    FGame.StartPlay();
+    if (FLogStream)
+        FLog.LogHandStart(FGame.Table);
+
+    for (;;) {
+        while (!FGame.TrickFull()) {
+            if (FObserver) {
+                TPlayer& player = FGame.Table.Player(FGame.SeatToPlay());
+                // Asking twice is harmless: the choice is deterministic and has no side effects.
+                FObserver->CardChosen(FGame, player.FSeat, player.ChooseCard());
+            }
+            FGame.PlayComputerTurn();
+        }
+        if (FLogStream)
+            FLog.LogTrick(FGame.Table);
+        const int winner = FGame.ResolveTrick();
+        if (FObserver)
+            FObserver->TrickDone(FGame, winner);
+        FGame.HideTrickCards();
+        if (FGame.HandOver())
+            break;
+        FGame.ClearTrick();
+        FGame.StartNextTrick(winner);
+    }
+    if (FLogStream)
+        FLog.LogHandEnd(FGame.Table);
+    CountBids();
+}
+
+int TSimulator::PlayGame(int gameNumber)
+{
+    FGame.NewGame({});
+    for (int hand = 1;; ++hand) {
+        PlayHand();
+        const TScoreResult result = FGame.ScoreHand();
+        ++FStats.Hands;
+        FStats.BagPenalties += static_cast<long long>(result.Notices.size());
+        if (FObserver)
+            FObserver->HandScored(FGame, result);
+        for (const auto& notice : result.Notices)
+            FOut << "notice " << OneLine(notice) << '\n';
+        FOut << "hand " << gameNumber << '.' << hand << " scores";
+        for (int seat = North; seat <= West; ++seat)
+            FOut << ' ' << FGame.Table.Player(seat).FScore;
+        FOut << '\n';
+        for (const auto& message : FHost.Messages)
+            FOut << "message " << OneLine(message) << '\n';
+        FHost.Messages.clear();
+
+        if (result.WinnerSeat != 0) {
+            ++FStats.Games;
+            ++FStats.Wins[static_cast<size_t>(result.WinnerSeat)];
+            FOut << "game " << gameNumber << " winner " << result.WinnerName << " after " << hand << " hands\n";
+            return hand;
+        }
+        if (hand >= FHandLimit) {
+            ++FStats.Games;
+            ++FStats.UnfinishedGames;
+            FOut << "game " << gameNumber << " unfinished after " << hand << " hands\n";
+            return hand;
+        }
+        FGame.PrepareNextHand();
+    }
+}
+
+void TSimulator::Run(int games)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int game = 1; game <= games; ++game)
+        PlayGame(game);
+    FStats.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    WriteSummary();
+}
+
+void TSimulator::WriteSummary()
+{
+    const auto percent = [](long long part, long long whole) {
+        return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+    };
+    const double perSecond = FStats.Seconds > 0 ? static_cast<double>(FStats.Hands) / FStats.Seconds : 0.0;
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  "summary games %lld hands %lld seconds %.3f hands_per_second %.0f "
+                  "bids %lld made %.1f%% exact %.1f%% set %.1f%% nil_bids %lld nil_made %.1f%% "
+                  "bag_penalties %lld wins North=%lld East=%lld South=%lld West=%lld "
+                  "hands_per_game %.1f unfinished %lld",
+                  FStats.Games, FStats.Hands, FStats.Seconds, perSecond, FStats.Bids,
+                  percent(FStats.BidsMade, FStats.Bids), percent(FStats.BidsExact, FStats.Bids),
+                  percent(FStats.Bids - FStats.BidsMade, FStats.Bids), FStats.NilBids,
+                  percent(FStats.NilsMade, FStats.NilBids), FStats.BagPenalties, FStats.Wins[1], FStats.Wins[2],
+                  FStats.Wins[3], FStats.Wins[4],
+                  FStats.Games == 0 ? 0.0 : static_cast<double>(FStats.Hands) / static_cast<double>(FStats.Games),
+                  FStats.UnfinishedGames);
+    FOut << text << '\n';
+}
+
+}  // namespace spades

@@ -1,0 +1,112 @@
+// Plays whole games with four computer seats, through the same game steps as the
+// table window, with no pauses and no screen.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "PlayLog.h"
+#include "SpadesGame.h"
+
+namespace spades {
+
+// A table without a screen: every card control is a plain value holder, and
+// messages are kept for whoever asks.
+class THeadlessHost : public TCardHost {
+public:
+    THeadlessHost();
+    TCardControl* FindCard(std::string_view name) override;
+    TCardControl* CardAt(int seat, int slot) override;
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    bool ShowsCards() const override { return FShowsCards; }
+    // Tests lay the fans out to check the controls; the simulator does not.
+    void SetShowsCards(bool shows) { FShowsCards = shows; }
+
+    std::vector<std::string> Messages;
+
+private:
+    class TCard : public TCardControl {
+    public:
+        std::string Name() const override { return FName; }
+        int Value() const override { return FValue; }
+        void SetValue(int value) override { FValue = value; }
+        void SetVisible(bool visible) override { FVisible = visible; }
+        void MoveTo(int, int) override {}
+        void BringToFront() override {}
+        void ClearClickHandler() override {}
+        void LayOut(const TCardRect&, int value) override
+        {
+            FValue = value;
+            FVisible = true;
+        }
+        std::string FName;
+        int FValue = FirstBackValue;
+        bool FVisible = false;
+    };
+    std::array<TCard, 5 * 14> FCards;
+    bool FShowsCards = false;
+};
+
+// What a test may watch while games run.
+class TSimObserver {
+public:
+    virtual ~TSimObserver() = default;
+    virtual void HandDealt(const TSpadesGame&) {}
+    // Before the chosen card leaves the hand.
+    virtual void CardChosen(const TSpadesGame&, int /*seat*/, int /*slot*/) {}
+    // Four cards on the table, the trick already counted for the winner.
+    virtual void TrickDone(const TSpadesGame&, int /*winner*/) {}
+    virtual void HandScored(const TSpadesGame&, const TScoreResult&) {}
+};
+
+struct TSimStats {
+    long long Games = 0;
+    long long Hands = 0;
+    long long Bids = 0;          // contracts of one trick or more
+    long long BidsMade = 0;
+    long long BidsExact = 0;
+    long long NilBids = 0;
+    long long NilsMade = 0;
+    long long BagPenalties = 0;
+    long long UnfinishedGames = 0;
+    std::array<long long, 5> Wins{};
+    double Seconds = 0;
+};
+
+class TSimulator {
+public:
+    // out receives the result lines; log, when given, the play log of every hand.
+    TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log = nullptr);
+
+    // One game from New Game to its winner; returns the number of hands played.
+    int PlayGame(int gameNumber);
+    // games games in a row, then the summary line.
+    void Run(int games);
+    void WriteSummary();
+
+    void SetObserver(TSimObserver* observer) { FObserver = observer; }
+    // A game that has not ended after this many hands is given up.
+    void SetHandLimit(int limit) { FHandLimit = limit; }
+
+    const TSpadesGame& Game() const { return FGame; }
+    const TSimStats& Stats() const { return FStats; }
+
+private:
+    void PlayHand();
+    void CountBids();
+
+    THeadlessHost FHost;
+    TSpadesGame FGame;
+    std::ostream& FOut;
+    std::ostream* FLogStream;
+    TPlayLog FLog;
+    TSimObserver* FObserver = nullptr;
+    TSimStats FStats;
+    int FHandLimit = 100000;
+};
+
+}  // namespace spades

@@ -1,0 +1,117 @@
+// spades-sim: plays games with four computer seats and prints what happened.
+#include <cerrno>
+#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Random.h"
+#include "Simulator.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: spades-sim [--seed S] [--games N] [--win-score W] [--log FILE]\n"
+    "  --seed S       starting state of the generator, 0..4294967295 (default: the clock)\n"
+    "  --games N      games to play, 1 or more (default 1)\n"
+    "  --win-score W  score that wins a game, 1 or more (default 250)\n"
+    "  --log FILE     write the play log of every hand to FILE\n";
+
+int Fail(const std::string& why)
+{
+    std::cerr << "spades-sim: " << why << '\n' << Usage;
+    return 2;
+}
+
+std::optional<unsigned long long> ParseNumber(std::string_view text, unsigned long long max)
+{
+    if (text.empty() || text.size() > 20)
+        return std::nullopt;
+    unsigned long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+        if (value > max)
+            return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::optional<uint32_t> seed;
+    int games = 1;
+    int winScore = 250;
+    std::string logPath;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        if (option == "--help" || option == "-h") {
+            std::cout << Usage;
+            return 0;
+        }
+        if (i + 1 >= argc)
+            return Fail("missing value for " + std::string(option));
+        const std::string_view value = argv[++i];
+        if (option == "--seed") {
+            const auto number = ParseNumber(value, 0xFFFFFFFFull);
+            if (!number)
+                return Fail("--seed takes a whole number from 0 to 4294967295");
+            seed = static_cast<uint32_t>(*number);
+        } else if (option == "--games") {
+            const auto number = ParseNumber(value, 1000000000ull);
+            if (!number || *number == 0)
+                return Fail("--games takes a whole number from 1 to 1000000000");
+            games = static_cast<int>(*number);
+        } else if (option == "--win-score") {
+            const auto number = ParseNumber(value, 1000000000ull);
+            if (!number || *number == 0)
+                return Fail("--win-score takes a whole number from 1 to 1000000000");
+            winScore = static_cast<int>(*number);
+        } else if (option == "--log") {
+            if (value.empty())
+                return Fail("--log takes a file name");
+            logPath = value;
+        } else {
+            return Fail("unknown option " + std::string(option));
+        }
+    }
+
+    // The log is written beside its final name and renamed at the end, so an
+    // interrupted run never leaves a half-written file in its place.
+    std::ofstream logFile;
+    std::filesystem::path tempPath;
+    if (!logPath.empty()) {
+        tempPath = logPath + ".tmp";
+        logFile.open(tempPath, std::ios::binary | std::ios::trunc);
+        if (!logFile) {
+            std::cerr << "spades-sim: cannot write " << tempPath.string() << ": " << std::strerror(errno) << '\n';
+            return 1;
+        }
+    }
+
+    std::ios::sync_with_stdio(false);
+    spades::TSimulator simulator(seed.value_or(spades::TRandom::SeedFromClock()), winScore, std::cout,
+                                 logPath.empty() ? nullptr : &logFile);
+    simulator.Run(games);
+    std::cout.flush();
+
+    if (!logPath.empty()) {
+        logFile.close();
+        std::error_code error;
+        if (!logFile || (std::filesystem::rename(tempPath, logPath, error), error)) {
+            std::cerr << "spades-sim: cannot write " << logPath << (error ? ": " + error.message() : "") << '\n';
+            std::filesystem::remove(tempPath, error);
+            return 1;
+        }
+    }
+    return std::cout ? 0 : 1;
+}
