@@ -1,6 +1,7 @@
 #include "PlayerU.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 
 namespace spades {
@@ -87,6 +88,8 @@ void TPlayer::ResetSeat()
 
 void TPlayer::AddCard(int value)
 {
+    if (FCardCount >= 13)
+        return;  // a full hand has no slot left; never write past it
     ++FCardCount;
     FHand[static_cast<size_t>(FCardCount)] = value;
     ++FSuitCount[static_cast<size_t>(CardSuit(static_cast<uint8_t>(value)))];
@@ -113,9 +116,22 @@ int KeyToCard(int key)
 
 void TPlayer::SortHand(std::string_view prefix)
 {
-    for (int i = 1; i <= 13; ++i)
-        FHand[static_cast<size_t>(i)] = SortKey(FHand[static_cast<size_t>(i)]);
-    std::sort(FHand.begin() + 1, FHand.end());
+    // The keys of a dealt hand are distinct numbers 1..52: a bit set sorts them.
+    uint64_t keys = 0;
+    bool distinct = true;
+    for (int i = 1; i <= 13; ++i) {
+        const int key = SortKey(FHand[static_cast<size_t>(i)]);
+        FHand[static_cast<size_t>(i)] = key;
+        const uint64_t bit = key >= 1 && key <= 52 ? uint64_t{1} << key : 0;
+        distinct = distinct && bit != 0 && (keys & bit) == 0;
+        keys |= bit;
+    }
+    if (distinct) {
+        for (int i = 1; i <= 13; ++i, keys &= keys - 1)
+            FHand[static_cast<size_t>(i)] = std::countr_zero(keys);
+    } else {
+        std::sort(FHand.begin() + 1, FHand.end());
+    }
     for (int i = 1; i <= 13; ++i)
         FHand[static_cast<size_t>(i)] = KeyToCard(FHand[static_cast<size_t>(i)]);
     RefreshCards(prefix);

@@ -189,8 +189,21 @@ public:
     int FTotalBags = 0;
     int FScore = 0;
 
+    // Bit k set: slot k holds an unplayed card of that suit. Taken from the hand
+    // once per decision, so each query looks only at the slots of its suit.
+    struct TSuitSlots {
+        std::array<uint16_t, 5> Of{};
+    };
+    TSuitSlots SlotsBySuit() const;
+
 private:
-    int ChooseFollow();
+    int ChooseLead(const TSuitSlots& slots) const;
+    int ChooseFollow(const TSuitSlots& slots);
+    int ChooseFollowNil(const TSuitSlots& slots) const;
+    int ChooseDiscard(const TSuitSlots& slots) const;
+    int CheapestAbove(const TSuitSlots& slots, int rank, int suit) const;
+    int HighestBelow(const TSuitSlots& slots, int rank, int suit) const;
+    int HighestCard(const TSuitSlots& slots) const;
     void CheckFollowedSuit(int choice, int ledSuit);
 };
 

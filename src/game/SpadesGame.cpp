@@ -40,8 +40,8 @@ void TSpadesGame::BeginHand()
         TPlayer& player = Table.Player(seat);
         player.FBid = player.FTricks = player.FBags = 0;
         FHost.SuspendDrawing();
-        const std::string prefix = "imgPlayer" + std::to_string(seat);
-        player.SortHand(prefix);
+        const TCardName name(seat, 1);
+        player.SortHand(name.View().substr(0, 10));  // "imgPlayer" and the seat digit
         FHost.ResumeDrawing();
     }
     FNextFirstSeat = FTurnOrder[2];
@@ -69,7 +69,7 @@ void TSpadesGame::LayOnTable(int seat, int slot, int card, TCardControl* control
     place.SetSeat(seat);
     place.SetValue(card);
     place.SetCard(control);
-    if (control) {
+    if (control && FHost.ShowsCards()) {
         control->MoveTo(place.FBounds.Left, place.FBounds.Top);
         control->SetValue(card);  // face up on the table
         control->BringToFront();
@@ -113,7 +113,7 @@ void TSpadesGame::PlayPersonCard(int seat, int slot)
     TCardControl* control = FHost.CardAt(seat, slot);
     player.PlayCard(name);
     LayOnTable(seat, slot, card, control);
-    if (control)
+    if (control && FHost.ShowsCards())
         control->ClearClickHandler();
     if (card >= 1 && card <= 52)
         Table.CardsPlayed[static_cast<size_t>(card)] = true;
@@ -130,6 +130,8 @@ int TSpadesGame::ResolveTrick()
 
 void TSpadesGame::HideTrickCards()
 {
+    if (!FHost.ShowsCards())
+        return;
     for (int place = 1; place <= 4; ++place) {
         if (TCardControl* control = Table.Place(place).FCard) {
             control->SetValue(Table.CardBack);

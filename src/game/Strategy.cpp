@@ -2,6 +2,8 @@
 // its own hand, the trick on the table, the cards played so far and two table flags.
 #include "PlayerU.h"
 
+#include <bit>
+
 namespace spades {
 
 namespace {
@@ -112,55 +114,51 @@ int PlayedRunFromTop(const TTableState& table, int suit)
     return last;
 }
 
-int TPlayer::CheapestAbove(int rank, int suit) const
+TPlayer::TSuitSlots TPlayer::SlotsBySuit() const
 {
-    for (int slot = 1; slot <= 13; ++slot) {
-        const int card = FHand[At(slot)];
-        if (card != NoCard && SuitOf(card) == suit && RankOf(card) > rank)
+    // A played slot (-1 reads as 255) and an empty one (0) land under suit 0.
+    TSuitSlots slots;
+    for (int slot = 1; slot <= 13; ++slot)
+        slots.Of[At(SuitOf(FHand[At(slot)]))] |= static_cast<uint16_t>(1u << slot);
+    return slots;
+}
+
+namespace {
+int Lowest(unsigned mask) { return mask ? std::countr_zero(mask) : -1; }
+int Highest(unsigned mask) { return mask ? std::bit_width(mask) - 1 : -1; }
+}  // namespace
+
+int TPlayer::CheapestAbove(const TSuitSlots& slots, int rank, int suit) const
+{
+    for (unsigned mask = slots.Of[At(suit)]; mask; mask &= mask - 1) {
+        const int slot = std::countr_zero(mask);
+        if (RankOf(FHand[At(slot)]) > rank)
             return slot;
     }
     return -1;
 }
 
-int TPlayer::HighestBelow(int rank, int suit) const
+int TPlayer::HighestBelow(const TSuitSlots& slots, int rank, int suit) const
 {
-    for (int slot = 13; slot >= 1; --slot) {
-        const int card = FHand[At(slot)];
-        if (card != NoCard && SuitOf(card) == suit && RankOf(card) < rank)
+    for (unsigned mask = slots.Of[At(suit)]; mask;) {
+        const int slot = std::bit_width(mask) - 1;
+        if (RankOf(FHand[At(slot)]) < rank)
             return slot;
+        mask &= ~(1u << slot);
     }
     return -1;
 }
 
-int TPlayer::HighestOfSuit(int suit) const
+int TPlayer::HighestCard(const TSuitSlots& slots) const
 {
-    for (int slot = 13; slot >= 1; --slot) {
-        const int card = FHand[At(slot)];
-        if (card != NoCard && SuitOf(card) == suit)
-            return slot;
-    }
-    return -1;
-}
-
-int TPlayer::LowestOfSuit(int suit) const
-{
-    for (int slot = 1; slot <= 13; ++slot) {
-        const int card = FHand[At(slot)];
-        if (card != NoCard && SuitOf(card) == suit)
-            return slot;
-    }
-    return -1;
-}
-
-int TPlayer::HighestCard() const
-{
+    unsigned mask = slots.Of[Hearts] | slots.Of[Clubs] | slots.Of[Diamonds];
+    if (FTable.SpadesBroken)
+        mask |= slots.Of[Spades];
     int best = -1;
     int bestRank = 0;
-    for (int slot = 1; slot <= 13; ++slot) {
-        const int card = FHand[At(slot)];
-        if (card == NoCard || (!FTable.SpadesBroken && SuitOf(card) == Spades))
-            continue;
-        const int rank = RankOf(card);
+    for (; mask; mask &= mask - 1) {
+        const int slot = std::countr_zero(mask);
+        const int rank = RankOf(FHand[At(slot)]);
         if (rank == Ace)
             return slot;
         if (rank > bestRank) {
@@ -171,7 +169,7 @@ int TPlayer::HighestCard() const
     return best;
 }
 
-int TPlayer::ChooseDiscard() const
+int TPlayer::ChooseDiscard(const TSuitSlots& slots) const
 {
     int target = Spades;
     for (int suit = Hearts; suit <= Diamonds; ++suit) {
@@ -181,39 +179,49 @@ int TPlayer::ChooseDiscard() const
     }
 
     // The lowest candidate with the Ace counted highest; of two Aces the later.
+    unsigned mask = slots.Of[At(target)];
+    if (FTable.NilInPlay)
+        mask = slots.Of[Spades] | slots.Of[Hearts] | slots.Of[Clubs] | slots.Of[Diamonds];
     int best = -1;
-    for (int slot = 1; slot <= 13; ++slot) {
-        const int card = FHand[At(slot)];
-        if (card == NoCard || (!FTable.NilInPlay && SuitOf(card) != target))
-            continue;
-        if (best == -1) {
+    int bestRank = 0;
+    for (; mask; mask &= mask - 1) {
+        const int slot = std::countr_zero(mask);
+        const int rank = RankOf(FHand[At(slot)]);
+        if (best == -1 || bestRank == Ace || (rank < bestRank && rank != Ace)) {
             best = slot;
-            continue;
+            bestRank = rank;
         }
-        const int bestRank = RankOf(FHand[At(best)]);
-        const int rank = RankOf(card);
-        if (bestRank == Ace || (rank < bestRank && rank != Ace))
-            best = slot;
     }
     return best;
 }
+
+// The public queries take the slots afresh; a decision takes them once.
+int TPlayer::CheapestAbove(int rank, int suit) const { return CheapestAbove(SlotsBySuit(), rank, suit); }
+int TPlayer::HighestBelow(int rank, int suit) const { return HighestBelow(SlotsBySuit(), rank, suit); }
+int TPlayer::HighestOfSuit(int suit) const { return Highest(SlotsBySuit().Of[At(suit)]); }
+int TPlayer::LowestOfSuit(int suit) const { return Lowest(SlotsBySuit().Of[At(suit)]); }
+int TPlayer::HighestCard() const { return HighestCard(SlotsBySuit()); }
+int TPlayer::ChooseDiscard() const { return ChooseDiscard(SlotsBySuit()); }
+int TPlayer::ChooseLead() { return ChooseLead(SlotsBySuit()); }
+int TPlayer::ChooseFollowNil() { return ChooseFollowNil(SlotsBySuit()); }
 
 // ---- Card play ------------------------------------------------------------------------------
 
 int TPlayer::ChooseCard()
 {
+    const TSuitSlots slots = SlotsBySuit();
     if (!FTable.Place(1).HasCard())
-        return ChooseLead();
+        return ChooseLead(slots);
     if (FTable.NilInPlay)
-        return ChooseFollowNil();
-    return ChooseFollow();
+        return ChooseFollowNil(slots);
+    return ChooseFollow(slots);
 }
 
-int TPlayer::ChooseLead()
+int TPlayer::ChooseLead(const TSuitSlots& slots) const
 {
-    const int best = HighestCard();
+    const int best = HighestCard(slots);
     if (best == -1)
-        return ChooseDiscard();
+        return ChooseDiscard(slots);
     if (!FTable.NilInPlay) {
         const int card = FHand[At(best)];
         const int suit = SuitOf(card);
@@ -226,38 +234,39 @@ int TPlayer::ChooseLead()
         if (rank == Queen && played(Ace) && played(King))
             return best;
     }
-    return ChooseDiscard();
+    return ChooseDiscard(slots);
 }
 
-int TPlayer::ChooseFollow()
+int TPlayer::ChooseFollow(const TSuitSlots& slots)
 {
     const bool last = FTable.Place(3).HasCard();
     const int led = FTable.Place(1).Suit();
     const int top = HighestOnTable(FTable, led);
     const int topSpade = HighestOnTable(FTable, Spades);
     const bool trumped = topSpade != -1;
+    const unsigned ledSlots = slots.Of[At(led)];
     const auto rankAt = [&](int slot) { return RankOf(FHand[At(slot)]); };
 
     int choice;
     if (top == 1) {
-        choice = LowestOfSuit(led);
+        choice = Lowest(ledSlots);
     } else {
-        choice = HighestOfSuit(led);
+        choice = Highest(ledSlots);
         if (choice != -1 && rankAt(choice) != Ace) {
             if (rankAt(choice) < top)
-                choice = LowestOfSuit(led);
+                choice = Lowest(ledSlots);
             else if (PlayedRunFromTop(FTable, led) - 1 != rankAt(choice))
-                choice = CheapestAbove(top, led);
+                choice = CheapestAbove(slots, top, led);
         }
     }
     if (last && !trumped && choice != -1 && rankAt(choice) > top)
-        choice = CheapestAbove(top, led);
+        choice = CheapestAbove(slots, top, led);
     if (trumped && led != Spades)
-        choice = LowestOfSuit(led);
+        choice = Lowest(ledSlots);
     if (choice == -1)
-        choice = trumped ? CheapestAbove(topSpade, Spades) : LowestOfSuit(Spades);
+        choice = trumped ? CheapestAbove(slots, topSpade, Spades) : Lowest(slots.Of[Spades]);
     if (choice == -1)
-        choice = ChooseDiscard();
+        choice = ChooseDiscard(slots);
     CheckFollowedSuit(choice, led);
     return choice;
 }
@@ -275,20 +284,21 @@ void TPlayer::CheckFollowedSuit(int choice, int ledSuit)
                        std::to_string(RankOf(card)) + " of " + std::string(SuitNames[At(SuitOf(card))]));
 }
 
-int TPlayer::ChooseFollowNil()
+int TPlayer::ChooseFollowNil(const TSuitSlots& slots) const
 {
     const int led = FTable.Place(1).Suit();
     const int top = HighestOnTable(FTable, led);
     const int topSpade = HighestOnTable(FTable, Spades);
     const bool trumped = topSpade != -1;
     const bool void_ = FSuitCount[At(led)] == 0;
+    const unsigned ledSlots = slots.Of[At(led)];
     int choice = -1;
 
     if (led != Spades && trumped) {
         if (void_)
-            choice = FBid == 0 ? HighestBelow(topSpade, Spades) : CheapestAbove(topSpade, Spades);
+            choice = FBid == 0 ? HighestBelow(slots, topSpade, Spades) : CheapestAbove(slots, topSpade, Spades);
         else
-            choice = HighestOfSuit(led);
+            choice = Highest(ledSlots);
     }
     if (FBid != 0) {
         // Only the first card laid by a nil bidder is examined.
@@ -298,19 +308,19 @@ int TPlayer::ChooseFollowNil()
                 continue;
             const int rank = RankOf(stack.FValue);
             if (stack.Suit() == led && rank != Ace && rank < top)
-                choice = HighestOfSuit(led);  // the nil bidder is already covered
+                choice = Highest(ledSlots);  // the nil bidder is already covered
             break;
         }
     }
     if (top == 1)
-        choice = HighestOfSuit(led);
+        choice = Highest(ledSlots);
     if (choice == -1)
-        choice = HighestBelow(top, led);
+        choice = HighestBelow(slots, top, led);
     if (choice == -1)
-        choice = void_ ? HighestCard() : LowestOfSuit(led);
+        choice = void_ ? HighestCard(slots) : Lowest(ledSlots);
     // Void, only spades left, spades unbroken and none on the table: the lowest spade.
     if (choice == -1)
-        choice = LowestOfSuit(Spades);
+        choice = Lowest(slots.Of[Spades]);
     return choice;
 }
 
