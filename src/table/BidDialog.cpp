@@ -1,0 +1,149 @@
+#include "BidDialog.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace spades {
+
+class TShadowLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setFont(font());
+        const QRect area = contentsRect();
+        painter.setPen(QColor(0x80, 0x00, 0x00));  // maroon
+        painter.drawText(area.translated(1, 1), Qt::AlignCenter | Qt::TextSingleLine, text());
+        painter.setPen(QColor(0xFF, 0x00, 0x00));
+        painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text());
+    }
+};
+
+namespace {
+struct TButtonPlace {
+    int value, left, top;
+};
+constexpr std::array<TButtonPlace, 14> ButtonPlaces = {{
+    {1, 22, 37}, {2, 50, 37}, {3, 78, 37}, {4, 106, 37}, {5, 134, 37}, {6, 162, 37}, {7, 190, 37},
+    {8, 22, 69}, {9, 50, 69}, {10, 78, 69}, {11, 106, 69}, {12, 134, 69}, {13, 162, 69}, {0, 190, 69},
+}};
+}  // namespace
+
+TdlgBid::TdlgBid(QWidget* owner)
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName("dlgBid");
+    setWindowTitle("Bid");
+    setFixedSize(238, 184);
+    QFont bold("MS Sans Serif");
+    bold.setPointSize(8);
+    bold.setBold(true);
+    setFont(bold);
+
+    FPanel = new QFrame(this);
+    FPanel->setObjectName("pnlBid");
+    FPanel->setGeometry(0, 0, 238, 145);
+    FPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FPanel->setLineWidth(2);
+
+    FLabel = new TShadowLabel(FPanel);
+    FLabel->setObjectName("lblBidPlayer");
+    FLabel->setGeometry(2, 2, 234, 25);
+    FLabel->setTextFormat(Qt::PlainText);
+    QFont labelFont("MS Sans Serif");
+    labelFont.setPointSize(10);
+    labelFont.setBold(true);
+    FLabel->setFont(labelFont);
+    FLabel->setAttribute(Qt::WA_TranslucentBackground);
+
+    FGroup = new QButtonGroup(this);
+    FGroup->setExclusive(true);
+    for (const auto& place : ButtonPlaces) {
+        auto* button = new QPushButton(place.value == 0 ? QString("Nil") : QString::number(place.value), FPanel);
+        button->setObjectName(QString("Button%1").arg(place.value));
+        button->setCheckable(true);
+        button->setAutoDefault(false);
+        button->setGeometry(place.left, place.top, 25, 25);
+        FGroup->addButton(button, place.value);
+        FButtons[static_cast<size_t>(place.value)] = button;
+    }
+    connect(FGroup, &QButtonGroup::buttonClicked, this, &TdlgBid::BidClick);
+
+    FEdit = new QSpinBox(FPanel);
+    FEdit->setObjectName("edtBid");
+    FEdit->setGeometry(93, 108, 51, 21);
+    FEdit->setRange(0, 13);
+    FEdit->setSingleStep(1);
+    FEdit->setValue(1);
+    connect(FEdit, &QSpinBox::textChanged, this, &TdlgBid::edtBidChange);
+
+    FOk = new QPushButton("OK", this);
+    FOk->setObjectName("OKBtn");
+    FOk->setGeometry(81, 152, 75, 25);
+    FOk->setDefault(true);
+    connect(FOk, &QPushButton::clicked, this, &TdlgBid::OKBtnClick);
+}
+
+void TdlgBid::SetPlayerCaption(const QString& caption) { FLabel->setText(caption); }
+QString TdlgBid::PlayerCaption() const { return FLabel->text(); }
+
+QAbstractButton* TdlgBid::Button(int value) const
+{
+    return value >= 0 && value <= 13 ? FButtons[static_cast<size_t>(value)] : nullptr;
+}
+
+void TdlgBid::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TdlgBid::FormShow()
+{
+    FEdit->setValue(1);
+    FButtons[1]->setChecked(true);
+    FEdit->setFocus();
+}
+
+void TdlgBid::BidClick(QAbstractButton* button)
+{
+    FEdit->setValue(button->text() == "Nil" ? 0 : button->text().toInt());
+}
+
+void TdlgBid::edtBidChange(const QString& text)
+{
+    // Text that names no button (an empty field while typing) leaves the buttons as they are.
+    if (auto* button = FPanel->findChild<QAbstractButton*>("Button" + text, Qt::FindDirectChildrenOnly))
+        button->setChecked(true);
+}
+
+void TdlgBid::OKBtnClick()
+{
+    // The spin edit keeps its value within 0..13 whatever was typed.
+    FEdit->interpretText();
+    FBidValue = FEdit->value();
+    FClosing = true;
+    done(FBidValue + 1);
+}
+
+void TdlgBid::closeEvent(QCloseEvent* event)
+{
+    // Only OK ends the bid: closing by other means would silently bid Nil.
+    if (!FClosing)
+        event->ignore();
+}
+
+void TdlgBid::reject()
+{
+    // Escape must not end the dialog either; see closeEvent.
+}
+
+}  // namespace spades

@@ -1,0 +1,54 @@
+// The bid of a person's seat: fourteen exclusive buttons (1..13 and Nil) kept in
+// step with a spin edit; the dialog ends with the bid + 1 as its result.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QAbstractButton;
+class QButtonGroup;
+class QFrame;
+class QPushButton;
+class QSpinBox;
+
+namespace spades {
+
+// A caption drawn twice: a maroon shadow one pixel down-right, the text on top.
+class TShadowLabel;
+
+class TdlgBid : public QDialog {
+    Q_OBJECT
+public:
+    explicit TdlgBid(QWidget* owner = nullptr);
+
+    // The caller names the seat: "South Bid".
+    void SetPlayerCaption(const QString& caption);
+    QString PlayerCaption() const;
+    // 0 is Nil; the result of exec() is this + 1.
+    int FBidValue = 0;
+
+    QSpinBox* edtBid() const { return FEdit; }
+    QPushButton* OKBtn() const { return FOk; }
+    QAbstractButton* Button(int value) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void FormShow();
+    void BidClick(QAbstractButton* button);
+    void edtBidChange(const QString& text);
+    void OKBtnClick();
+
+    QFrame* FPanel = nullptr;
+    TShadowLabel* FLabel = nullptr;
+    QButtonGroup* FGroup = nullptr;
+    std::array<QAbstractButton*, 14> FButtons{};
+    QSpinBox* FEdit = nullptr;
+    QPushButton* FOk = nullptr;
+    bool FClosing = false;
+};
+
+}  // namespace spades

@@ -1,0 +1,68 @@
+#include "ScoreDialog.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "PlayerU.h"
+
+namespace spades {
+
+TdlgScores::TdlgScores(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName("dlgScores");
+    setWindowTitle("Score Card");
+    setFixedSize(196, 195);
+
+    FList = new QTreeWidget(this);
+    FList->setObjectName("lvwScores");
+    FList->setGeometry(0, 0, 196, 150);
+    FList->setColumnCount(2);
+    FList->setHeaderLabels({"Player", "Score"});
+    FList->setRootIsDecorated(false);
+    FList->setSelectionMode(QAbstractItemView::NoSelection);
+    FList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FList->setFocusPolicy(Qt::NoFocus);
+    FList->header()->setSectionsClickable(false);
+    FList->header()->setSectionsMovable(false);
+    FList->header()->setStretchLastSection(false);
+    FList->setColumnWidth(0, 130);
+    FList->setColumnWidth(1, 60);
+    FList->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold("MS Sans Serif");
+    bold.setPointSize(8);
+    bold.setBold(true);
+    FList->setFont(bold);
+
+    FOk = new QPushButton("Continue", this);
+    FOk->setObjectName("OKBtn");
+    FOk->setGeometry(61, 160, 75, 25);
+    FOk->setDefault(true);
+    connect(FOk, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TdlgScores::SetSeats(const TTableState& table)
+{
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& player = table.Player(seat);
+        FScores[static_cast<size_t>(seat - 1)] = {QString::fromStdString(player.FName), player.FScore};
+    }
+}
+
+void TdlgScores::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TdlgScores::FormShow()
+{
+    FList->clear();
+    for (const auto& [name, score] : FScores) {
+        auto* row = new QTreeWidgetItem(FList, {name, QString::number(score)});
+        row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+}
+
+}  // namespace spades

@@ -1,0 +1,89 @@
+#include "TablePrompts.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+#include "AboutBox.h"
+#include "BidDialog.h"
+#include "ScoreDialog.h"
+
+namespace spades {
+
+namespace {
+// Height of the area below the menu, the table itself.
+int ClientHeight(const QWidget* window)
+{
+    if (const auto* main = qobject_cast<const QMainWindow*>(window); main && main->centralWidget())
+        return main->centralWidget()->height();
+    return window->height();
+}
+}  // namespace
+
+QString DisplayText(const QString& text)
+{
+    QString shown = text;
+    shown.replace("\r\n", "\n").replace('\r', '\n');
+    return shown;
+}
+
+void TDialogPrompts::Notice(TNoticeKind kind, const QString& text)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (kind) {
+    case TNoticeKind::Plain:
+        break;
+    case TNoticeKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case TNoticeKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case TNoticeKind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    }
+    QMessageBox box(icon, QApplication::applicationDisplayName(), DisplayText(text), QMessageBox::Ok, FMain);
+    box.exec();
+}
+
+int TDialogPrompts::AskBid(const QString& caption)
+{
+    // Held by a guard: the dialog may outlive neither its owner nor this call.
+    QPointer<TdlgBid> dialog = new TdlgBid(FMain);
+    dialog->SetPlayerCaption(caption);
+    if (FMain) {
+        const QRect outer = FMain->frameGeometry();
+        const int clientHeight = ClientHeight(FMain);
+        const int left = outer.left() + outer.width() / 2 - dialog->width() / 2 + 8;
+        const int top = outer.top() + (outer.height() - clientHeight) + outer.height() / 2 - dialog->height() / 2 - 12;
+        dialog->move(left, top);
+    }
+    const int result = dialog->exec();
+    delete dialog.data();
+    return result;
+}
+
+void TDialogPrompts::ShowScores(const TTableState& table)
+{
+    QPointer<TdlgScores> dialog = new TdlgScores(FMain);
+    dialog->SetSeats(table);
+    if (FMain) {
+        const QRect outer = FMain->frameGeometry();
+        const int clientHeight = ClientHeight(FMain);
+        dialog->move(outer.left() + outer.width() - dialog->width() - 8,
+                     outer.top() + (outer.height() - clientHeight) / 2);
+    }
+    dialog->exec();
+    delete dialog.data();
+}
+
+void TDialogPrompts::ShowAbout()
+{
+    TAboutBox box(FMain);
+    box.exec();
+}
+
+}  // namespace spades

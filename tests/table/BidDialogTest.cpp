@@ -1,0 +1,166 @@
+#include <gmock/gmock.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+
+#include "BidDialog.h"
+
+using namespace spades;
+
+namespace {
+
+class BidDialog : public ::testing::Test {
+protected:
+    TdlgBid dialog;
+    QSignalSpy finished{&dialog, &QDialog::finished};
+
+    void SetUp() override
+    {
+        dialog.SetPlayerCaption("South Bid");
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    }
+
+    int CheckedButton() const
+    {
+        int checked = -1;
+        for (int value = 0; value <= 13; ++value)
+            if (dialog.Button(value)->isChecked()) {
+                EXPECT_EQ(checked, -1) << "only one button may be down";
+                checked = value;
+            }
+        return checked;
+    }
+};
+
+TEST_F(BidDialog, OkAtOnceBidsOne)
+{
+    EXPECT_EQ(dialog.edtBid()->value(), 1);
+    EXPECT_EQ(CheckedButton(), 1);
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(dialog.FBidValue, 1);
+}
+
+TEST_F(BidDialog, NilBidsZero)
+{
+    QTest::mouseClick(dialog.Button(0), Qt::LeftButton);
+    EXPECT_EQ(dialog.edtBid()->value(), 0);
+    EXPECT_EQ(CheckedButton(), 0);
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 1);
+}
+
+class BidButtons : public BidDialog, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BidButtons, EachButtonSetsTheNumberAndReturnsIt)
+{
+    const int value = GetParam();
+    QTest::mouseClick(dialog.Button(value), Qt::LeftButton);
+    EXPECT_EQ(dialog.edtBid()->value(), value);
+    EXPECT_EQ(CheckedButton(), value);
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), value + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFourteen, BidButtons, ::testing::Range(0, 14));
+
+TEST_F(BidDialog, SpinningMovesTheButtonAndStopsAtTheEnds)
+{
+    dialog.edtBid()->setValue(12);
+    dialog.edtBid()->stepUp();
+    EXPECT_EQ(dialog.edtBid()->value(), 13);
+    EXPECT_EQ(CheckedButton(), 13);
+    dialog.edtBid()->stepUp();
+    EXPECT_EQ(dialog.edtBid()->value(), 13);
+    dialog.edtBid()->setValue(0);
+    dialog.edtBid()->stepDown();
+    EXPECT_EQ(dialog.edtBid()->value(), 0);
+    EXPECT_EQ(CheckedButton(), 0);
+}
+
+TEST_F(BidDialog, TypedNumbersPressTheirButton)
+{
+    dialog.edtBid()->setFocus();
+    dialog.edtBid()->selectAll();
+    QTest::keyClicks(dialog.edtBid(), "7");
+    EXPECT_EQ(CheckedButton(), 7);
+    dialog.edtBid()->selectAll();
+    QTest::keyClicks(dialog.edtBid(), "99");
+    EXPECT_LE(dialog.edtBid()->value(), 13);
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+    ASSERT_EQ(finished.count(), 1);
+    const int result = finished.at(0).at(0).toInt();
+    EXPECT_GE(result, 1);
+    EXPECT_LE(result, 14);
+}
+
+TEST_F(BidDialog, EmptyFieldThenOkStillBidsWithinRange)
+{
+    dialog.edtBid()->setFocus();
+    dialog.edtBid()->selectAll();
+    QTest::keyClick(dialog.edtBid(), Qt::Key_Backspace);
+    QTest::keyClick(dialog.edtBid(), Qt::Key_Return);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_GE(dialog.FBidValue, 0);
+    EXPECT_LE(dialog.FBidValue, 13);
+}
+
+TEST_F(BidDialog, EnterIsTheSameAsOk)
+{
+    QTest::mouseClick(dialog.Button(5), Qt::LeftButton);
+    dialog.edtBid()->setFocus();
+    QTest::keyClick(dialog.edtBid(), Qt::Key_Return);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 6);
+}
+
+TEST_F(BidDialog, NeitherEscapeNorCloseEndsTheBid)
+{
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    dialog.close();
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+struct TButtonPlace {
+    int value, left, top;
+};
+
+TEST_F(BidDialog, LayoutMatchesTheTable)
+{
+    EXPECT_EQ(dialog.windowTitle(), "Bid");
+    EXPECT_EQ(dialog.size(), QSize(238, 184));
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblBidPlayer")->text(), "South Bid");
+    const TButtonPlace places[] = {{1, 22, 37},  {7, 190, 37},  {8, 22, 69},
+                                   {12, 134, 69}, {13, 162, 69}, {0, 190, 69}};
+    for (const auto& p : places) {
+        auto* button = dialog.findChild<QAbstractButton*>(QString("Button%1").arg(p.value));
+        ASSERT_NE(button, nullptr) << p.value;
+        EXPECT_EQ(button->geometry(), QRect(p.left, p.top, 25, 25)) << p.value;
+        EXPECT_EQ(button->text(), p.value == 0 ? QString("Nil") : QString::number(p.value));
+    }
+    EXPECT_EQ(dialog.edtBid()->geometry(), QRect(93, 108, 51, 21));
+    EXPECT_EQ(dialog.OKBtn()->geometry(), QRect(81, 152, 75, 25));
+    EXPECT_TRUE(dialog.OKBtn()->isDefault());
+    EXPECT_EQ(dialog.edtBid()->minimum(), 0);
+    EXPECT_EQ(dialog.edtBid()->maximum(), 13);
+}
+
+TEST_F(BidDialog, ShowingAgainStartsAtOne)
+{
+    QTest::mouseClick(dialog.Button(9), Qt::LeftButton);
+    dialog.hide();
+    dialog.show();
+    EXPECT_EQ(dialog.edtBid()->value(), 1);
+    EXPECT_EQ(CheckedButton(), 1);
+}
+
+}  // namespace
