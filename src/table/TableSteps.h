@@ -1,0 +1,60 @@
+// Keeps the hand cycle safe to re-enter. Pauses, the event dispatch between
+// tricks and modal dialogs all run nested event loops; a New Game, Preferences
+// or close request that arrives inside one is remembered, the running steps stop
+// at their next resume point, and the request is carried out once every step
+// has returned to the top-level loop.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <vector>
+
+namespace spades {
+
+enum class TTableRequest { NewGame, Preferences, Close };
+
+class TTableSteps : public QObject {
+    Q_OBJECT
+public:
+    explicit TTableSteps(QObject* parent = nullptr) : QObject(parent) {}
+
+    // Marks a game step on the stack for as long as it lives.
+    class TScope {
+    public:
+        explicit TScope(TTableSteps& steps);
+        ~TScope();
+        TScope(const TScope&) = delete;
+        TScope& operator=(const TScope&) = delete;
+        // True once the hand this step began in has been given up.
+        bool Superseded() const { return FSteps.FSerial != FSerial; }
+        unsigned Serial() const { return FSerial; }
+
+    private:
+        TTableSteps& FSteps;
+        unsigned FSerial;
+    };
+
+    bool Busy() const { return FDepth > 0; }
+    // The current hand; every new game (and a close) moves it on.
+    unsigned Serial() const { return FSerial; }
+    void Supersede() { ++FSerial; }
+
+    // A request from the user. At the top level it is carried out at once;
+    // inside a step it waits, and New Game or Close stop the running steps.
+    void Request(TTableRequest request);
+    bool Pending(TTableRequest request) const;
+
+    // What carries a request out; set by the window.
+    std::function<void(TTableRequest)> Perform;
+
+private:
+    void Leave();
+    void RunPending();
+
+    int FDepth = 0;
+    unsigned FSerial = 0;
+    bool FScheduled = false;
+    std::vector<TTableRequest> FPending;
+};
+
+}  // namespace spades

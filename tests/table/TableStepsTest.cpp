@@ -1,0 +1,129 @@
+#include <gmock/gmock.h>
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include "TableSteps.h"
+
+using namespace spades;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class TableSteps : public ::testing::Test {
+protected:
+    TTableSteps steps;
+    std::vector<TTableRequest> performed;
+
+    void SetUp() override
+    {
+        steps.Perform = [this](TTableRequest request) { performed.push_back(request); };
+    }
+};
+
+TEST_F(TableSteps, AtTheTopLevelARequestRunsAtOnce)
+{
+    steps.Request(TTableRequest::NewGame);
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::NewGame));
+}
+
+TEST_F(TableSteps, InsideAStepItWaitsForTheTopLevel)
+{
+    {
+        TTableSteps::TScope step(steps);
+        steps.Request(TTableRequest::NewGame);
+        EXPECT_TRUE(step.Superseded()) << "the running hand stops at its next resume point";
+        QCoreApplication::processEvents();  // a pause inside the step
+        EXPECT_THAT(performed, IsEmpty());
+    }
+    EXPECT_THAT(performed, IsEmpty()) << "not from inside the unwinding step either";
+    QCoreApplication::processEvents();
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::NewGame));
+}
+
+TEST_F(TableSteps, NestedStepsWaitForTheOutermost)
+{
+    {
+        TTableSteps::TScope outer(steps);
+        {
+            TTableSteps::TScope inner(steps);
+            steps.Request(TTableRequest::Close);
+        }
+        QCoreApplication::processEvents();
+        EXPECT_THAT(performed, IsEmpty());
+        EXPECT_TRUE(outer.Superseded());
+    }
+    QCoreApplication::processEvents();
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Close));
+}
+
+TEST_F(TableSteps, PreferencesDoNotStopTheGame)
+{
+    {
+        TTableSteps::TScope step(steps);
+        steps.Request(TTableRequest::Preferences);
+        steps.Request(TTableRequest::Preferences);
+        EXPECT_FALSE(step.Superseded());
+    }
+    QCoreApplication::processEvents();
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences)) << "asked twice, opened once";
+}
+
+TEST_F(TableSteps, CloseMakesTheOthersMoot)
+{
+    {
+        TTableSteps::TScope step(steps);
+        steps.Request(TTableRequest::Preferences);
+        steps.Request(TTableRequest::Close);
+        steps.Request(TTableRequest::NewGame);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Close));
+}
+
+TEST_F(TableSteps, RequestsKeepTheirOrder)
+{
+    {
+        TTableSteps::TScope step(steps);
+        steps.Request(TTableRequest::Preferences);
+        steps.Request(TTableRequest::NewGame);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences, TTableRequest::NewGame));
+}
+
+TEST_F(TableSteps, AStepBegunByARequestDefersTheRest)
+{
+    std::vector<bool> busyWhenPerformed;
+    steps.Perform = [&](TTableRequest request) {
+        busyWhenPerformed.push_back(steps.Busy());
+        performed.push_back(request);
+        if (request == TTableRequest::NewGame) {
+            TTableSteps::TScope hand(steps);  // the new hand's bidding runs a dialog...
+            steps.Request(TTableRequest::Preferences);  // ...and the user asks for preferences
+            QCoreApplication::processEvents();
+        }
+    };
+    {
+        TTableSteps::TScope step(steps);
+        steps.Request(TTableRequest::NewGame);
+    }
+    QTest::qWait(10);
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::NewGame, TTableRequest::Preferences));
+    EXPECT_THAT(busyWhenPerformed, ElementsAre(false, false));
+}
+
+TEST_F(TableSteps, SerialMovesOnWithEveryNewHand)
+{
+    const unsigned first = steps.Serial();
+    TTableSteps::TScope step(steps);
+    EXPECT_FALSE(step.Superseded());
+    steps.Supersede();
+    EXPECT_NE(steps.Serial(), first);
+    EXPECT_TRUE(step.Superseded());
+    TTableSteps::TScope later(steps);
+    EXPECT_FALSE(later.Superseded());
+}
+
+}  // namespace
