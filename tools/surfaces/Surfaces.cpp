@@ -270,7 +270,7 @@ TIndexedImage DrawInterrupt()
 {
     constexpr int kSize = 32;
     // The sixteen standard colours; the background is the classic button face.
-    enum : std::uint8_t { kBlack = 0, kMaroon = 1, kGrey = 8, kSilver = 7, kRed = 9, kWhite = 15 };
+    enum : std::uint8_t { kMaroon = 1, kSilver = 7, kGrey = 8, kRed = 9, kWhite = 15 };
     TIndexedImage image(kSize, kSize, 4);
     image.palette = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
                      {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
@@ -312,7 +312,6 @@ TIndexedImage DrawInterrupt()
             for (int col = 0; col < 4; ++col)
                 if (kLetters[letter][std::size_t(row)][col] == '#')
                     image.At(kLeft + int(letter) * 5 + col, kTop + row) = kWhite;
-    (void)kBlack;
     return image;
 }
 
