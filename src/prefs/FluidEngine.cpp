@@ -47,6 +47,7 @@ TFluidEngine::TFluidEngine(TFluidConfig config) : FConfig(std::move(config))
     fluid_settings_setnum(FSettings, "synth.sample-rate", FConfig.SampleRate);
     fluid_settings_setint(FSettings, "synth.reverb.active", FConfig.Effects ? 1 : 0);
     fluid_settings_setint(FSettings, "synth.chorus.active", FConfig.Effects ? 1 : 0);
+    fluid_settings_setnum(FSettings, "synth.gain", FConfig.Gain);
     fluid_settings_setint(FSettings, "synth.cpu-cores", 1);
     // The players advance with the rendered samples, so the offline outputs keep exact time.
     fluid_settings_setstr(FSettings, "player.timing-source", "sample");

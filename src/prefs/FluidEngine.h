@@ -32,6 +32,7 @@ struct TFluidConfig {
     QString AudioDriver;  // empty: FluidSynth's choice first, then the sound server, then ALSA
     double SampleRate = 44100;
     int PeriodFrames = 512;
+    double Gain = 0.6;       // the songs peak near -10 dBFS: background, never loud
     bool Effects = true;     // reverb and chorus
     bool KeepAudio = false;  // offline outputs keep what they render, for inspection
 };
