@@ -159,8 +159,10 @@ private:
     {
         Data(firstData, FCursor.Offset() - 1);
         const std::uint8_t kind = status & 0xf0;
-        if (kind != 0xc0 && kind != 0xd0)
-            Data(Byte(), FCursor.Offset() - 1);
+        if (kind != 0xc0 && kind != 0xd0) {
+            const std::uint8_t second = Byte();
+            Data(second, FCursor.Offset() - 1);
+        }
     }
 
     // A length-prefixed payload that must lie inside the track.
