@@ -112,9 +112,13 @@ public:
                 runningStatus = 0;
                 if (Meta(tick, tempos))
                     return tick;  // whatever follows an end-of-track event is never played
-            } else if (first == 0xf0 || first == 0xf7) {
+            } else if (first == 0xf0) {
                 runningStatus = 0;
                 Block("a system exclusive message");
+            } else if (first == 0xf7) {
+                // FluidSynth cannot read the escape form and would drop the whole song.
+                Problem("has a system exclusive continuation (0xf7) at offset " + hex(eventOffset) +
+                        ", which cannot be played");
             } else {
                 Problem("has the status byte " + hex(first) + ", which a MIDI file cannot hold, at offset " +
                         hex(eventOffset));
@@ -182,11 +186,20 @@ private:
         const std::size_t start = FCursor.Offset() - 1;
         const std::uint8_t type = Byte();
         const auto payload = Block("a meta event");
+        // FluidSynth refuses the whole song when one of these has another length.
+        static constexpr struct {
+            std::uint8_t Type;
+            std::size_t Length;
+            const char* Name;
+        } fixed[] = {{0x2f, 0, "end-of-track"}, {0x51, 3, "tempo"}, {0x54, 5, "SMPTE offset"},
+                     {0x58, 4, "time signature"}, {0x59, 2, "key signature"}};
+        for (const auto& f : fixed)
+            if (type == f.Type && payload.size() != f.Length)
+                Problem("has a " + std::string(f.Name) + " event of " + std::to_string(payload.size()) +
+                        " bytes at offset " + hex(start));
         if (type == 0x2f)
             return true;
         if (type == 0x51) {
-            if (payload.size() != 3)
-                Problem("has a tempo event of " + std::to_string(payload.size()) + " bytes at offset " + hex(start));
             const std::uint32_t micros = bigEndian(payload, 0, 3);
             if (micros == 0)
                 Problem("has a tempo of 0 at offset " + hex(start));
@@ -286,8 +299,10 @@ TMidiSummary readRiff(std::span<const std::uint8_t> file)
     if (riffEnd > file.size())
         fail("the RIFF file is truncated: it announces " + std::to_string(riffEnd) + " bytes but holds " +
              std::to_string(file.size()));
+    if (riffEnd < 12)
+        fail("the RIFF header is truncated");
     std::size_t at = 12;
-    while (riffEnd - at >= 8) {
+    while (at + 8 <= riffEnd) {
         const std::uint32_t length = littleEndian32(file, at + 4);
         if (length > riffEnd - at - 8)
             fail("the RIFF chunk at offset " + hex(at) + " runs past the end of the file");
