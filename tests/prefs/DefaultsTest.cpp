@@ -20,17 +20,6 @@ TMusicSettings DefaultMusic()
     return music;
 }
 
-template <typename F>
-std::string ErrorOf(F&& operation)
-{
-    try {
-        operation();
-    } catch (const ERegistryException& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
-
 }  // namespace
 
 class DefaultsTest : public PrefsTest {
@@ -358,21 +347,21 @@ TEST_F(DefaultsTest, FailedSavesKeepThePreviousFileByteForByte)
     defaults.SetTable("OAK");
     defaults.SetPlayerName(1, "Changed");
 
-    std::string fullDisk;
+    std::exception_ptr fullDisk;
     {
         const TFileSizeLimit limit(64);
-        fullDisk = ErrorOf([&] { defaults.Save(); });
+        fullDisk = Capture([&] { defaults.Save(); });
     }
-    EXPECT_EQ(fullDisk, "Failed to set data for 'Table'");
+    EXPECT_EQ(ErrorText(fullDisk), "Failed to set data for 'Table'");
     EXPECT_EQ(Config.ReadStore(), before);
 
-    std::string noFile;
+    std::exception_ptr noFile;
     {
         const TOpenFileLimit limit;
-        noFile = ErrorOf([&] { defaults.Save(); });
+        noFile = Capture([&] { defaults.Save(); });
     }
     // The accessor's own read of the file fails first.
-    EXPECT_EQ(noFile, "Failed to set data for 'Table'");
+    EXPECT_EQ(ErrorText(noFile), "Failed to set data for 'Table'");
     EXPECT_EQ(Config.ReadStore(), before);
     EXPECT_EQ(Config.FolderEntries(), QStringList{"Spades.reg"});
 }

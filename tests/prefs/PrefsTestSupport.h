@@ -10,7 +10,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "RegErrors.h"
+
 #include <csignal>
+#include <exception>
+#include <string>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -128,6 +132,38 @@ inline void BlockStoreFolder(const TTempConfig& config)
 {
     QFile blocker(config.Folder());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+}
+
+// Only catches: under a resource limit even the sanitizers' type checks may fail,
+// so the exception is looked at once the limit is gone.
+template <typename F>
+std::exception_ptr Capture(F&& operation)
+{
+    try {
+        operation();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+inline std::string ErrorText(const std::exception_ptr& error)
+{
+    if (!error)
+        return "<no error>";
+    try {
+        std::rethrow_exception(error);
+    } catch (const ERegistryException& e) {
+        return e.what();
+    } catch (...) {
+        return "<another exception>";
+    }
+}
+
+template <typename F>
+std::string ErrorOf(F&& operation)
+{
+    return ErrorText(Capture(std::forward<F>(operation)));
 }
 
 class PrefsTest : public ::testing::Test {

@@ -10,17 +10,6 @@ using ::testing::HasSubstr;
 
 namespace {
 const QString Base = QStringLiteral("\\Software\\Tarnwell\\Spades");
-
-template <typename F>
-std::string ErrorOf(F&& operation)
-{
-    try {
-        operation();
-    } catch (const ERegistryException& e) {
-        return e.what();
-    }
-    return "<no error>";
-}
 }  // namespace
 
 class WinRegTest : public PrefsTest {};
@@ -170,12 +159,12 @@ TEST_F(WinRegTest, FullDiskFailsToSetDataAndKeepsThePreviousFile)
     TWinRegistry registry(Base);
     registry.WriteString("Options", "Table", "OAK");
     const QByteArray before = Config.ReadStore();
-    std::string error;
+    std::exception_ptr error;
     {
         const TFileSizeLimit limit(16);
-        error = ErrorOf([&] { registry.WriteString("Options", "Table", "GRANITE"); });
+        error = Capture([&] { registry.WriteString("Options", "Table", "GRANITE"); });
     }
-    EXPECT_EQ(error, "Failed to set data for 'Table'");
+    EXPECT_EQ(ErrorText(error), "Failed to set data for 'Table'");
     EXPECT_EQ(Config.ReadStore(), before);
     EXPECT_EQ(registry.ReadString("Options", "Table", ""), "OAK");
 }
@@ -185,12 +174,12 @@ TEST_F(WinRegTest, NoNewFileFailsToCreateTheKeyAndKeepsThePreviousFile)
     TWinRegistry registry(Base);
     registry.WriteString("Options", "Table", "OAK");
     const QByteArray before = Config.ReadStore();
-    std::string error;
+    std::exception_ptr error;
     {
         const TOpenFileLimit limit;
-        error = ErrorOf([&] { registry.WriteString("Options", "Table", "GRANITE"); });
+        error = Capture([&] { registry.WriteString("Options", "Table", "GRANITE"); });
     }
-    EXPECT_EQ(error, "Failed to create key Options");
+    EXPECT_EQ(ErrorText(error), "Failed to create key Options");
     EXPECT_EQ(Config.ReadStore(), before);
 }
 
