@@ -103,23 +103,7 @@ TEST_F(RegFileTest, PathFollowsXdgConfigHome)
     EXPECT_EQ(RegFilePathFor("\\Software\\Tarnwell\\Spades"), other.StoreFile());
 }
 
-TEST_F(RegFileTest, MissingFileIsAnEmptyStore)
-{
-    TRegStore store = Sample("OAK");
-    EXPECT_TRUE(File.Load(store).Ok());
-    EXPECT_TRUE(store.IsEmpty());
-    EXPECT_FALSE(Config.StoreExists());
-}
 
-TEST_F(RegFileTest, SaveCreatesTheFolderAndLoadReadsItBack)
-{
-    ASSERT_TRUE(File.Save(Sample("OAK")).Ok());
-    EXPECT_EQ(Config.ReadStore(), FormatRegText(Sample("OAK")));
-    TRegStore loaded;
-    ASSERT_TRUE(File.Load(loaded).Ok());
-    EXPECT_EQ(loaded, Sample("OAK"));
-    EXPECT_EQ(Config.FolderEntries(), QStringList{"Spades.reg"});
-}
 
 TEST_F(RegFileTest, FullDiskKeepsThePreviousFileByteForByte)
 {
@@ -152,37 +136,8 @@ TEST_F(RegFileTest, NoFileToOpenKeepsThePreviousFile)
     EXPECT_EQ(Config.FolderEntries(), QStringList{"Spades.reg"});
 }
 
-TEST_F(RegFileTest, AFileInPlaceOfTheFolderCannotBeCreated)
-{
-    BlockStoreFolder(Config);
-    const auto status = File.Save(Sample("OAK"));
-    EXPECT_EQ(status.Error, TRegFile::TError::CannotCreate);
-    EXPECT_THAT(status.Detail.toStdString(), HasSubstr("Tarnwell"));
-}
 
-TEST_F(RegFileTest, AFolderInPlaceOfTheFileCannotBeRead)
-{
-    ASSERT_TRUE(QDir().mkpath(Config.StoreFile()));
-    TRegStore store;
-    const auto status = File.Load(store);
-    EXPECT_EQ(status.Error, TRegFile::TError::CannotRead);
-    EXPECT_TRUE(store.IsEmpty());
-}
 
-TEST_F(RegFileTest, DamagedFileIsReportedAndLeftAlone)
-{
-    const QByteArray damaged = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:zz\n";
-    Config.WriteStore(damaged);
-    TRegStore store;
-    try {
-        File.Load(store);
-        FAIL() << "accepted";
-    } catch (const ERegFileDamaged& e) {
-        EXPECT_EQ(e.FilePath(), Config.StoreFile());
-        EXPECT_EQ(e.Line(), 4);
-    }
-    EXPECT_EQ(Config.ReadStore(), damaged);
-}
 
 TEST_F(RegFileTest, OversizedFileIsDamaged)
 {

@@ -280,19 +280,6 @@ TEST(RegTextFormat, WritesTheExactExportText)
     ExpectRoundTrip(store);
 }
 
-TEST(RegTextFormat, KeepsLongHexLinesWithinEightyColumns)
-{
-    TRegStore store;
-    store.SetValue("HKEY_CURRENT_USER\\K", {"A rather long value name", TRegType::Binary, QByteArray(500, '\x5a')});
-    const QList<QByteArray> lines = FormatRegText(store).split('\n');
-    int continued = 0;
-    for (const QByteArray& line : lines) {
-        EXPECT_LE(line.size(), 80) << line.toStdString();
-        continued += line.endsWith('\\') ? 1 : 0;
-    }
-    EXPECT_GT(continued, 10);
-    ExpectRoundTrip(store);
-}
 
 // ---- Random and broken input --------------------------------------------------------
 
