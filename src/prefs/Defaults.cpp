@@ -1,0 +1,187 @@
+#include "Defaults.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace spades {
+
+namespace {
+
+const QString OptionsSection = QStringLiteral("Options");
+
+struct TSeatDefault {
+    const char* Name;
+    uint8_t PlayerType;
+};
+constexpr std::array<TSeatDefault, TDefaults::SeatCount> SeatDefaults = {
+    {{"North", ComputerPlayer}, {"East", ComputerPlayer}, {"South", HumanPlayer}, {"West", ComputerPlayer}}};
+
+struct TSpeedEntry {
+    const char* Name;
+    int DelayMs;
+};
+constexpr std::array<TSpeedEntry, 4> Speeds = {{{"Slow", 1500}, {"Normal", 1000}, {"Fast", 500}, {"Bullet", 100}}};
+constexpr uint8_t NormalSpeed = 1;
+
+struct TSurface {
+    const char* ShortName;  // lower case, as compared
+    const char* Resource;
+};
+constexpr std::array<TSurface, 4> Surfaces = {{{"greencloth", "IDB_GREENCLOTH"},
+                                               {"mahogany", "IDB_MAHOGANY"},
+                                               {"oak", "IDB_OAK"},
+                                               {"granite", "IDB_GRANITE"}}};
+constexpr uint8_t FirstBackValue = 54;  // card value of back 1
+constexpr int BackCount = 7;
+
+bool IsSeat(int seat)
+{
+    return seat >= 1 && seat <= TDefaults::SeatCount;
+}
+
+QString PlayerSection(int seat)
+{
+    return QStringLiteral("Player%1").arg(seat);
+}
+
+QString SongName(int slot)
+{
+    return QStringLiteral("Song_%1").arg(slot + 1);
+}
+
+const TSpeedEntry& SpeedEntry(uint8_t speed)
+{
+    return Speeds[speed < Speeds.size() ? speed : NormalSpeed];
+}
+
+}  // namespace
+
+QString ProgramDir()
+{
+    // Without an application object /proc/self/exe still names the program.
+    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                               : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (!dir.endsWith(u'/'))
+        dir += u'/';
+    return dir;
+}
+
+TDefaults::TDefaults(TMusicSettings& music) : FMusic(music)
+{
+    LoadPlayers();
+    LoadOptions();
+    LoadMusic();
+}
+
+void TDefaults::LoadPlayers()
+{
+    const TWinRegistry registry{QLatin1StringView(SpadesKeyPath)};
+    for (int seat = 1; seat <= SeatCount; ++seat) {
+        const QString section = PlayerSection(seat);
+        TPlayerRecord& player = FPlayers[static_cast<size_t>(seat - 1)];
+        const QString name = registry.ReadString(section, QStringLiteral("Name"), QString());
+        if (name.isEmpty()) {
+            const TSeatDefault& builtIn = SeatDefaults[static_cast<size_t>(seat - 1)];
+            player = {QLatin1StringView(builtIn.Name), builtIn.PlayerType};
+            continue;
+        }
+        player.Name = name;
+        const QString type = registry.ReadString(section, QStringLiteral("Type"), QStringLiteral("Computer"));
+        player.PlayerType = type.toLower() == u"human" ? HumanPlayer : ComputerPlayer;
+    }
+}
+
+void TDefaults::LoadOptions()
+{
+    const TWinRegistry registry{QLatin1StringView(SpadesKeyPath)};
+    const QString table = registry.ReadString(OptionsSection, QStringLiteral("Table"), QStringLiteral("GREENCLOTH"));
+    SetTable(table.isEmpty() ? QStringLiteral("GREENCLOTH") : table);
+
+    int back = registry.ReadInteger(OptionsSection, QStringLiteral("Card Back"), 1);
+    if (back < 1 || back > BackCount)
+        back = 1;
+    SetCardBack(static_cast<uint8_t>(back));
+
+    SetWinScore(registry.ReadInteger(OptionsSection, QStringLiteral("WinScore"), 250));
+
+    // Exact names only: "fast" is not Fast.
+    const QString speed = registry.ReadString(OptionsSection, QStringLiteral("Speed"), QStringLiteral("Normal"));
+    uint8_t found = NormalSpeed;
+    for (uint8_t i = 0; i < Speeds.size(); ++i)
+        if (speed == QLatin1StringView(Speeds[i].Name))
+            found = i;
+    SetSpeed(found);
+}
+
+void TDefaults::LoadMusic()
+{
+    const TWinRegistry registry{QLatin1StringView(SpadesKeyPath)};
+    for (int slot = 0; slot < TMusicSettings::SlotCount; ++slot)
+        FMusic.SetSong(slot, registry.ReadString(OptionsSection, SongName(slot), FMusic.Songs[static_cast<size_t>(slot)]));
+    FMusic.MusicOn = registry.ReadBool(OptionsSection, QStringLiteral("MusicOn"), FMusic.MusicOn);
+}
+
+void TDefaults::Save() const
+{
+    // One file write for the whole set; an error drops it all.
+    TWinRegistry registry{QLatin1StringView(SpadesKeyPath), TWinRegistry::TCommitMode::OnCommit};
+    registry.WriteString(OptionsSection, QStringLiteral("Table"), FTable.mid(4));
+    registry.WriteInteger(OptionsSection, QStringLiteral("Card Back"), int(FCardBack) - (FirstBackValue - 1));
+    registry.WriteInteger(OptionsSection, QStringLiteral("WinScore"), FWinScore);
+    registry.WriteString(OptionsSection, QStringLiteral("Speed"), QLatin1StringView(SpeedEntry(FSpeed).Name));
+    for (int seat = 1; seat <= SeatCount; ++seat) {
+        const TPlayerRecord& player = FPlayers[static_cast<size_t>(seat - 1)];
+        const QString section = PlayerSection(seat);
+        registry.WriteString(section, QStringLiteral("Name"), player.Name);
+        if (player.PlayerType == HumanPlayer)
+            registry.WriteString(section, QStringLiteral("Type"), QStringLiteral("Human"));
+        else if (player.PlayerType == ComputerPlayer)
+            registry.WriteString(section, QStringLiteral("Type"), QStringLiteral("Computer"));
+    }
+    for (int slot = 0; slot < TMusicSettings::SlotCount; ++slot)
+        registry.WriteString(OptionsSection, SongName(slot), FMusic.Songs[static_cast<size_t>(slot)]);
+    registry.WriteBool(OptionsSection, QStringLiteral("MusicOn"), FMusic.MusicOn);
+    registry.Commit();
+}
+
+void TDefaults::SetTable(const QString& shortName)
+{
+    if (shortName.isEmpty()) {
+        FTable = QStringLiteral("IDB_GREENCLOTH");
+        return;
+    }
+    const QString lower = shortName.toLower();
+    for (const TSurface& surface : Surfaces)
+        if (lower == QLatin1StringView(surface.ShortName))
+            FTable = QLatin1StringView(surface.Resource);
+}
+
+void TDefaults::SetCardBack(uint8_t backIndex)
+{
+    FCardBack = backIndex >= 1 && backIndex <= BackCount ? static_cast<uint8_t>(FirstBackValue - 1 + backIndex)
+                                                         : FirstBackValue;
+}
+
+TPlayerRecord TDefaults::GetPlayer(int seat) const
+{
+    return IsSeat(seat) ? FPlayers[static_cast<size_t>(seat - 1)] : TPlayerRecord{};
+}
+
+void TDefaults::SetPlayerName(int seat, const QString& name)
+{
+    if (IsSeat(seat))
+        FPlayers[static_cast<size_t>(seat - 1)].Name = name;
+}
+
+void TDefaults::SetPlayerType(int seat, uint8_t playerType)
+{
+    if (IsSeat(seat))
+        FPlayers[static_cast<size_t>(seat - 1)].PlayerType = playerType;
+}
+
+int TDefaults::Delay() const
+{
+    return SpeedEntry(FSpeed).DelayMs;
+}
+
+}  // namespace spades

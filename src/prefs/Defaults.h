@@ -1,0 +1,78 @@
+// The user's standing choices for the table: surface, card back, score to win,
+// play speed and the four seats; loaded from and saved to the registry together
+// with the song slots and the music switch, which the main window owns.
+#pragma once
+
+#include "MusicSettings.h"
+#include "WinReg.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace spades {
+
+inline constexpr char SpadesKeyPath[] = "\\Software\\Tarnwell\\Spades";
+
+// The folder of the running program with a trailing '/', symlinks resolved.
+QString ProgramDir();
+
+inline constexpr uint8_t HumanPlayer = 0;
+inline constexpr uint8_t ComputerPlayer = 1;
+
+struct TPlayerRecord {
+    QString Name;
+    uint8_t PlayerType = ComputerPlayer;  // HumanPlayer or ComputerPlayer
+
+    friend bool operator==(const TPlayerRecord&, const TPlayerRecord&) = default;
+};
+
+class TDefaults {
+public:
+    static constexpr int SeatCount = 4;
+
+    // Loads players, options and music, in that order. Any ERegistryException
+    // (ERegFileDamaged for a damaged file) leaves the constructor.
+    explicit TDefaults(TMusicSettings& music);
+    TDefaults(const TDefaults&) = delete;
+    TDefaults& operator=(const TDefaults&) = delete;
+
+    void LoadPlayers();
+    void LoadOptions();
+    void LoadMusic();
+    // Writes everything in one step: on failure the stored preferences stay as they were.
+    void Save() const;
+
+    // A short surface name in any letter case ("Oak"); an empty one is green cloth,
+    // an unknown one changes nothing.
+    void SetTable(const QString& shortName);
+    // Back 1..7; any other index gives back 1.
+    void SetCardBack(uint8_t backIndex);
+    void SetWinScore(int32_t score) { FWinScore = score; }
+    void SetSpeed(uint8_t speed) { FSpeed = speed; }
+
+    // Seats 1..4; another seat gives an empty computer record.
+    TPlayerRecord GetPlayer(int seat) const;
+    // A seat outside 1..4 is ignored.
+    void SetPlayerName(int seat, const QString& name);
+    void SetPlayerType(int seat, uint8_t playerType);
+
+    // The pause between plays in milliseconds: 1500, 1000, 500 or 100; Normal's
+    // 1000 for a speed outside 0..3.
+    int Delay() const;
+
+    const QString& Table() const { return FTable; }  // "IDB_GREENCLOTH" ...; empty if unknown
+    uint8_t CardBack() const { return FCardBack; }   // card value 54..60
+    int32_t WinScore() const { return FWinScore; }
+    uint8_t Speed() const { return FSpeed; }         // 0 Slow, 1 Normal, 2 Fast, 3 Bullet
+
+private:
+    TMusicSettings& FMusic;
+    std::array<TPlayerRecord, SeatCount> FPlayers;  // seat n at n - 1
+    uint8_t FCardBack = 0;
+    QString FTable;
+    int32_t FWinScore = 0;
+    uint8_t FSpeed = 0;
+};
+
+}  // namespace spades
