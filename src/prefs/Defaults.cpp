@@ -73,6 +73,18 @@ TDefaults::TDefaults(TMusicSettings& music) : FMusic(music)
     LoadMusic();
 }
 
+TDefaults::TDefaults(TMusicSettings& music, TBuiltIn) : FMusic(music)
+{
+    for (int seat = 1; seat <= SeatCount; ++seat) {
+        const TSeatDefault& builtIn = SeatDefaults[static_cast<size_t>(seat - 1)];
+        FPlayers[static_cast<size_t>(seat - 1)] = {QLatin1StringView(builtIn.Name), builtIn.PlayerType};
+    }
+    SetTable(QStringLiteral("GREENCLOTH"));
+    SetCardBack(1);
+    SetWinScore(250);
+    SetSpeed(NormalSpeed);
+}
+
 void TDefaults::LoadPlayers()
 {
     const TWinRegistry registry{QLatin1StringView(SpadesKeyPath)};

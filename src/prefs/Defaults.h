@@ -34,6 +34,9 @@ public:
     // Loads players, options and music, in that order. Any ERegistryException
     // (ERegFileDamaged for a damaged file) leaves the constructor.
     explicit TDefaults(TMusicSettings& music);
+    // The built-in preferences, without reading the store (the songs stay as they are).
+    struct TBuiltIn {};
+    TDefaults(TMusicSettings& music, TBuiltIn);
     TDefaults(const TDefaults&) = delete;
     TDefaults& operator=(const TDefaults&) = delete;
 

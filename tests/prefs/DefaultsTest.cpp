@@ -4,6 +4,7 @@
 #include "PrefsTestSupport.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <gmock/gmock.h>
 
@@ -45,6 +46,20 @@ TEST_F(DefaultsTest, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(Music.Songs[7], "");
     EXPECT_TRUE(Music.MusicOn);
     EXPECT_FALSE(Config.StoreExists());  // loading writes nothing
+}
+
+TEST_F(DefaultsTest, BuiltInSetMatchesAnEmptyStoreAndReadsNothing)
+{
+    Config.WriteStore("not a registry file at all\n");
+    const TDefaults builtIn(Music, TDefaults::TBuiltIn{});
+    QFile::remove(Config.StoreFile());
+    const TDefaults loaded(Music);
+    for (int seat = 1; seat <= 4; ++seat)
+        EXPECT_EQ(builtIn.GetPlayer(seat), loaded.GetPlayer(seat)) << seat;
+    EXPECT_EQ(builtIn.Table(), loaded.Table());
+    EXPECT_EQ(builtIn.CardBack(), loaded.CardBack());
+    EXPECT_EQ(builtIn.WinScore(), loaded.WinScore());
+    EXPECT_EQ(builtIn.Speed(), loaded.Speed());
 }
 
 // ---- Stored options --------------------------------------------------------------
