@@ -1,7 +1,9 @@
 #include "ExtListView.h"
 
 #include <QHeaderView>
-#include <QStyledItemDelegate>
+#include <QItemSelectionModel>
+
+#include <set>
 
 namespace spades {
 
@@ -17,27 +19,8 @@ constexpr uint32_t AllBits = 0xff;
 
 }  // namespace
 
-// Without full-row selection only the row's caption shows as selected, the way
-// a report list marks its item.
-class TListCellDelegate : public QStyledItemDelegate {
-public:
-    explicit TListCellDelegate(TExtListView& view) : QStyledItemDelegate(&view), FView(view) {}
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.column() != 0 && !FView.FullRowSelect())
-            option->state &= ~QStyle::State_Selected;
-    }
-
-private:
-    TExtListView& FView;
-};
-
 TExtListView::TExtListView(QWidget* owner) : QTableWidget(owner)
 {
-    setItemDelegate(new TListCellDelegate(*this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -56,7 +39,7 @@ void TExtListView::SetExtendedStyles(TLVExtendedStyles styles)
     const uint32_t bits = styles.toInt() & AllBits;
     setShowGrid(styles.testFlag(TLVExtendedStyle::lvxGridLines));
     horizontalHeader()->setSectionsMovable(styles.testFlag(TLVExtendedStyle::lvxHeaderDragDrop));
-    FFullRowSelect = styles.testFlag(TLVExtendedStyle::lvxFullRowSelect);
+    SetFullRowSelect(styles.testFlag(TLVExtendedStyle::lvxFullRowSelect));
     const bool checkBoxes = styles.testFlag(TLVExtendedStyle::lvxCheckboxes);
     if (checkBoxes != FCheckBoxes) {
         FCheckBoxes = checkBoxes;
@@ -65,6 +48,43 @@ void TExtListView::SetExtendedStyles(TLVExtendedStyles styles)
     }
     FOtherBits = bits & ~MappedBits;
     viewport()->update();
+}
+
+// Without full-row selection a click anywhere on a row selects the row's item,
+// and only its caption shows as selected, the way a report list marks an item.
+void TExtListView::SetFullRowSelect(bool fullRow)
+{
+    if (fullRow == FFullRowSelect && selectionBehavior() == (fullRow ? SelectRows : SelectItems))
+        return;
+    FFullRowSelect = fullRow;
+    std::set<int> rows;
+    if (QItemSelectionModel* selection = selectionModel())
+        for (const QModelIndex& index : selection->selectedIndexes())
+            rows.insert(index.row());
+    setSelectionBehavior(fullRow ? SelectRows : SelectItems);
+    if (!selectionModel())
+        return;
+    selectionModel()->clearSelection();
+    const auto command = QItemSelectionModel::Select |
+                         (fullRow ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate);
+    for (int row : rows)
+        selectionModel()->select(model()->index(row, 0), command);
+}
+
+void TExtListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+{
+    if (FFullRowSelect) {
+        QTableWidget::setSelection(rect, command);
+        return;
+    }
+    const QModelIndex at = indexAt(rect.topLeft());
+    if (!at.isValid()) {
+        QTableWidget::setSelection(rect, command);
+        return;
+    }
+    const QModelIndex caption = model()->index(at.row(), 0);
+    selectionModel()->setCurrentIndex(caption, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(caption, command);
 }
 
 TLVExtendedStyles TExtListView::GetExtendedStyles() const

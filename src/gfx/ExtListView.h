@@ -62,14 +62,16 @@ public:
     bool Checked(int row) const;
     void SetChecked(int row, bool checked);
 
+protected:
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+
 private:
-    bool FullRowSelect() const { return FFullRowSelect; }
+    void SetFullRowSelect(bool fullRow);
     void ApplyCheckBoxes(int row);
 
     uint32_t FOtherBits = 0;   // flags with no counterpart in the Qt view
     bool FCheckBoxes = false;
-    bool FFullRowSelect = false;
-    friend class TListCellDelegate;
+    bool FFullRowSelect = true;   // so that the first setting applies
 };
 
 // The bids table of the main window: four columns (an untitled 64-pixel one for

@@ -216,11 +216,11 @@ void DrawJack(QPainter& painter, int suit)
     const TRobe robe = RobeFor(suit);
     DrawRobe(painter, suit);
     // A halberd on the figure's left (our right).
-    Stroke(painter, Polygon({{50.5, 9.5}, {50.5, MidY + 1}}), QColor(0x7a, 0x4a, 0x18), 1.3);
-    const QPainterPath blade = Polygon({{50.5, 11.5}, {55.5, 10.0}, {56.0, 16.0},
-                                        {50.5, 15.0}});
+    Stroke(painter, Polygon({{50.5, 12.0}, {50.5, MidY + 1}}), QColor(0x7a, 0x4a, 0x18), 1.3);
+    const QPainterPath blade = Polygon({{50.5, 14.0}, {55.5, 12.5}, {56.0, 18.5},
+                                        {50.5, 17.5}});
     Fill(painter, blade, QColor(0xc8, 0xcc, 0xd8), 0.5);
-    Fill(painter, Polygon({{50.5, 7.0}, {51.8, 10.5}, {49.2, 10.5}}),
+    Fill(painter, Polygon({{50.5, 9.5}, {51.8, 13.0}, {49.2, 13.0}}),
          QColor(0xc8, 0xcc, 0xd8), 0.4);
     // Short curled hair at the sides, below the cap.
     painter.setPen(QPen(Ink, 0.4));
@@ -234,7 +234,8 @@ void DrawJack(QPainter& painter, int suit)
     feather.cubicTo(43.0, 9.0, 45.0, 8.5, 47.0, 6.0);
     feather.cubicTo(47.5, 9.5, 45.0, 13.5, 40.5, 16.5);
     feather.closeSubpath();
-    Fill(painter, feather, Qt::white, 0.5);
+    const bool redSuit = suit == 2 || suit == 4;
+    Fill(painter, feather, redSuit ? QColor(0x20, 0x60, 0xd0) : Jewel, 0.5);
     Stroke(painter, Polygon({{40.5, 15.6}, {46.6, 6.6}}), Ink, 0.35);
     QPainterPath cap;
     cap.moveTo(27.0, 18.8);

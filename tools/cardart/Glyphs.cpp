@@ -64,20 +64,21 @@ QPainterPath SpadePath()
 
 QPainterPath ClubPath()
 {
-    QPainterPath p;
-    p.setFillRule(Qt::WindingFill);
     constexpr double r = 0.225;
-    p.addEllipse(QPointF(0, -0.27), r, r);
-    p.addEllipse(QPointF(-0.265, 0.07), r, r);
-    p.addEllipse(QPointF(0.265, 0.07), r, r);
+    QPainterPath p;
+    for (const QPointF centre : {QPointF(0, -0.27), QPointF(-0.265, 0.07), QPointF(0.265, 0.07)}) {
+        QPainterPath lobe;
+        lobe.addEllipse(centre, r, r);
+        p = p.united(lobe);
+    }
     QPainterPath core;
     core.moveTo(0, -0.2);
     core.lineTo(-0.2, 0.1);
     core.lineTo(0.2, 0.1);
     core.closeSubpath();
-    p.addPath(core);
-    p.addPath(StemPath(0.0, 0.06));
-    return p.simplified();
+    p = p.united(core).united(StemPath(0.0, 0.06));
+    p.setFillRule(Qt::WindingFill);
+    return p;
 }
 
 QPainterPath Line(std::initializer_list<QPointF> points)
@@ -160,11 +161,11 @@ TGlyph GlyphFor(const QString& text)
         s.cubicTo(0.56, 0.5, 0.12, 0.72, 0.02, 1.0);
         s.lineTo(0.58, 1.0);
     } else if (text == "3") {
-        s.moveTo(0.04, 0.12);
-        s.cubicTo(0.18, -0.05, 0.55, -0.02, 0.54, 0.24);
-        s.cubicTo(0.53, 0.43, 0.34, 0.46, 0.22, 0.46);
-        s.cubicTo(0.44, 0.46, 0.59, 0.56, 0.59, 0.72);
-        s.cubicTo(0.59, 1.02, 0.14, 1.06, 0.02, 0.86);
+        s.moveTo(0.04, 0.22);
+        s.cubicTo(0.08, 0.0, 0.5, -0.06, 0.53, 0.2);
+        s.cubicTo(0.55, 0.38, 0.44, 0.46, 0.3, 0.47);
+        s.cubicTo(0.5, 0.48, 0.6, 0.6, 0.59, 0.74);
+        s.cubicTo(0.57, 1.02, 0.13, 1.05, 0.02, 0.82);
     } else if (text == "4") {
         s = Line({{0.46, 1.0}, {0.46, 0.0}, {0.0, 0.7}, {0.62, 0.7}});
     } else if (text == "5") {
