@@ -45,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TStyleCase{X::lvxOneClickActivate, 0x40},
                       TStyleCase{X::lvxTwoClickActivate, 0x80},
                       TStyleCase{X::lvxGridLines | X::lvxFullRowSelect, 0x21},
-                      TStyleCase{TLVExtendedStyles::fromInt(0xff), 0xff}));
+                      TStyleCase{TLVExtendedStyles::fromInt(0xff), 0xff}),
+    [](const auto& info) { return "Bits" + std::to_string(info.param.Bits); });
 
 TEST(ExtListViewStyles, BitsOutsideTheEightFlagsAreIgnored)
 {

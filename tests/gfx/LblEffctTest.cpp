@@ -286,7 +286,8 @@ TEST_P(LabelTurned, TextRunsUpOrDownCentredAtTheRotationCentre)
 }
 
 INSTANTIATE_TEST_SUITE_P(Angles, LabelTurned,
-                         ::testing::Values(TTurnCase{270, true}, TTurnCase{90, false}));
+                         ::testing::Values(TTurnCase{270, true}, TTurnCase{90, false}),
+                         [](const auto& info) { return "Angle" + std::to_string(info.param.Angle); });
 
 TEST(LabelTurnedGeometry, ReferencePointFollowsTheTruncatedProducts)
 {

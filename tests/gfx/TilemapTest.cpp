@@ -65,7 +65,13 @@ INSTANTIATE_TEST_SUITE_P(
                       TTileCase{{65, 65}, {65, 65}, 4},
                       TTileCase{{30, 50}, {100, 100}, 12},
                       TTileCase{{769, 461}, {769, 461}, 4},
-                      TTileCase{{1000, 1000}, {769, 461}, 1}));
+                      TTileCase{{1000, 1000}, {769, 461}, 1}),
+    [](const auto& info) {
+        const TTileCase& c = info.param;
+        return QStringLiteral("Tile%1x%2On%3x%4")
+            .arg(c.Tile.width()).arg(c.Tile.height()).arg(c.Area.width()).arg(c.Area.height())
+            .toStdString();
+    });
 
 TEST(TiledBitmapPainting, TilesAreAnchoredAtTheTopLeftAndClippedAtTheEdges)
 {

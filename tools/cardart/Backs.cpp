@@ -71,17 +71,18 @@ void ConcentricDiamonds(QPainter& painter)
     }
 }
 
-// Overlapping fish scales in orange.
+// Overlapping fish scales in orange, laid from the bottom row up so that each
+// row covers the tops of the row below.
 void Scales(QPainter& painter)
 {
     painter.fillRect(Field, QColor(0xe8, 0x78, 0x10));
     painter.setPen(QPen(QColor(0x80, 0x30, 0x00), 0.9));
     painter.setBrush(QColor(0xf8, 0xa8, 0x40));
-    for (int row = 0; row < 18; ++row) {
-        const double y = row * 5.5;
-        const double shift = (row % 2) * 4.0;
-        for (double x = -8 + shift; x < CardWidth + 8; x += 8.0)
-            painter.drawChord(QRectF(x, y - 4.0, 8.0, 8.0), 180 * 16, 180 * 16);
+    for (int row = 24; row >= 0; --row) {
+        const double y = row * 4.0;
+        const double shift = (row % 2) * 4.5;
+        for (double x = -9 + shift; x < CardWidth + 9; x += 9.0)
+            painter.drawEllipse(QPointF(x, y), 4.5, 4.5);
     }
 }
 
