@@ -1,0 +1,156 @@
+#include "CardDeck.h"
+
+#include "PlayerU.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QPointer>
+
+#include <array>
+
+// The card images live in this static library; make sure they are linked in.
+static void InitCardResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(cards);
+        return true;
+    }();
+    (void)done;
+}
+
+namespace spades {
+
+namespace {
+
+// The twelve pixels that round a card's corners, for a W x H card.
+std::array<QPoint, 12> CornerPixels(int w, int h)
+{
+    return {QPoint(0, 0),         QPoint(1, 0),         QPoint(0, 1),
+            QPoint(w - 1, 0),     QPoint(w - 2, 0),     QPoint(w - 1, 1),
+            QPoint(w - 1, h - 1), QPoint(w - 2, h - 1), QPoint(w - 1, h - 2),
+            QPoint(0, h - 1),     QPoint(1, h - 1),     QPoint(0, h - 2)};
+}
+
+}  // namespace
+
+QString CardResourcePath(uint8_t value, int scale)
+{
+    const QString name = QString::fromStdString(CardImageName(value)).toUpper();
+    return ":/cards/" + name + (scale > 1 ? "@2x" : "") + ".png";
+}
+
+QImage CardImage(uint8_t value, int scale)
+{
+    InitCardResources();
+    if (value < 1 || value > LastBackValue)
+        return {};
+    return QImage(CardResourcePath(value, scale));
+}
+
+QPixmap CardPixmap(uint8_t value, int scale, bool rounded)
+{
+    scale = scale > 1 ? 2 : 1;
+    const QString key = QStringLiteral("spades-card/%1/%2/%3").arg(value).arg(scale).arg(rounded);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    QImage image = CardImage(value, scale);
+    if (image.isNull())
+        return {};
+    if (rounded) {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        for (const QPoint& p : CornerPixels(CardImageWidth, CardImageHeight))
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx)
+                    image.setPixel(p.x() * scale + dx, p.y() * scale + dy, 0);
+    }
+    pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(scale);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+TCardDeck::TCardDeck(QWidget* owner) : QWidget(owner)
+{
+    resize(CardImageWidth, CardImageHeight);
+    // A control on a form is shown with it; its own flag decides what it paints.
+    if (owner)
+        show();
+}
+
+void TCardDeck::SetValue(uint8_t value)
+{
+    if (value == FValue)
+        return;
+    FValue = value;
+    repaint();
+}
+
+void TCardDeck::SetStretch(bool stretch)
+{
+    if (stretch == FStretch)
+        return;
+    if (!stretch)
+        resize(CardImageWidth, CardImageHeight);
+    FStretch = stretch;
+    update();
+}
+
+void TCardDeck::SetVisible(bool visible)
+{
+    if (visible == FVisible)
+        return;
+    FVisible = visible;
+    repaint();
+}
+
+void TCardDeck::paintEvent(QPaintEvent*)
+{
+    if (!FVisible)
+        return;
+    const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
+    const QPixmap pixmap = CardPixmap(FValue, scale, !FStretch);
+    if (pixmap.isNull())
+        return;
+    QPainter painter(this);
+    if (FStretch) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(rect(), pixmap);
+    } else {
+        painter.drawPixmap(0, 0, pixmap);
+    }
+}
+
+void TCardDeck::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        FPressed = true;
+    event->accept();
+}
+
+void TCardDeck::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = FPressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        FPressed = false;
+    event->accept();
+    if (!click)
+        return;
+    // The handler may clear itself (the table disarms a seat's cards on a click).
+    QPointer<TCardDeck> self(this);
+    if (TClickHandler handler = FOnClick)
+        handler(*this);
+    if (self)
+        emit clicked();
+}
+
+void TCardDeck::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+}
+
+}  // namespace spades

@@ -1,0 +1,74 @@
+// The card image control: one card face, the joker or a card back, chosen by
+// its value, painted over whatever lies beneath it on the table.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+namespace spades {
+
+constexpr int CardImageWidth = 71;
+constexpr int CardImageHeight = 96;
+
+// Resource path of a card's image at scale 1 or 2, from its resource name in
+// upper case (":/cards/CDACEOFSPADES.png", ":/cards/CDACEOFSPADES@2x.png").
+QString CardResourcePath(uint8_t value, int scale);
+
+// The image of a card value at scale 1 or 2; null for values without one
+// (0 and above 62).
+QImage CardImage(uint8_t value, int scale);
+
+// The image as the control draws it: with `rounded`, the three outer pixels of
+// each corner (at scale 2, blocks of 2 x 2) are transparent. Cached.
+QPixmap CardPixmap(uint8_t value, int scale, bool rounded);
+
+class TCardDeck : public QWidget {
+    Q_OBJECT
+
+public:
+    using TClickHandler = std::function<void(TCardDeck&)>;
+
+    explicit TCardDeck(QWidget* owner = nullptr);
+
+    uint8_t Value() const { return FValue; }
+    // Repaints at once when the value changes.
+    void SetValue(uint8_t value);
+
+    bool Stretch() const { return FStretch; }
+    // Switching stretch off brings the control back to the card's natural size.
+    void SetStretch(bool stretch);
+
+    // The card's own visibility: a hidden card paints nothing, yet keeps its place
+    // and still takes clicks. The widget itself stays shown.
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool visible);
+
+    // The one click handler the table arms on a person's cards and clears after.
+    void SetClickHandler(TClickHandler handler) { FOnClick = std::move(handler); }
+    void ClearClickHandler() { FOnClick = nullptr; }
+    bool HasClickHandler() const { return static_cast<bool>(FOnClick); }
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    uint8_t FValue = 54;
+    bool FStretch = false;
+    bool FVisible = false;
+    bool FPressed = false;
+    TClickHandler FOnClick;
+};
+
+}  // namespace spades

@@ -1,0 +1,76 @@
+#include "Tilemap.h"
+
+#include <QEvent>
+#include <QPainter>
+
+namespace spades {
+
+TTiledBitmap::TTiledBitmap(QWidget* owner) : QWidget(owner)
+{
+    resize(65, 65);
+    if (owner)
+        show();
+}
+
+void TTiledBitmap::SetBitMap(const QImage& bitmap)
+{
+    if (&bitmap == &FBitMap)
+        return;
+    FBitMap = bitmap;
+    update();
+}
+
+QList<QRgb> TTiledBitmap::GetPalette() const
+{
+    return FBitMap.isNull() ? QList<QRgb>() : FBitMap.colorTable();
+}
+
+void TTiledBitmap::SetFillsParent(bool fills)
+{
+    if (fills == FFillsParent)
+        return;
+    FFillsParent = fills;
+    if (QWidget* parent = parentWidget()) {
+        if (fills) {
+            parent->installEventFilter(this);
+            setGeometry(parent->rect());
+        } else {
+            parent->removeEventFilter(this);
+        }
+    }
+}
+
+bool TTiledBitmap::eventFilter(QObject* watched, QEvent* event)
+{
+    if (FFillsParent && watched == parentWidget() && event->type() == QEvent::Resize)
+        setGeometry(parentWidget()->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
+// The pixmap follows the image: a caller may have drawn into BitMap() directly.
+const QPixmap& TTiledBitmap::TilePixmap()
+{
+    if (FTile.isNull() || FTileKey != FBitMap.cacheKey()) {
+        FTile = QPixmap::fromImage(FBitMap);
+        FTileKey = FBitMap.cacheKey();
+    }
+    return FTile;
+}
+
+void TTiledBitmap::paintEvent(QPaintEvent*)
+{
+    FTilesDrawn = 0;
+    if (FBitMap.isNull())
+        return;
+    const int w = FBitMap.width(), h = FBitMap.height();
+    const int columns = width() / w, rows = height() / h;
+    const QPixmap& tile = TilePixmap();
+    QPainter painter(this);
+    for (int a = 0; a <= columns; ++a)
+        for (int b = 0; b <= rows; ++b) {
+            painter.drawPixmap(a * w, b * h, tile);
+            ++FTilesDrawn;
+        }
+}
+
+}  // namespace spades

@@ -1,0 +1,48 @@
+// The table surface: one bitmap laid edge to edge over the control, anchored at
+// its top-left corner so that resizing extends the pattern without moving it.
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+
+namespace spades {
+
+class TTiledBitmap : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TTiledBitmap(QWidget* owner = nullptr);
+
+    // The tile. Callers may load an image straight into it and then call update().
+    QImage& BitMap() { return FBitMap; }
+    const QImage& BitMap() const { return FBitMap; }
+    // Copies `bitmap` in and repaints later; handing in BitMap() itself does nothing.
+    void SetBitMap(const QImage& bitmap);
+
+    // The tile's colour table; empty while there is no tile or it has no palette.
+    QList<QRgb> GetPalette() const;
+
+    // Keeps the control covering its parent's whole area.
+    void SetFillsParent(bool fills);
+    bool FillsParent() const { return FFillsParent; }
+
+    // Tiles drawn by the last paint, clipped ones included.
+    int TilesDrawn() const { return FTilesDrawn; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const QPixmap& TilePixmap();
+
+    QImage FBitMap;
+    QPixmap FTile;
+    qint64 FTileKey = 0;
+    int FTilesDrawn = 0;
+    bool FFillsParent = false;
+};
+
+}  // namespace spades
