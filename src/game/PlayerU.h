@@ -212,7 +212,7 @@ int HighestOnTable(const TTableState& table, int suit);
 int PlayedRunFromTop(const TTableState& table, int suit);
 
 // ---- Table-wide state ------------------------------------------------------------
-// What the spec'd game keeps as globals, held in one object per table so that
+// What the game keeps as table-wide state, held in one object per table so that
 // several tables (tests, the simulator) can exist side by side.
 struct TTableState {
     std::array<std::unique_ptr<TPlayer>, 5> Players;   // seats 1..4
