@@ -1,6 +1,8 @@
 #include "TablePrompts.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
@@ -45,8 +47,9 @@ void TDialogPrompts::Notice(TNoticeKind kind, const QString& text)
         icon = QMessageBox::Critical;
         break;
     }
-    QMessageBox box(icon, QApplication::applicationDisplayName(), DisplayText(text), QMessageBox::Ok, FMain);
+    QMessageBox box(icon, QApplication::applicationDisplayName(), DisplayText(text), QMessageBox::Ok, Parent());
     box.exec();
+    GiveBackFocus();
 }
 
 int TDialogPrompts::AskBid(const QString& caption)
@@ -63,6 +66,7 @@ int TDialogPrompts::AskBid(const QString& caption)
     }
     const int result = dialog->exec();
     delete dialog.data();
+    GiveBackFocus();
     return result;
 }
 
@@ -78,6 +82,35 @@ void TDialogPrompts::ShowScores(const TTableState& table)
     }
     dialog->exec();
     delete dialog.data();
+    GiveBackFocus();
+}
+
+QWidget* TDialogPrompts::Parent() const
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : FMain;
+}
+
+int TDialogPrompts::RunDialog(QDialog& dialog)
+{
+    const int result = dialog.exec();
+    GiveBackFocus();
+    return result;
+}
+
+void TDialogPrompts::GiveBackFocus() const
+{
+    // Without a window manager nobody hands the keyboard back to the table.
+    if (FMain && !QApplication::activeModalWidget())
+        FMain->activateWindow();
+}
+
+std::optional<QString> TDialogPrompts::ChooseSongFile(const QString& startFolder, const QString& filter)
+{
+    const QString chosen = QFileDialog::getOpenFileName(Parent(), "Open", startFolder, filter);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
 }
 
 void TDialogPrompts::ShowAbout()

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace spades {
@@ -22,6 +24,10 @@ public:
     // The score card after a hand.
     virtual void ShowScores(const TTableState& table) = 0;
     virtual void ShowAbout() = 0;
+    // Runs a dialog modally; returns its result.
+    virtual int RunDialog(QDialog& dialog) = 0;
+    // The song chooser; nothing when the user cancels.
+    virtual std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) = 0;
 };
 
 // The real dialogs, placed over the main window.
@@ -32,8 +38,13 @@ public:
     int AskBid(const QString& caption) override;
     void ShowScores(const TTableState& table) override;
     void ShowAbout() override;
+    int RunDialog(QDialog& dialog) override;
+    std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) override;
 
 private:
+    // A box opened from inside another dialog belongs to that dialog.
+    QWidget* Parent() const;
+    void GiveBackFocus() const;
     QWidget* FMain;
 };
 

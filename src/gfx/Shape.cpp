@@ -1,0 +1,60 @@
+#include "Shape.h"
+
+#include <QPainter>
+
+namespace spades {
+
+TShape::TShape(QWidget* owner) : QWidget(owner)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    resize(65, 65);
+}
+
+void TShape::SetShape(TKind kind)
+{
+    if (kind == FKind)
+        return;
+    FKind = kind;
+    update();
+}
+
+void TShape::SetPen(const QColor& colour, int width)
+{
+    if (colour == FPenColour && width == FPenWidth)
+        return;
+    FPenColour = colour;
+    FPenWidth = width;
+    update();
+}
+
+void TShape::SetBrush(std::optional<QColor> colour)
+{
+    if (colour == FBrush)
+        return;
+    FBrush = colour;
+    update();
+}
+
+void TShape::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, FKind == TKind::RoundRect);
+    if (FPenWidth > 0)
+        painter.setPen(QPen(FPenColour, FPenWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    else
+        painter.setPen(Qt::NoPen);
+    painter.setBrush(FBrush ? QBrush(*FBrush) : QBrush(Qt::NoBrush));
+    // The pen is drawn inside the bounds, as a shape control does.
+    const qreal inset = FPenWidth / 2.0;
+    const QRectF area = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+    if (FKind == TKind::RoundRect) {
+        const qreal radius = std::min(width(), height()) / 8.0;
+        painter.drawRoundedRect(area, radius, radius);
+    } else {
+        painter.drawRect(area);
+    }
+}
+
+}  // namespace spades

@@ -1,0 +1,38 @@
+// A plain shape on the table: a rectangle or rounded rectangle with a pen and an
+// optional fill. It never takes clicks, so the controls beneath it do.
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <optional>
+
+namespace spades {
+
+class TShape : public QWidget {
+    Q_OBJECT
+public:
+    enum class TKind { Rectangle, RoundRect };
+
+    explicit TShape(QWidget* owner = nullptr);
+
+    void SetShape(TKind kind);
+    TKind Shape() const { return FKind; }
+    // The outline; a width of 0 draws none.
+    void SetPen(const QColor& colour, int width);
+    QColor PenColour() const { return FPenColour; }
+    int PenWidth() const { return FPenWidth; }
+    // The inside; none leaves it clear.
+    void SetBrush(std::optional<QColor> colour);
+    std::optional<QColor> Brush() const { return FBrush; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TKind FKind = TKind::Rectangle;
+    QColor FPenColour = Qt::black;
+    int FPenWidth = 1;
+    std::optional<QColor> FBrush;
+};
+
+}  // namespace spades

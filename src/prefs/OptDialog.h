@@ -1,0 +1,132 @@
+// The preferences dialog: play speed and score to win, the table surface, the
+// card back, the seats' names and types, and the songs. It edits the live
+// preferences as the user goes; the main window saves or reloads them after.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace spades {
+
+class TCardDeck;
+class TDefaults;
+class TMediaPlayer;
+class TShape;
+class TTablePrompts;
+class TfrmMain;
+struct TMusicSettings;
+struct TTableState;
+
+class TdlgOptions : public QDialog {
+    Q_OBJECT
+public:
+    // previewPlayer: the player Preview uses; the dialog makes its own when none is given.
+    TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer = nullptr);
+    ~TdlgOptions() override;
+
+    // The song chooser starts here.
+    void SetInitialFolder(const QString& folder) { FInitialFolder = folder; }
+    static constexpr const char* SongFilter = "Midi Files (*.mid *.rmi)";
+
+    // Controls, by the names the window and its tests know them.
+    QTabWidget* pgeOptions() const { return FPages; }
+    QComboBox* cbxSpeed() const { return FSpeed; }
+    QRadioButton* ScoreButton(int index) const { return FScore[static_cast<size_t>(index)]; }
+    QComboBox* cbxPlayers() const { return FPlayers; }
+    QLineEdit* edtPlayerName() const { return FName; }
+    QRadioButton* TypeButton(int index) const { return FType[static_cast<size_t>(index)]; }
+    QPushButton* btnOk() const { return FOk; }
+    QPushButton* btnCancel() const { return FCancel; }
+    QCheckBox* CheckBox1() const { return FMusicOn; }
+    QLabel* SongPanel(int slot) const { return FPanels[static_cast<size_t>(slot)]; }
+    QPushButton* ChooseButton(int slot) const { return FChoose[static_cast<size_t>(slot)]; }
+    QPushButton* PreviewButton(int slot) const { return FPreview[static_cast<size_t>(slot)]; }
+    QLabel* SurfaceImage(int index) const { return FSurfaces[static_cast<size_t>(index)]; }
+    TCardDeck* BackCard(int index) const { return FBacks[static_cast<size_t>(index)]; }
+    TShape* Shape1() const { return FSurfaceFrame; }
+    TShape* shpCardSel() const { return FBackFrame; }
+    TMediaPlayer& MediaPlayer2() const { return *FPreviewPlayer; }
+
+    // Page numbers in their order.
+    enum TPage { tabGeneral, tabTable, tabCards, tabPlayers, TabMusic };
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void done(int result) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void pgeOptionsChange(int page);
+    void tabGeneralEnter();
+    void tabGeneralExit();
+    void tabTableEnter();
+    void ImageClick(QLabel& image);
+    void tabCardsEnter();
+    void CardClick(TCardDeck& card);
+    void tabPlayersEnter();
+    void cbxPlayersChange();
+    void edtPlayerNameExit();
+    void rgpPlayerTypeClick(int index);
+    void Button1Click(int slot);
+    void Button9Click(int slot);
+    void CheckBox1Click(bool checked);
+    void FormClose();
+    void ShowSong(int slot);
+    void MoveFrame(TShape& frame, const QWidget& target);
+    void FocusFirstControl(int page);
+
+    QWidget* CreateGeneralPage();
+    QWidget* CreateTablePage();
+    QWidget* CreateCardsPage();
+    QWidget* CreatePlayersPage();
+    QWidget* CreateMusicPage();
+
+    TfrmMain& FOwner;
+    TDefaults& Defaults() const;
+    TMusicSettings& Music() const;
+    TTableState& Table() const;
+    TTablePrompts& Prompts() const;
+
+    QString FInitialFolder;
+    std::unique_ptr<TMediaPlayer> FOwnPreview;
+    TMediaPlayer* FPreviewPlayer = nullptr;
+    int FPage = tabGeneral;
+    bool FClosed = false;
+
+    QTabWidget* FPages = nullptr;
+    QComboBox* FSpeed = nullptr;
+    std::array<QRadioButton*, 2> FScore{};
+    std::array<QLabel*, 4> FSurfaces{};
+    TShape* FSurfaceFrame = nullptr;
+    std::array<TCardDeck*, 7> FBacks{};
+    TShape* FBackFrame = nullptr;
+    QComboBox* FPlayers = nullptr;
+    QGroupBox* FPlayerGroup = nullptr;
+    QLineEdit* FName = nullptr;
+    std::array<QRadioButton*, 2> FType{};
+    std::array<QPushButton*, 8> FChoose{};
+    std::array<QLabel*, 8> FPanels{};
+    std::array<QPushButton*, 8> FPreview{};
+    QCheckBox* FMusicOn = nullptr;
+    QPushButton* FOk = nullptr;
+    QPushButton* FCancel = nullptr;
+};
+
+// The Preferences command of the main window: stops the music, runs the dialog,
+// saves and applies on OK or reloads on Cancel, and starts the music again.
+void RunPreferences(TfrmMain& owner);
+
+}  // namespace spades

@@ -1,0 +1,206 @@
+// The card table: the main window, its controls, and the hand cycle that runs a
+// game on them from New Game to the winner. The rules and the seats live in the
+// game; this window drives them, draws them and asks the people at the machine.
+#pragma once
+
+#include <QEvent>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <map>
+#include <memory>
+
+#include "MusicSettings.h"
+#include "PlayLogFile.h"
+#include "SpadesGame.h"
+#include "TablePrompts.h"
+#include "TableSteps.h"
+
+class QAction;
+class QMenu;
+class QTimer;
+class QToolButton;
+
+namespace spades {
+
+class TCardDeck;
+class TDefaults;
+class TExtListView;
+class TFluidEngine;
+class THelpViewer;
+class TLabelEffect;
+class TMediaPlayer;
+class TMusicSequencer;
+class TShape;
+class TSleeper;
+class TTiledBitmap;
+
+// The posted event that advances the game: a finished trick, or the next hand.
+constexpr int WM_GAMESTEP = 1124;
+constexpr int STEP_TRICK_DONE = 1;
+constexpr int STEP_NEXT_HAND = 2;
+
+class TGameStepEvent : public QEvent {
+public:
+    TGameStepEvent(int step, unsigned serial)
+        : QEvent(static_cast<QEvent::Type>(WM_GAMESTEP)), Step(step), Serial(serial)
+    {
+    }
+    const int Step;
+    const unsigned Serial;  // the hand it belongs to; a stale one is ignored
+};
+
+// Where the window finds what lies outside it; tests point these elsewhere.
+struct TTableEnvironment {
+    QString ProgramDir;          // the program's folder, with a trailing '/'
+    QString LogFallbackDir;      // where the log goes when the program's folder is closed
+    TTablePrompts* Prompts = nullptr;  // nullptr: the real dialogs
+    TMediaPlayer* MusicPlayer = nullptr;  // nullptr: FluidSynth
+    TMediaPlayer* PreviewPlayer = nullptr;  // nullptr: FluidSynth, for the preferences' Preview
+    std::shared_ptr<TFluidEngine> Engine;  // nullptr: the system's sound output
+    bool CheckScreenWidth = true;
+};
+
+class TfrmMain : public QMainWindow, public TCardHost {
+    Q_OBJECT
+public:
+    explicit TfrmMain(TTableEnvironment environment = {}, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // ---- The seam to the seats' card controls
+    TCardControl* FindCard(std::string_view name) override;
+    TCardControl* CardAt(int seat, int slot) override;
+    void ShowMessage(const std::string& text) override;
+    void SuspendDrawing() override;
+    void ResumeDrawing() override;
+
+    // ---- Menu commands (the menu asks through Steps(); these carry them out)
+    void mniGameNewClick();
+    void mniGameExitClick();
+    void mniOptLogClick();
+    void mniPrefsClick();
+    void mniAboutClick();
+    void QuelbrinSpadesManual1Click();
+
+    // ---- The hand cycle
+    void StartHand();
+    void PlayTurns();
+    void FinishTrick();
+    void CardClick(TCardDeck& card);
+    void btnInterruptClick();
+    void Timer4Timer();
+
+    // ---- Putting the preferences and the bids on the table
+    void ApplyPreferences();
+    void FillBidsTable();
+    void UpdateBidsRow(int seat);
+
+    // What tests and the preferences dialog look at.
+    TSpadesGame& Game() { return FGame; }
+    TTableState& Table() { return FGame.Table; }
+    TDefaults* GameDefaults() const { return FDefaults.get(); }
+    // Replaces the preferences object (a cancelled preferences dialog reloads it).
+    void ReloadDefaults();
+    TSleeper& GameSleeper() const { return *FSleeper; }
+    TMusicSettings& Music() { return FMusic; }
+    TMusicSequencer* Sequencer() const { return FSequencer; }
+    TMediaPlayer* Player() const { return MediaPlayer1; }
+    // The synthesizer every song player of the run shares.
+    std::shared_ptr<TFluidEngine> MusicEngine();
+    TTablePrompts& Prompts() { return *FPrompts; }
+    TTableSteps& Steps() { return FSteps; }
+    bool LogPlay() const;
+    const TPlayLogFile& LogFile() const { return FLogFile; }
+    THelpViewer& Help();
+    const TTableEnvironment& Environment() const { return FEnvironment; }
+
+signals:
+    // A hand has been scored (the score card closed); for tests and observers.
+    void handScored();
+    void gameOver(const QString& winner);
+    // The table holds still for the play speed's pause.
+    void paused();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormClose();
+    void CreateControls();
+    void CreateMenu();
+    void LoadDefaults();
+    void Perform(TTableRequest request);
+    void WMGameStep(const TGameStepEvent& step);
+    void PostGameStep(int step);
+    void Pause();
+    void ArmSeat(int seat);
+    bool IsHuman(int seat) const;
+    TLabelEffect* SeatLabel(int seat) const;
+    TCardDeck* CardDeck(const QString& name) const;
+    void LogHandStart();
+    void LogTrick();
+    void LogHandEnd();
+    void CheckLogWrites();
+    void StartMusic();
+    // Runs an event's work, turning a failure of the file, resource or media
+    // layers into a message; the event ends and the program goes on.
+    template <typename TWork>
+    void Guarded(TWork&& work);
+
+    class TDeckControl;
+
+    TTableEnvironment FEnvironment;
+    std::unique_ptr<TTablePrompts> FOwnPrompts;
+    TTablePrompts* FPrompts = nullptr;
+    TSpadesGame FGame;
+    TTableSteps FSteps;
+    TMusicSettings FMusic;
+    std::unique_ptr<TDefaults> FDefaults;
+    bool FDefaultsUnsaveable = false;  // the stored file could be neither read nor moved
+    TPlayLogFile FLogFile;
+    bool FLogThisHand = false;
+    bool FLogFailureShown = false;
+    bool FShown = false;
+    bool FClosed = false;
+    int FDrawingSuspended = 0;
+
+    // Controls
+    TTiledBitmap* bmpBackGround = nullptr;
+    TShape* shpPlay = nullptr;
+    std::array<TLabelEffect*, 5> lblPlayer{};
+    TLabelEffect* lblWaitFor = nullptr;
+    TLabelEffect* lblWhoWon = nullptr;
+    TLabelEffect* LabelEffect1 = nullptr;
+    TExtListView* lvwBids = nullptr;
+    QToolButton* btnInterrupt = nullptr;
+    std::array<TCardDeck*, 5> crdStack{};
+    std::map<const TCardDeck*, std::unique_ptr<TDeckControl>> FDeckControls;
+    QTimer* Timer4 = nullptr;
+    TSleeper* FSleeper = nullptr;
+    QPointer<THelpViewer> FHelp;
+
+    // Menu
+    QAction* mniGameNew = nullptr;
+    QAction* mniGameExit = nullptr;
+    QAction* mniOptLog = nullptr;
+    QAction* mniNetDealer = nullptr;
+    QAction* mniOptJoin = nullptr;
+    QAction* mniPrefs = nullptr;
+    QAction* mniAbout = nullptr;
+    QAction* QuelbrinSpadesManual1 = nullptr;
+
+    // Music
+    std::shared_ptr<TFluidEngine> FEngine;
+    // Declared in this order so that the sequencer goes before the player it drives.
+    std::unique_ptr<TMediaPlayer> FOwnPlayer;
+    TMediaPlayer* MediaPlayer1 = nullptr;
+    std::unique_ptr<TMusicSequencer> FOwnSequencer;
+    TMusicSequencer* FSequencer = nullptr;
+    bool FSoundNoticeShown = false;
+};
+
+}  // namespace spades
