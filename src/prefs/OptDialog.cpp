@@ -212,6 +212,7 @@ QWidget* TdlgOptions::CreatePlayersPage()
     FName->setObjectName("edtPlayerName");
     FName->setGeometry(64, 24, 185, 24);
     FName->installEventFilter(this);
+    connect(FName, &QLineEdit::textEdited, this, [this] { FNameEdited = true; });
     nameLabel->setBuddy(FName);
     auto* typeLabel = new QLabel("Type:", FPlayerGroup);
     typeLabel->setGeometry(16, 68, 48, 17);
@@ -319,7 +320,7 @@ void TdlgOptions::pgeOptionsChange(int page)
     // Leaving a page runs its exit handler, entering one fills it.
     if (FPage == tabGeneral)
         tabGeneralExit();
-    if (FPage == tabPlayers && FName->hasFocus())
+    if (FNameEdited)
         edtPlayerNameExit();
     FPage = page;
     switch (page) {
@@ -429,12 +430,14 @@ void TdlgOptions::cbxPlayersChange()
         return;
     // The rows keep the names they had when the page was entered.
     FName->setText(FPlayers->itemText(row));
+    FNameEdited = false;
     const bool computer = Defaults().GetPlayer(row + 1).PlayerType != HumanPlayer;
     FType[computer ? 0 : 1]->setChecked(true);
 }
 
 void TdlgOptions::edtPlayerNameExit()
 {
+    FNameEdited = false;
     const int row = FPlayers->currentIndex();
     if (row < 0)
         return;
@@ -493,7 +496,7 @@ void TdlgOptions::done(int result)
         // OK leaves the page as a click elsewhere would; Enter moves no focus, so do it here.
         if (FPage == tabGeneral)
             tabGeneralExit();
-        if (FPage == tabPlayers)
+        if (FNameEdited)
             edtPlayerNameExit();
     }
     QDialog::done(result);

@@ -105,6 +105,7 @@ private:
     TMediaPlayer* FPreviewPlayer = nullptr;
     int FPage = tabGeneral;
     bool FClosed = false;
+    bool FNameEdited = false;  // typed into since it was last stored
 
     QTabWidget* FPages = nullptr;
     QComboBox* FSpeed = nullptr;

@@ -18,6 +18,7 @@
 #include "CardDeck.h"
 #include "Defaults.h"
 #include "MediaPlayer.h"
+#include "Sleeper.h"
 #include "SpadesU.h"
 #include "TablePrompts.h"
 
