@@ -59,6 +59,9 @@ TdlgOptions::TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer) : QDialog
     setObjectName("dlgOptions");
     setWindowTitle("Preferences");
     setFixedSize(327, 326);
+    QFont small("MS Sans Serif");
+    small.setPointSize(8);
+    setFont(small);
 
     if (previewPlayer) {
         FPreviewPlayer = previewPlayer;
@@ -71,6 +74,7 @@ TdlgOptions::TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer) : QDialog
     FPages = new QTabWidget(this);
     FPages->setObjectName("pgeOptions");
     FPages->setGeometry(0, 0, 327, 257);
+    FPages->setUsesScrollButtons(false);
     FPages->addTab(CreateGeneralPage(), "General");
     FPages->addTab(CreateTablePage(), "Appearance");
     FPages->addTab(CreateCardsPage(), "Cards");
