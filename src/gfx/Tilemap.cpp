@@ -66,11 +66,10 @@ void TTiledBitmap::paintEvent(QPaintEvent*)
     const int columns = width() / w, rows = height() / h;
     const QPixmap& tile = TilePixmap();
     QPainter painter(this);
-    for (int a = 0; a <= columns; ++a)
-        for (int b = 0; b <= rows; ++b) {
-            painter.drawPixmap(a * w, b * h, tile);
-            ++FTilesDrawn;
-        }
+    // Columns 0..columns and rows 0..rows, edge to edge from the top-left corner;
+    // one tiled fill draws them all, the last column and row clipped at the edges.
+    painter.drawTiledPixmap(QRect(0, 0, (columns + 1) * w, (rows + 1) * h), tile);
+    FTilesDrawn = (columns + 1) * (rows + 1);
 }
 
 }  // namespace spades
