@@ -28,3 +28,10 @@ function(spades_add_test_suite name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "${SPADES_TEST_ENV}" TIMEOUT 300)
 endfunction()
+
+# spades_add_folder_tests(name [QT] LIBS ...): every *.cpp of the calling folder
+# in one suite.
+function(spades_add_folder_tests name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  spades_add_test_suite(${name} ${ARGN} SOURCES ${sources})
+endfunction()

@@ -40,15 +40,7 @@ TRobe RobeFor(int suit)
 
 QPainterPath Polygon(std::initializer_list<QPointF> points)
 {
-    QPainterPath p;
-    bool first = true;
-    for (const QPointF& point : points) {
-        if (first)
-            p.moveTo(point);
-        else
-            p.lineTo(point);
-        first = false;
-    }
+    QPainterPath p = Line(points);
     p.closeSubpath();
     return p;
 }

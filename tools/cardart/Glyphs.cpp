@@ -81,19 +81,6 @@ QPainterPath ClubPath()
     return p;
 }
 
-QPainterPath Line(std::initializer_list<QPointF> points)
-{
-    QPainterPath p;
-    bool first = true;
-    for (const QPointF& point : points) {
-        if (first)
-            p.moveTo(point);
-        else
-            p.lineTo(point);
-        first = false;
-    }
-    return p;
-}
 
 QPainterPath Oval(double left, double top, double right, double bottom)
 {
@@ -113,6 +100,20 @@ TGlyph Six()
 }
 
 }  // namespace
+
+QPainterPath Line(std::initializer_list<QPointF> points)
+{
+    QPainterPath p;
+    bool first = true;
+    for (const QPointF& point : points) {
+        if (first)
+            p.moveTo(point);
+        else
+            p.lineTo(point);
+        first = false;
+    }
+    return p;
+}
 
 QPainterPath SuitPath(TSuitShape suit)
 {

@@ -4,12 +4,16 @@
 #pragma once
 
 #include <QColor>
+#include <initializer_list>
 #include <QPainterPath>
 #include <QRectF>
 
 class QPainter;
 
 namespace spades::cardart {
+
+// An open path through the points in order.
+QPainterPath Line(std::initializer_list<QPointF> points);
 
 enum class TSuitShape { Spade = 1, Heart = 2, Club = 3, Diamond = 4 };
 
