@@ -1,0 +1,12 @@
+// What every program that shows the table sets up first: its names, version,
+// icon and the fonts the table's text asks for.
+#pragma once
+
+namespace spades {
+
+constexpr const char* DesktopId = "net.tarnwell.QuelbrinSpades";
+
+// Call once the application object exists.
+void SetUpApplication();
+
+}  // namespace spades
