@@ -2,7 +2,7 @@ include(GoogleTest)
 
 set(SPADES_TEST_ENV
   "QT_QPA_PLATFORM=offscreen"
-  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+  "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
   "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 

@@ -1,7 +1,11 @@
 // spades-gallery OUTDIR [--surface FILE]...: writes contact sheets of the card
 // images, the effect label and the bids table as PNG files, for a person to look
-// over the artwork, and one sheet per surface image given.
+// over the artwork, the four built-in table surfaces tiled over the table's area,
+// and one sheet per surface image given.
+#include "Cmpint32.h"
 #include "Sheets.h"
+
+#include <exception>
 
 #include <QApplication>
 #include <QDir>
@@ -59,6 +63,17 @@ int main(int argc, char** argv)
     for (int row = 0; ok && row < 5; ++row)
         ok = Save(ZoomedCardRow(row, 3), out, QStringLiteral("zoom-%1.png").arg(rows[row]));
     ok = ok && Save(LabelSheet(), out, "labels.png") && Save(BidsSheet(), out, "bids.png");
+    for (const char* name : {"IDB_GREENCLOTH", "IDB_MAHOGANY", "IDB_OAK", "IDB_GRANITE"}) {
+        QImage tile;
+        try {
+            spades::LoadCompressedBitmap(name, tile);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "spades-gallery: %s\n", error.what());
+            ok = false;
+            continue;
+        }
+        ok = Save(SurfaceSheet(tile), out, QStringLiteral("surface-%1.png").arg(name)) && ok;
+    }
     for (const QString& file : surfaces) {
         const QImage tile(file);
         if (tile.isNull()) {
