@@ -18,23 +18,6 @@ using namespace spades;
 
 namespace {
 
-class TQuietPrompts : public TTablePrompts {
-public:
-    void Notice(TNoticeKind, const QString&) override {}
-    int AskBid(const QString&) override { return 4; }
-    void ShowScores(const TTableState&) override {}
-    void ShowAbout() override {}
-    int RunDialog(QDialog&) override { return QDialog::Rejected; }
-    std::optional<QString> ChooseSongFile(const QString&, const QString&) override { return std::nullopt; }
-};
-
-class TQuietPlayer : public TMediaPlayer {
-public:
-    void Open() override {}
-    void Play() override {}
-    void Close() override {}
-};
-
 // Counts the paints of a widget.
 class TPaintWatch : public QObject {
 public:
@@ -48,8 +31,8 @@ public:
 
 struct TBenchTable {
     QTemporaryDir config, program;
-    TQuietPrompts prompts;
-    TQuietPlayer music, preview;
+    TUnattendedPrompts prompts;
+    TSilentPlayer music, preview;
 
     TBenchTable() { qputenv("XDG_CONFIG_HOME", config.path().toUtf8()); }
 

@@ -57,6 +57,14 @@ private:
     TMediaResult FNotifyValue = TMediaResult::Successful;
 };
 
+// A player that plays nothing, for tools that show the table without sound.
+class TSilentPlayer : public TMediaPlayer {
+public:
+    void Open() override {}
+    void Play() override {}
+    void Close() override {}
+};
+
 }  // namespace spades
 
 Q_DECLARE_METATYPE(spades::TMediaResult)

@@ -30,6 +30,22 @@ public:
     virtual std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) = 0;
 };
 
+// Prompts that nobody answers: no notice is shown, every person bids the given
+// bid, dialogs are cancelled. For tools that run the table unattended.
+class TUnattendedPrompts : public TTablePrompts {
+public:
+    explicit TUnattendedPrompts(int bid = 3) : FBid(bid) {}
+    void Notice(TNoticeKind, const QString&) override {}
+    int AskBid(const QString&) override { return FBid + 1; }
+    void ShowScores(const TTableState&) override {}
+    void ShowAbout() override {}
+    int RunDialog(QDialog&) override { return 0; }
+    std::optional<QString> ChooseSongFile(const QString&, const QString&) override { return std::nullopt; }
+
+private:
+    int FBid;
+};
+
 // The real dialogs, placed over the main window.
 class TDialogPrompts : public TTablePrompts {
 public:

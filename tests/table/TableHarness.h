@@ -26,7 +26,7 @@ namespace spades::testing {
 
 inline constexpr std::array<bool, 5> AllComputer{};
 
-class TSilentPlayer : public TMediaPlayer {
+class TRecordingPlayer : public TMediaPlayer {
 public:
     void Open() override { Opened.push_back(FileName()); }
     void Play() override { ++Plays; }
@@ -201,7 +201,7 @@ public:
 
     QTemporaryDir Config, Data, Program;
     TScriptedPrompts Prompts;
-    TSilentPlayer Music, Preview;
+    TRecordingPlayer Music, Preview;
     std::unique_ptr<TfrmMain> Window;
 };
 

@@ -17,27 +17,6 @@
 
 using namespace spades;
 
-namespace {
-
-class TQuietPrompts : public TTablePrompts {
-public:
-    void Notice(TNoticeKind, const QString&) override {}
-    int AskBid(const QString&) override { return 4; }
-    void ShowScores(const TTableState&) override {}
-    void ShowAbout() override {}
-    int RunDialog(QDialog&) override { return QDialog::Rejected; }
-    std::optional<QString> ChooseSongFile(const QString&, const QString&) override { return std::nullopt; }
-};
-
-class TQuietPlayer : public TMediaPlayer {
-public:
-    void Open() override {}
-    void Play() override {}
-    void Close() override {}
-};
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -50,8 +29,8 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
 
-    TQuietPrompts prompts;
-    TQuietPlayer music, preview;
+    TUnattendedPrompts prompts;
+    TSilentPlayer music, preview;
     TTableEnvironment environment;
     environment.ProgramDir = home.path() + "/";
     environment.Prompts = &prompts;

@@ -35,17 +35,17 @@ int main(int argc, char** argv)
     }
     try {
         const std::string arg = argv[1];
-        for (const auto& spec : songs::AllSongs()) {
+        for (const auto& entry : songs::AllSongs()) {
             if (arg == "--list") {
-                std::printf("%s  %-20s %d/4  %5.1f s  parts:", spec.FileName.c_str(), spec.Song.Title().c_str(),
-                            spec.Song.BeatsPerBar(), spec.Song.Seconds());
-                for (const auto& part : spec.Song.Parts())
+                std::printf("%s  %-20s %d/4  %5.1f s  parts:", entry.FileName.c_str(), entry.Song.Title().c_str(),
+                            entry.Song.BeatsPerBar(), entry.Song.Seconds());
+                for (const auto& part : entry.Song.Parts())
                     std::printf(" %s (%zu notes);", part.Name.c_str(), part.Notes.size());
                 std::printf("\n");
                 continue;
             }
-            const auto smf = songs::WriteSmf(spec.Song, spec.KeySharps, spec.Minor);
-            writeFile(std::filesystem::path(arg) / spec.FileName, spec.Riff ? songs::WrapRmid(smf) : smf);
+            const auto smf = songs::WriteSmf(entry.Song, entry.KeySharps, entry.Minor);
+            writeFile(std::filesystem::path(arg) / entry.FileName, entry.Riff ? songs::WrapRmid(smf) : smf);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "spades-songs: %s\n", e.what());
