@@ -31,6 +31,12 @@ void TDeck::ShuffleDeck(TRandom& random)
 void TDeck::DealHands(TRandom& random, TTableState& table)
 {
     ShuffleDeck(random);
+    Deal(table);
+}
+
+void TDeck::Deal(TTableState& table)
+{
+    FDealPos = 1;
     while (FDealPos < 53) {
         for (int seat = North; seat <= West && FDealPos < 53; ++seat) {
             table.Player(seat).AddCard(FDeck[static_cast<size_t>(FDealPos)]);

@@ -21,6 +21,8 @@ public:
     void ShuffleDeck(TRandom& random);
     // Shuffles, then gives one card at a time to North, East, South and West.
     void DealHands(TRandom& random, TTableState& table);
+    // Gives out the deck in its present order, one card at a time from North.
+    void Deal(TTableState& table);
 
     std::array<uint8_t, 53> FDeck{};  // positions 1..52
     int FDealPos = 1;

@@ -35,7 +35,13 @@ void TSpadesGame::BeginHand()
     Table.CardsPlayed.fill(false);
     for (int place = 1; place <= 4; ++place)
         Table.Place(place).Clear();
-    Deck.DealHands(Random, Table);
+    if (NextDeal) {
+        Deck.FDeck = *NextDeal;
+        NextDeal.reset();
+        Deck.Deal(Table);
+    } else {
+        Deck.DealHands(Random, Table);
+    }
     for (int seat = North; seat <= West; ++seat) {
         TPlayer& player = Table.Player(seat);
         player.FBid = player.FTricks = player.FBags = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "Deck.h"
 #include "PlayerU.h"
@@ -65,6 +66,9 @@ public:
     int FNextFirstSeat = South;
     int FWinScore = 250;
     int FTurn = 1;
+    // When set, the next BeginHand deals this deck order (positions 1..52) instead
+    // of shuffling: a hand played again as it was once dealt.
+    std::optional<std::array<uint8_t, 53>> NextDeal;
 
 private:
     void LayOnTable(int seat, int slot, int card, TCardControl* control);

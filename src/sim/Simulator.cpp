@@ -98,6 +98,8 @@ void TSimulator::PlayHand()
 int TSimulator::PlayGame(int gameNumber)
 {
     FGame.NewGame({});
+    if (FObserver)
+        FObserver->GameStarted(FGame, gameNumber);
     for (int hand = 1;; ++hand) {
         PlayHand();
         const TScoreResult result = FGame.ScoreHand();
@@ -119,12 +121,16 @@ int TSimulator::PlayGame(int gameNumber)
             ++FStats.Games;
             ++FStats.Wins[static_cast<size_t>(result.WinnerSeat)];
             FOut << "game " << gameNumber << " winner " << result.WinnerName << " after " << hand << " hands\n";
+            if (FObserver)
+                FObserver->GameEnded(FGame, gameNumber, result.WinnerSeat);
             return hand;
         }
         if (hand >= FHandLimit) {
             ++FStats.Games;
             ++FStats.UnfinishedGames;
             FOut << "game " << gameNumber << " unfinished after " << hand << " hands\n";
+            if (FObserver)
+                FObserver->GameEnded(FGame, gameNumber, 0);
             return hand;
         }
         FGame.PrepareNextHand();

@@ -55,6 +55,10 @@ private:
 class TSimObserver {
 public:
     virtual ~TSimObserver() = default;
+    // After New Game, before the first deal.
+    virtual void GameStarted(const TSpadesGame&, int /*gameNumber*/) {}
+    // winnerSeat 0: the game was given up at the hand limit.
+    virtual void GameEnded(const TSpadesGame&, int /*gameNumber*/, int /*winnerSeat*/) {}
     virtual void HandDealt(const TSpadesGame&) {}
     // Before the chosen card leaves the hand.
     virtual void CardChosen(const TSpadesGame&, int /*seat*/, int /*slot*/) {}

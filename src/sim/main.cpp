@@ -10,17 +10,23 @@
 #include <string>
 #include <string_view>
 
+#include <QCoreApplication>
+#include <memory>
+
+#include "HistoryStore.h"
 #include "Random.h"
+#include "SimHistory.h"
 #include "Simulator.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: spades-sim [--seed S] [--games N] [--win-score W] [--log FILE]\n"
+    "usage: spades-sim [--seed S] [--games N] [--win-score W] [--log FILE] [--history FILE]\n"
     "  --seed S       starting state of the generator, 0..4294967295 (default: the clock)\n"
     "  --games N      games to play, 1 or more (default 1)\n"
     "  --win-score W  score that wins a game, 1 or more (default 250)\n"
-    "  --log FILE     write the play log of every hand to FILE\n";
+    "  --log FILE     write the play log of every hand to FILE\n"
+    "  --history FILE add every game and hand to the game history FILE (SQLite)\n";
 
 int Fail(const std::string& why)
 {
@@ -51,6 +57,7 @@ int main(int argc, char** argv)
     int games = 1;
     int winScore = 250;
     std::string logPath;
+    std::string historyPath;
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
@@ -80,6 +87,10 @@ int main(int argc, char** argv)
             if (value.empty())
                 return Fail("--log takes a file name");
             logPath = value;
+        } else if (option == "--history") {
+            if (value.empty())
+                return Fail("--history takes a file name");
+            historyPath = value;
         } else {
             return Fail("unknown option " + std::string(option));
         }
@@ -98,11 +109,34 @@ int main(int argc, char** argv)
         }
     }
 
+    // Qt SQL finds its SQLite driver through the application object.
+    std::unique_ptr<QCoreApplication> application;
+    std::unique_ptr<spades::THistoryStore> store;
+    std::unique_ptr<spades::TSimHistory> history;
+    if (!historyPath.empty()) {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+        store = std::make_unique<spades::THistoryStore>(QString::fromStdString(historyPath));
+        if (!store->Open()) {
+            std::cerr << "spades-sim: " << QString(store->Problem()).replace('\r', '\n').toStdString() << '\n';
+            return 1;
+        }
+        history = std::make_unique<spades::TSimHistory>(*store);
+    }
+
     std::ios::sync_with_stdio(false);
     spades::TSimulator simulator(seed.value_or(spades::TRandom::SeedFromClock()), winScore, std::cout,
                                  logPath.empty() ? nullptr : &logFile);
+    simulator.SetObserver(history.get());
     simulator.Run(games);
     std::cout.flush();
+    if (history) {
+        history.reset();
+        store->Close();
+        if (!store->Problem().isEmpty()) {
+            std::cerr << "spades-sim: " << QString(store->Problem()).replace('\r', '\n').toStdString() << '\n';
+            return 1;
+        }
+    }
 
     if (!logPath.empty()) {
         logFile.close();

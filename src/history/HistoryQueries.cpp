@@ -1,0 +1,155 @@
+#include "HistoryQueries.h"
+
+#include <QSqlQuery>
+#include <algorithm>
+#include <QVariant>
+
+#include "HistorySchema.h"
+
+namespace spades {
+
+namespace {
+qint64 SinceSeconds(const QDateTime& since) { return since.isValid() ? since.toSecsSinceEpoch() : 0; }
+}  // namespace
+
+std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& since)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        "SELECT s.name, s.type, COUNT(*), SUM(s.won), SUM(s.hands), SUM(s.points), SUM(s.bids), SUM(s.made),"
+        " SUM(s.exact), SUM(s.nils), SUM(s.nils_won), SUM(s.bags), MAX(s.score)"
+        " FROM games g JOIN game_seats s ON s.game = g.id"
+        " WHERE g.started >= ? AND s.hands > 0"
+        " GROUP BY s.name, s.type ORDER BY COUNT(*) DESC, s.name, s.type");
+    query.addBindValue(SinceSeconds(since));
+    Run(query);
+    std::vector<TSeatFigures> figures;
+    while (query.next()) {
+        TSeatFigures f;
+        f.Name = query.value(0).toString();
+        f.Type = query.value(1).toInt() == 0 ? TSeatType::Person : TSeatType::Computer;
+        f.Games = query.value(2).toLongLong();
+        f.Won = query.value(3).toLongLong();
+        f.Hands = query.value(4).toLongLong();
+        f.Points = query.value(5).toLongLong();
+        f.Bids = query.value(6).toLongLong();
+        f.Made = query.value(7).toLongLong();
+        f.Exact = query.value(8).toLongLong();
+        f.Nils = query.value(9).toLongLong();
+        f.NilsWon = query.value(10).toLongLong();
+        f.Bags = query.value(11).toLongLong();
+        f.BestScore = query.value(12).toInt();
+        figures.push_back(std::move(f));
+    }
+    return figures;
+}
+
+std::vector<TGameSummary> GameList(const QSqlDatabase& db, const QDateTime& since)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare("SELECT id, started, name1, name2, name3, name4, outcome, winner FROM games"
+                  " WHERE started >= ? ORDER BY id DESC");
+    query.addBindValue(SinceSeconds(since));
+    Run(query);
+    std::vector<TGameSummary> games;
+    while (query.next()) {
+        TGameSummary game;
+        game.Id = query.value(0).toLongLong();
+        game.Started = QDateTime::fromSecsSinceEpoch(query.value(1).toLongLong());
+        for (int seat = 1; seat <= 4; ++seat)
+            game.Names[static_cast<size_t>(seat)] = query.value(1 + seat).toString();
+        game.Outcome = static_cast<TGameOutcome>(std::clamp(query.value(6).toInt(), 0, 2));
+        game.Winner = query.value(7).toInt();
+        games.push_back(std::move(game));
+    }
+    return games;
+}
+
+std::optional<TGameRecord> LoadGame(const QSqlDatabase& db, qint64 id)
+{
+    QSqlQuery query(db);
+    query.prepare("SELECT started, ended, win_score, name1, name2, name3, name4, type1, type2, type3, type4,"
+                  " winner, outcome FROM games WHERE id = ?");
+    query.addBindValue(id);
+    Run(query);
+    if (!query.next())
+        return std::nullopt;
+    TGameRecord game;
+    game.Id = id;
+    game.Started = QDateTime::fromSecsSinceEpoch(query.value(0).toLongLong());
+    if (!query.value(1).isNull())
+        game.Ended = QDateTime::fromSecsSinceEpoch(query.value(1).toLongLong());
+    game.WinScore = query.value(2).toInt();
+    for (int seat = 1; seat <= 4; ++seat) {
+        game.Seats[static_cast<size_t>(seat)].Name = query.value(2 + seat).toString();
+        game.Seats[static_cast<size_t>(seat)].Type =
+            query.value(6 + seat).toInt() == 0 ? TSeatType::Person : TSeatType::Computer;
+    }
+    game.Winner = query.value(11).toInt();
+    game.Outcome = static_cast<TGameOutcome>(std::clamp(query.value(12).toInt(), 0, 2));
+    return game;
+}
+
+std::vector<TSeatInts> ScoreSeries(const QSqlDatabase& db, qint64 game)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare("SELECT score1, score2, score3, score4 FROM hands WHERE game = ? AND score1 IS NOT NULL"
+                  " ORDER BY number");
+    query.addBindValue(game);
+    Run(query);
+    std::vector<TSeatInts> series;
+    while (query.next()) {
+        TSeatInts scores{};
+        for (int seat = 1; seat <= 4; ++seat)
+            scores[static_cast<size_t>(seat)] = query.value(seat - 1).toInt();
+        series.push_back(scores);
+    }
+    return series;
+}
+
+std::optional<THandRecord> LoadHand(const QSqlDatabase& db, qint64 game, int number)
+{
+    QSqlQuery query(db);
+    query.prepare("SELECT first_seat, deal, bids, plays, tricks, bags, score1, score2, score3, score4"
+                  " FROM hands WHERE game = ? AND number = ? AND score1 IS NOT NULL");
+    query.addBindValue(game);
+    query.addBindValue(number);
+    Run(query);
+    if (!query.next())
+        return std::nullopt;
+    THandRecord hand;
+    hand.Number = number;
+    hand.FirstSeat = query.value(0).toInt();
+    const auto deal = SplitNumbers(query.value(1).toString(), 1, 52, 52);
+    const auto bids = SplitSeats(query.value(2).toString(), 0, 13);
+    const auto plays = SplitNumbers(query.value(3).toString(), 1, 52, 52);
+    const auto tricks = SplitSeats(query.value(4).toString(), 0, 13);
+    const auto bags = SplitSeats(query.value(5).toString(), 0, 13);
+    if (hand.FirstSeat < 1 || hand.FirstSeat > 4 || !deal || !bids || !plays || !tricks || !bags)
+        return std::nullopt;
+    std::copy(deal->begin(), deal->end(), hand.Deal.begin());
+    if (!IsWholeDeck(hand.Deal))
+        return std::nullopt;
+    hand.Plays = *plays;
+    hand.Bids = *bids;
+    hand.Tricks = *tricks;
+    hand.Bags = *bags;
+    for (int seat = 1; seat <= 4; ++seat)
+        hand.Scores[static_cast<size_t>(seat)] = query.value(5 + seat).toInt();
+    hand.Scored = true;
+    return hand;
+}
+
+int ScoredHands(const QSqlDatabase& db, qint64 game)
+{
+    QSqlQuery query(db);
+    query.prepare("SELECT COUNT(*) FROM hands WHERE game = ? AND score1 IS NOT NULL");
+    query.addBindValue(game);
+    Run(query);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+}  // namespace spades
