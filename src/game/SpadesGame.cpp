@@ -26,6 +26,7 @@ void TSpadesGame::NewGame(const std::array<bool, 5>& human)
         }
     }
     FTurnOrder = NewGameOrder;
+    Script.reset();
 }
 
 void TSpadesGame::BeginHand()
@@ -56,7 +57,10 @@ void TSpadesGame::BeginHand()
 void TSpadesGame::ComputerBid(int seat)
 {
     TPlayer& player = Table.Player(seat);
-    player.ComputeBid();
+    if (Script)
+        player.FBid = std::clamp(Script->Bids[static_cast<size_t>(seat)], 0, 13);
+    else
+        player.ComputeBid();
     if (player.FBid == 0)
         Table.NilInPlay = true;
 }
@@ -83,12 +87,24 @@ void TSpadesGame::LayOnTable(int seat, int slot, int card, TCardControl* control
     (void)slot;
 }
 
+int TSpadesGame::ScriptedSlot(TPlayer& player)
+{
+    if (Script->Next < Script->Plays.size()) {
+        const int card = Script->Plays[Script->Next++];
+        for (int slot = 1; slot <= 13; ++slot)
+            if (player.FHand[static_cast<size_t>(slot)] == card)
+                return slot;
+    }
+    // A record that does not fit the deal: the seat chooses for itself.
+    return player.ChooseCard();
+}
+
 void TSpadesGame::PlayComputerTurn()
 {
     const int seat = SeatToPlay();
     TPlayer& player = Table.Player(seat);
     FHost.SuspendDrawing();
-    const int slot = player.ChooseCard();
+    const int slot = Script ? ScriptedSlot(player) : player.ChooseCard();
     if (slot >= 1 && slot <= 13) {
         const int card = player.FHand[static_cast<size_t>(slot)];
         const TCardName name(seat, slot);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "Deck.h"
 #include "PlayerU.h"
@@ -70,8 +71,18 @@ public:
     // of shuffling: a hand played again as it was once dealt.
     std::optional<std::array<uint8_t, 53>> NextDeal;
 
+    // A hand played again from its record: computer seats take their bids and
+    // cards from here instead of choosing. New Game drops it.
+    struct TScript {
+        std::array<int, 5> Bids{};  // by seat, 0 is Nil
+        std::vector<int> Plays;     // card values in order of play
+        size_t Next = 0;
+    };
+    std::optional<TScript> Script;
+
 private:
     void LayOnTable(int seat, int slot, int card, TCardControl* control);
+    int ScriptedSlot(TPlayer& player);
 
     TCardHost& FHost;
 };

@@ -23,6 +23,7 @@
 #include "RegErrors.h"
 #include "RegFile.h"
 #include "Shape.h"
+#include "TableHistory.h"
 #include "Sleeper.h"
 #include "FluidEngine.h"
 #include "FluidPlayer.h"
@@ -109,6 +110,7 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
         FPrompts = FOwnPrompts.get();
     }
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
+    FHistory = std::make_unique<TTableHistory>(*this, FEnvironment.HistoryPath);
     FormCreate();
 }
 
@@ -148,6 +150,8 @@ void TfrmMain::CreateMenu()
     mniGameNew->setObjectName("mniGameNew");
     mniGameNew->setShortcut(Qt::Key_F2);
     mniGameNew->setShortcutContext(Qt::ApplicationShortcut);
+    mniGameStats = game->addAction("&Statistics ...", this, [this] { FHistory->mniGameStatsClick(); });
+    mniGameStats->setObjectName("mniGameStats");
     game->addSeparator();
     mniGameExit = game->addAction("E&xit", this, [this] { mniGameExitClick(); });
     mniGameExit->setObjectName("mniGameExit");
@@ -354,6 +358,7 @@ void TfrmMain::FormShow()
         FGame.Table.Place(place) = TPlayStack(TrickPlaceRect(place, area.left(), area.top()));
     FGame.Deck.Fill();
     FGame.Random.SetSeed(TRandom::SeedFromClock());
+    FHistory->Open();
 }
 
 void TfrmMain::LoadDefaults()
@@ -423,6 +428,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 bool TfrmMain::FormClose()
 {
     FLogFile.Close();
+    FHistory->Close();
     Timer4->stop();
     if (FSequencer) {
         FSequencer->Timer2().stop();
@@ -631,6 +637,7 @@ void TfrmMain::mniGameNewClick()
     for (int seat = North; seat <= West; ++seat)
         human[static_cast<size_t>(seat)] = FDefaults->GetPlayer(seat).PlayerType == HumanPlayer;
     FGame.NewGame(human);
+    FHistory->GameStarted();
     StartHand();
 }
 
@@ -647,6 +654,7 @@ void TfrmMain::StartHand()
     for (int seat = North; seat <= West; ++seat)
         crdStack[static_cast<size_t>(seat)]->SetVisible(false);
     FGame.BeginHand();
+    FHistory->HandDealt();
     FillBidsTable();
 
     for (int i = 1; i <= 4; ++i) {
@@ -748,6 +756,7 @@ void TfrmMain::FinishTrick()
     if (step.Superseded() || FGame.Table.StopRequested)
         return;
     LogTrick();
+    FHistory->TrickDone();
     const int winner = FGame.ResolveTrick();
     lblWhoWon->SetCaption(SeatLabel(winner)->Caption() + " Won");
     UpdateBidsRow(winner);
@@ -779,6 +788,7 @@ void TfrmMain::FinishTrick()
     lblWhoWon->SetCaption({});
     LogHandEnd();
     const TScoreResult result = FGame.ScoreHand();
+    FHistory->HandScored(result.WinnerSeat);
     for (const auto& notice : result.Notices) {
         FPrompts->Notice(TNoticeKind::Information, Text(notice));
         if (step.Superseded())
@@ -788,6 +798,8 @@ void TfrmMain::FinishTrick()
     if (step.Superseded())
         return;
     emit handScored();
+    if (FHistory->StopAfterHand())
+        return;
     if (result.WinnerSeat == 0) {
         FGame.PrepareNextHand();
         PostGameStep(STEP_NEXT_HAND);

@@ -33,6 +33,7 @@ class TMediaPlayer;
 class TMusicSequencer;
 class TShape;
 class TSleeper;
+class TTableHistory;
 class TTiledBitmap;
 
 // The posted event that advances the game: a finished trick, or the next hand.
@@ -59,6 +60,7 @@ struct TTableEnvironment {
     TMediaPlayer* PreviewPlayer = nullptr;  // nullptr: FluidSynth, for the preferences' Preview
     std::shared_ptr<TFluidEngine> Engine;  // nullptr: the system's sound output
     bool CheckScreenWidth = true;
+    QString HistoryPath;         // empty: the user's own game history
 };
 
 class TfrmMain : public QMainWindow, public TCardHost {
@@ -113,6 +115,7 @@ public:
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
     const TTableEnvironment& Environment() const { return FEnvironment; }
+    TTableHistory& History() { return *FHistory; }
 
 signals:
     // A hand has been scored (the score card closed); for tests and observers.
@@ -127,6 +130,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Records the hand cycle, continues games and replays hands on this table.
+    friend class TTableHistory;
+
     void FormCreate();
     void FormShow();
     bool FormClose();
@@ -160,6 +166,7 @@ private:
     TTableSteps FSteps;
     TMusicSettings FMusic;
     std::unique_ptr<TDefaults> FDefaults;
+    std::unique_ptr<TTableHistory> FHistory;
     bool FDefaultsUnsaveable = false;  // the stored file could be neither read nor moved
     TPlayLogFile FLogFile;
     bool FLogThisHand = false;
@@ -185,6 +192,7 @@ private:
 
     // Menu
     QAction* mniGameNew = nullptr;
+    QAction* mniGameStats = nullptr;
     QAction* mniGameExit = nullptr;
     QAction* mniOptLog = nullptr;
     QAction* mniNetDealer = nullptr;

@@ -52,6 +52,16 @@ void TDialogPrompts::Notice(TNoticeKind kind, const QString& text)
     GiveBackFocus();
 }
 
+bool TDialogPrompts::Ask(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), DisplayText(text),
+                    QMessageBox::Yes | QMessageBox::No, Parent());
+    box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    GiveBackFocus();
+    return answer == QMessageBox::Yes;
+}
+
 int TDialogPrompts::AskBid(const QString& caption)
 {
     // Held by a guard: the dialog may outlive neither its owner nor this call.

@@ -28,6 +28,12 @@ public:
     virtual int RunDialog(QDialog& dialog) = 0;
     // The song chooser; nothing when the user cancels.
     virtual std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) = 0;
+    // A question with Yes and No; true for Yes. Nobody answering means No.
+    virtual bool Ask(const QString& text)
+    {
+        (void)text;
+        return false;
+    }
 };
 
 // Prompts that nobody answers: no notice is shown, every person bids the given
@@ -56,6 +62,7 @@ public:
     void ShowAbout() override;
     int RunDialog(QDialog& dialog) override;
     std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) override;
+    bool Ask(const QString& text) override;
 
 private:
     // A box opened from inside another dialog belongs to that dialog.

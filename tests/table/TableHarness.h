@@ -85,6 +85,16 @@ public:
         return song;
     }
 
+    bool Ask(const QString& text) override
+    {
+        Questions.push_back(text);
+        if (Answers.empty())
+            return DefaultAnswer;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+
     int CountNotices(const QString& text) const
     {
         int count = 0;
@@ -102,6 +112,9 @@ public:
     int Dialogs = 0;
     std::deque<std::optional<QString>> Songs;
     QStringList ChooserFolders, ChooserFilters;
+    QStringList Questions;
+    std::deque<bool> Answers;
+    bool DefaultAnswer = false;
     std::function<void()> OnBid;
     std::function<void()> OnScores;
     std::function<void(const TNotice&)> OnNotice;

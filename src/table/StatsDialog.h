@@ -1,0 +1,80 @@
+// Game > Statistics: each seat name with its type and its figures over a period,
+// the four scores hand by hand of one game as a chart, a replay of one of its
+// hands, and a reset of the whole record that asks first.
+#pragma once
+
+#include <QDialog>
+#include <QSqlDatabase>
+#include <functional>
+#include <vector>
+
+#include "HistoryQueries.h"
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace spades {
+
+class TdlgStatistics : public QDialog {
+    Q_OBJECT
+public:
+    // The dialog's result when the user asks to watch a hand again.
+    static constexpr int ReplayResult = 2;
+
+    // currentGame: the game in play (0: none), shown first and kept by a reset.
+    // ask puts a Yes/No question to the user; reset runs a confirmed reset.
+    TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::function<bool(const QString&)> ask,
+                   std::function<void()> reset, QWidget* owner = nullptr);
+
+    qint64 ReplayGame() const { return FReplayGame; }
+    int ReplayHand() const { return FReplayHand; }
+    // The game the chart shows; 0 when none.
+    qint64 ShownGame() const;
+
+    QComboBox* cbxPeriod() const { return FPeriod; }
+    QTableWidget* lvwFigures() const { return FFigures; }
+    QComboBox* cbxGame() const { return FGame; }
+    QChart* Chart() const { return FChart; }
+    QSpinBox* edtHand() const { return FHand; }
+    QPushButton* btnReplay() const { return FReplay; }
+    QPushButton* btnReset() const { return FReset; }
+
+    // Everything read again from the file.
+    void Reload();
+
+private:
+    void FillFigures(const QDateTime& since);
+    void FillGames(const QDateTime& since);
+    void ShowGame();
+    void ResetClick();
+    void ReplayClick();
+
+    QSqlDatabase FDb;
+    qint64 FCurrent;
+    std::function<bool(const QString&)> FAsk;
+    std::function<void()> FResetStore;
+    QComboBox* FPeriod = nullptr;
+    QTableWidget* FFigures = nullptr;
+    QComboBox* FGame = nullptr;
+    QChartView* FChartView = nullptr;
+    QChart* FChart = nullptr;
+    QLabel* FNoHands = nullptr;
+    QSpinBox* FHand = nullptr;
+    QPushButton* FReplay = nullptr;
+    QPushButton* FReset = nullptr;
+    qint64 FReplayGame = 0;
+    int FReplayHand = 0;
+};
+
+// The period choices: all time, or the last 30 days before now.
+QDateTime PeriodStart(int periodIndex, const QDateTime& now = QDateTime::currentDateTimeUtc());
+
+// "12 of 16 (75%)"; "none" when there were none.
+QString CountWithRate(long long part, long long whole);
+
+}  // namespace spades
