@@ -165,6 +165,7 @@ public:
         environment.MusicPlayer = &Music;
         environment.PreviewPlayer = &Preview;
         environment.CheckScreenWidth = false;
+        environment.HistoryPath = HistoryPath;
         Window = std::make_unique<TfrmMain>(environment);
         Window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
@@ -212,7 +213,11 @@ public:
         FAIL() << "no legal card";
     }
 
+    // The game history file; empty for the one under the harness's own data folder.
+    QString HistoryFile() const { return HistoryPath.isEmpty() ? Data.path() + "/Tarnwell/Spades/history.sqlite" : HistoryPath; }
+
     QTemporaryDir Config, Data, Program;
+    QString HistoryPath;
     TScriptedPrompts Prompts;
     TRecordingPlayer Music, Preview;
     std::unique_ptr<TfrmMain> Window;
