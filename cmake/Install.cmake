@@ -31,5 +31,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # the Qt 6 and FluidSynth libraries the program links
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fontconfig, timgm6mb-soundfont | fluid-soundfont-gm")
+# The SQLite driver of Qt SQL is a plugin, which shlibdeps cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-liberation, fontconfig, timgm6mb-soundfont | fluid-soundfont-gm")
 include(CPack)

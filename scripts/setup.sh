@@ -16,10 +16,10 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # What the game needs to build and run (file: for making the Debian package).
 runtime="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools
-  libfluidsynth-dev timgm6mb-soundfont fonts-liberation fontconfig file"
+  libqt6sql6-sqlite qt6-charts-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation fontconfig file"
 # What the tests need on top: test frameworks, a clang for fuzz targets, an X server
 # and the desktop-file and AppStream validators.
-testing="libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+testing="libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev sqlite3
   xvfb xauth xdotool x11-utils desktop-file-utils appstream"
 
 want=$runtime
