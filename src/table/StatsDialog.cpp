@@ -20,9 +20,9 @@ namespace spades {
 
 namespace {
 
-const QStringList FigureHeadings = {"Player",     "Type",  "Games",         "Won",       "Win rate",
-                                    "Points per hand", "Bids made", "Exactly made", "Nils won", "Bags per hand",
-                                    "Best game score"};
+const QStringList FigureHeadings = {"Player",       "Type",          "Games",          "Won",
+                                    "Win\nrate",    "Points\nper hand", "Bids\nmade",     "Exactly\nmade",
+                                    "Nils\nwon",    "Bags\nper hand",   "Best game\nscore"};
 const std::array<QColor, 5> SeatColours = {QColor(), QColor(0x1f, 0x5f, 0xbf), QColor(0xc0, 0x39, 0x2b),
                                            QColor(0x1e, 0x8c, 0x45), QColor(0x8e, 0x44, 0xad)};
 
@@ -80,7 +80,8 @@ TdlgStatistics::TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::
     FFigures->verticalHeader()->hide();
     FFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FFigures->setSelectionBehavior(QAbstractItemView::SelectRows);
-    FFigures->setMinimumHeight(130);
+    FFigures->setMinimumHeight(180);
+    FFigures->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(FFigures);
 
     auto* games = new QHBoxLayout;
@@ -120,6 +121,7 @@ TdlgStatistics::TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::
     close->setObjectName("OKBtn");
     layout->addWidget(buttons);
 
+    resize(960, 660);
     connect(FPeriod, &QComboBox::currentIndexChanged, this, [this] { Reload(); });
     connect(FGame, &QComboBox::currentIndexChanged, this, [this] { ShowGame(); });
     connect(FReplay, &QPushButton::clicked, this, [this] { ReplayClick(); });
