@@ -1,56 +1,17 @@
 // The history over 10,000 games: writing one hand as the table does (its own
 // transaction, synced), and what the statistics window reads when it opens.
-// The file is made once in the working folder (a real disk, not memory) and kept.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QSqlQuery>
-#include <chrono>
-#include <cstdio>
-#include <sstream>
 
+#include "BenchStore.h"
 #include "GameRecorder.h"
 #include "HistoryQueries.h"
-#include "SimHistory.h"
 
 using namespace spades;
+using spades::bench::Store;
 
 namespace {
-
-constexpr int Games = 10000;
-const QString FilePath = "bench-history-10000.sqlite";
-
-THistoryStore& Store()
-{
-    static THistoryStore store(FilePath);
-    static bool ready = [] {
-        if (!store.Open()) {
-            std::fprintf(stderr, "%s\n", qPrintable(store.Problem()));
-            std::exit(1);
-        }
-        QSqlQuery count(store.Database());
-        count.exec("SELECT COUNT(*) FROM games WHERE outcome = 1");
-        if (count.next() && count.value(0).toInt() >= Games)
-            return true;
-        count.finish();
-        store.Reset();
-        std::ostringstream out;
-        const auto start = std::chrono::steady_clock::now();
-        {
-            TSimHistory history(store);
-            TSimulator simulator(20261208, 250, out);
-            simulator.SetObserver(&history);
-            simulator.Run(Games);
-        }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        store.SetDurable(true);
-        std::fprintf(stderr, "filled %d games in %.1f s (one transaction per game)\n", Games, seconds);
-        return true;
-    }();
-    (void)ready;
-    return store;
-}
 
 // One hand as the table writes it: dealt, then scored, each in its own synced transaction.
 void BM_WriteScoredHand(benchmark::State& state)

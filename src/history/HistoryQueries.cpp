@@ -16,13 +16,16 @@ std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& s
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare(
-        "SELECT s.name, s.type, COUNT(*), SUM(s.won), SUM(s.hands), SUM(s.points), SUM(s.bids), SUM(s.made),"
-        " SUM(s.exact), SUM(s.nils), SUM(s.nils_won), SUM(s.bags), MAX(s.score)"
-        " FROM games g JOIN game_seats s ON s.game = g.id"
-        " WHERE g.started >= ? AND s.hands > 0"
-        " GROUP BY s.name, s.type ORDER BY COUNT(*) DESC, s.name, s.type");
-    query.addBindValue(SinceSeconds(since));
+    // All time needs no game's start: the seats' own rows are enough.
+    query.prepare(QStringLiteral(
+                      "SELECT s.name, s.type, COUNT(*), SUM(s.won), SUM(s.hands), SUM(s.points), SUM(s.bids),"
+                      " SUM(s.made), SUM(s.exact), SUM(s.nils), SUM(s.nils_won), SUM(s.bags), MAX(s.score)"
+                      " FROM game_seats s %1 WHERE s.hands > 0 %2"
+                      " GROUP BY s.name, s.type ORDER BY COUNT(*) DESC, s.name, s.type")
+                      .arg(since.isValid() ? "JOIN games g ON g.id = s.game" : "",
+                           since.isValid() ? "AND g.started >= ?" : ""));
+    if (since.isValid())
+        query.addBindValue(SinceSeconds(since));
     Run(query);
     std::vector<TSeatFigures> figures;
     while (query.next()) {
