@@ -96,9 +96,13 @@ void TTableHistory::WhenIdle(std::function<void()> work)
         work();
         return;
     }
-    // Like New Game: the running steps stop at their next resume point.
+    // Like New Game: the running steps stop at their next resume point, and the
+    // work runs from the event loop once the last of them has returned.
     FWindow.FSteps.Supersede();
-    QTimer::singleShot(1, this, [this, work = std::move(work)]() mutable { WhenIdle(std::move(work)); });
+    connect(
+        &FWindow.FSteps, &TTableSteps::idle, this,
+        [this, work = std::move(work)]() mutable { WhenIdle(std::move(work)); },
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 
 void TTableHistory::StartFrom(const TStart& start, std::optional<TSpadesGame::TScript> script)

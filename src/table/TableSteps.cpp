@@ -41,6 +41,8 @@ void TTableSteps::Leave()
         FScheduled = true;
         QMetaObject::invokeMethod(this, &TTableSteps::RunPending, Qt::QueuedConnection);
     }
+    if (FDepth == 0)
+        emit idle();
 }
 
 void TTableSteps::RunPending()

@@ -47,6 +47,10 @@ public:
     // What carries a request out; set by the window.
     std::function<void(TTableRequest)> Perform;
 
+signals:
+    // The last running step has returned.
+    void idle();
+
 private:
     void Leave();
     void RunPending();

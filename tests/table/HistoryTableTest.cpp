@@ -252,6 +252,34 @@ TEST(HistoryTable, APastHandIsPlayedAgainAsRecorded)
     EXPECT_EQ(Count(window, "SELECT COUNT(*) FROM games"), 1);
 }
 
+TEST(HistoryTable, AReplayAskedForInsideARunningHandWaitsForItToStop)
+{
+    TTableHarness table(AllComputer);
+    TfrmMain& window = table.Open(606);
+    QSignalSpy over(&window, &TfrmMain::gameOver);
+    window.Steps().Request(TTableRequest::NewGame);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !over.isEmpty(); }, Timeout));
+    const auto record = LoadHand(Db(window), 1, 2);
+    ASSERT_TRUE(record.has_value());
+
+    QSignalSpy finished(&window.History(), &TTableHistory::replayFinished);
+    bool asked = false;
+    const auto connection = QObject::connect(&window, &TfrmMain::paused, &window, [&] {
+        if (asked || !window.Steps().Busy())
+            return;
+        asked = true;  // inside a pause of the new game's first hand
+        EXPECT_TRUE(window.History().StartReplay(1, 2));
+    });
+    window.Steps().Request(TTableRequest::NewGame);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, Timeout));
+    QObject::disconnect(connection);
+    EXPECT_TRUE(asked);
+    for (int seat = 1; seat <= 4; ++seat)
+        EXPECT_EQ(window.Table().Player(seat).FScore, record->Scores[static_cast<size_t>(seat)]);
+    EXPECT_EQ(Count(window, "SELECT COUNT(*) FROM games WHERE id = 2 AND outcome = 0"), 1)
+        << "the game left for the replay waits to be continued";
+}
+
 TEST(HistoryTable, NewGameLeavesAReplay)
 {
     TTableHarness table;  // a person at South

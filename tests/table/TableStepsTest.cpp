@@ -127,3 +127,25 @@ TEST_F(TableSteps, SerialMovesOnWithEveryNewHand)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TableSteps, IdleIsSignalledOnlyWhenTheOutermostStepReturns)
+{
+    int idles = 0;
+    QObject::connect(&steps, &TTableSteps::idle, [&] { ++idles; });
+    {
+        TTableSteps::TScope outer(steps);
+        {
+            TTableSteps::TScope inner(steps);
+        }
+        EXPECT_EQ(idles, 0) << "a nested step returning leaves the outer one running";
+    }
+    EXPECT_EQ(idles, 1);
+    {
+        TTableSteps::TScope again(steps);
+    }
+    EXPECT_EQ(idles, 2);
+}
+
+}  // namespace
