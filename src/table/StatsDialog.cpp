@@ -208,8 +208,10 @@ qint64 TdlgStatistics::ShownGame() const
 void TdlgStatistics::ShowGame()
 {
     FChart->removeAllSeries();
-    for (QAbstractAxis* axis : FChart->axes())
+    for (QAbstractAxis* axis : FChart->axes()) {
         FChart->removeAxis(axis);
+        delete axis;  // a removed axis is the caller's
+    }
     const qint64 game = ShownGame();
     std::vector<TSeatInts> series;
     std::optional<TGameRecord> record;
