@@ -16,7 +16,7 @@ namespace {
 constexpr int BusyTimeoutMs = 300;
 
 // A file that is sound but not for us (a newer schema, no driver): it stays where it is.
-class ENewerHistory : public EHistoryError {
+class EKeptInPlace : public EHistoryError {
     using EHistoryError::EHistoryError;
 };
 
@@ -93,7 +93,7 @@ bool THistoryStore::Open()
     }
     try {
         OpenFile();
-    } catch (const ENewerHistory& error) {
+    } catch (const EKeptInPlace& error) {
         ApplyFault(error.Text(), false);
         return false;
     } catch (const EHistoryError& error) {
@@ -112,7 +112,7 @@ void THistoryStore::OpenFile()
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", FConnection);
         if (!db.isValid())
-            throw ENewerHistory("The SQLite driver of Qt SQL is not installed (libqt6sql6-sqlite).");
+            throw EKeptInPlace("The SQLite driver of Qt SQL is not installed (libqt6sql6-sqlite).");
         db.setDatabaseName(FPath);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         if (!db.open())
@@ -122,7 +122,7 @@ void THistoryStore::OpenFile()
     // Checked before anything is written, so that a file we do not take is kept as it was.
     const int version = SchemaVersion(db);
     if (version > CurrentSchemaVersion)
-        throw ENewerHistory(QStringLiteral("The file was written by a newer version of the game (schema %1).")
+        throw EKeptInPlace(QStringLiteral("The file was written by a newer version of the game (schema %1).")
                                 .arg(version));
     Run(db, "PRAGMA foreign_keys = ON");
     {
