@@ -117,7 +117,8 @@ int main(int argc, char** argv)
         application = std::make_unique<QCoreApplication>(argc, argv);
         store = std::make_unique<spades::THistoryStore>(QString::fromStdString(historyPath));
         if (!store->Open()) {
-            std::cerr << "spades-sim: " << QString(store->Problem()).replace('\r', '\n').toStdString() << '\n';
+            std::cerr << "spades-sim: " << QString(store->Problem()).replace('\r', '\n').toStdString() << '\n'
+                      << "spades-sim: no game was played\n";
             return 1;
         }
         history = std::make_unique<spades::TSimHistory>(*store);
