@@ -24,6 +24,7 @@ class QToolButton;
 namespace spades {
 
 class TCardDeck;
+class TCardFaces;
 class TDefaults;
 class TExtListView;
 class TFluidEngine;
@@ -92,6 +93,8 @@ public:
 
     // ---- Putting the preferences and the bids on the table
     void ApplyPreferences();
+    // The deck chosen in the preferences onto every card control.
+    void ApplyCardDeck();
     void FillBidsTable();
     void UpdateBidsRow(int seat);
 
@@ -160,6 +163,7 @@ private:
     TTableSteps FSteps;
     TMusicSettings FMusic;
     std::unique_ptr<TDefaults> FDefaults;
+    std::shared_ptr<TCardFaces> FCardFaces;  // the chosen deck, shared by the card controls
     bool FDefaultsUnsaveable = false;  // the stored file could be neither read nor moved
     TPlayLogFile FLogFile;
     bool FLogThisHand = false;
