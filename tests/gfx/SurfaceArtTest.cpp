@@ -108,6 +108,35 @@ TEST_P(TableSurface, HasNoWaveAlongTheGrain)
         EXPECT_GT(correlation(profile(left), profile(left + image.width / 3)), 0.6) << left;
 }
 
+// Relative luminance of an sRGB colour, 0..1.
+double Luminance(double red, double green, double blue)
+{
+    const auto linear = [](double c) {
+        c /= 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(red) + 0.7152 * linear(green) + 0.0722 * linear(blue);
+}
+
+TEST_P(TableSurface, LeavesTheSeatNamesReadable)
+{
+    const TIndexedImage image = GetParam().Draw();
+    double red = 0, green = 0, blue = 0;
+    const double n = double(image.width) * image.height;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const TColour c = image.palette[image.At(x, y)];
+            red += c.red / n;
+            green += c.green / n;
+            blue += c.blue / n;
+        }
+    // The table writes the seat names in mid grey (0x80) with a raised edge;
+    // the surface must stand well apart from that grey.
+    const double text = Luminance(0x80, 0x80, 0x80), ground = Luminance(red, green, blue);
+    const double contrast = (std::max(text, ground) + 0.05) / (std::min(text, ground) + 0.05);
+    EXPECT_GT(contrast, 1.6) << "mean colour " << red << ", " << green << ", " << blue;
+}
+
 INSTANTIATE_TEST_SUITE_P(Generator, TableSurface,
                          testing::Values(TSurfaceCase{"GreenCloth", DrawGreenCloth, 100, 100, false},
                                          TSurfaceCase{"Mahogany", DrawMahogany, 124, 125, false},

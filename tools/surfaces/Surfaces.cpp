@@ -197,10 +197,11 @@ TIndexedImage DrawOak()
 {
     // Wide rings with a dark band of late wood, open pores in the early wood and light ray flecks.
     const TWoodStyle style{0x0A4Bu, 8, 0.06, 0.22, 0.07, 0.04, 0.20, 0.0, 700, 0.12, 0.9, 90, 8};
-    return FromField(DrawWoodField(style, 124, 125), Gradient({{0.0, {96, 60, 22}},
-                                                               {0.35, {168, 118, 56}},
-                                                               {0.70, {210, 164, 92}},
-                                                               {1.0, {238, 206, 140}}}));
+    // Pale oak, so that the seat names' mid grey stands out against it.
+    return FromField(DrawWoodField(style, 124, 125), Gradient({{0.0, {134, 92, 34}},
+                                                               {0.35, {206, 156, 70}},
+                                                               {0.70, {232, 190, 102}},
+                                                               {1.0, {248, 218, 140}}}));
 }
 
 TIndexedImage DrawGranite()
@@ -249,11 +250,11 @@ TIndexedImage DrawGranite()
                         other.priority > cell.priority)
                         mineral = TMineral::Feldspar;
                 }
-            double tone = 0.45 + 0.12 * random.Unit();
+            double tone = 0.47 + 0.08 * random.Unit();
             if (mineral == TMineral::Mica)
-                tone = 0.24 + 0.08 * random.Unit();
+                tone = 0.30 + 0.06 * random.Unit();
             else if (mineral == TMineral::Quartz)
-                tone = 0.64 + 0.05 * random.Unit();
+                tone = 0.62 + 0.04 * random.Unit();
             crystals.push_back({cell.x, cell.y, tone});
         }
 
@@ -285,9 +286,10 @@ TIndexedImage DrawGranite()
                 }
             field.At(x, y) = tone + 0.04 * fine.At(x, y);
         }
-    return FromField(field, Gradient({{0.0, {16, 16, 18}},
-                                      {0.5, {126, 124, 124}},
-                                      {1.0, {234, 232, 228}}}));
+    // Dark granite: the seat names' mid grey would vanish on a mid-grey stone.
+    return FromField(field, Gradient({{0.0, {8, 8, 10}},
+                                      {0.5, {72, 71, 73}},
+                                      {1.0, {200, 198, 194}}}));
 }
 
 TIndexedImage DrawInterrupt()
