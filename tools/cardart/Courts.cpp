@@ -447,6 +447,14 @@ void DrawFigure(QPainter& painter, int suit, int rank)
         Fill(painter, hair, look.Hair, 0.5);
     }
     DrawRobe(painter, suit, rank);
+    // The arm reaches from the shoulder to what the figure holds.
+    const TRobe robe = RobeFor(suit);
+    QPainterPath arm;
+    arm.moveTo(40.5, 32.0);
+    arm.quadTo(47.0, 32.5, HoldX - 0.5, 37.5);
+    Stroke(painter, arm, Ink, 4.4);
+    Stroke(painter, arm, robe.Main, 3.2);
+    Stroke(painter, Line({{HoldX - 2.6, 35.6}, {HoldX + 0.8, 36.6}}), robe.Band, 1.2);
     DrawHeld(painter, look.Held);
     // The hand closes over what it holds.
     Fill(painter, Ellipse({HoldX, 38.5}, 2.0, 1.7), Skin, 0.5);
