@@ -185,7 +185,7 @@ TEST_P(BrokenDeckFile, IsRefusedWithAMessageNamingTheFile)
         TDeckFolders::Write(path, GetParam().Bytes);
     TSvgCardDeck deck({"aisleriot/broken.svgz", "Broken", path, TDeckFormat::Aisleriot});
     EXPECT_FALSE(deck.IsValid());
-    EXPECT_THAT(deck.Error().toStdString(), HasSubstr("\"" + path.toStdString() + "\""));
+    EXPECT_THAT(deck.Error().toStdString(), HasSubstr(QStringLiteral("\"%1\"").arg(path).toStdString()));
     EXPECT_THAT(deck.Error().toStdString(), HasSubstr("the built-in cards are shown"));
     EXPECT_TRUE(deck.Image(1, {71, 96}).isNull());
 }
