@@ -31,9 +31,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # the Qt 6 and FluidSynth libraries the program links
-# Qt SVG draws the card decks other games install; the program offers those of
-# the two deck packages.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, fonts-liberation, fontconfig, timgm6mb-soundfont | fluid-soundfont-gm")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fontconfig, timgm6mb-soundfont | fluid-soundfont-gm")
+# Qt SVG (libqt6svg6, found by shlibdeps) draws the card decks other games
+# install; the program offers the decks of these two packages.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "kdegames-card-data-kf5, gnome-cards-data")
 include(CPack)
