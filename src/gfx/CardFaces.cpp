@@ -12,6 +12,8 @@ namespace spades {
 
 namespace {
 
+constexpr qsizetype MaxPixmaps = 512;
+
 // Where a deck kept under `id` would be, for the message when it is not there.
 QString ExpectedFile(const QString& id, const TDeckRoots& roots)
 {
@@ -32,6 +34,7 @@ QString TCardFaces::Choose(const QString& id, const TDeckRoots& roots)
 {
     if (id == InUse())
         return {};
+    FPixmaps.clear();
     if (id.isEmpty()) {
         FDeck.reset();
         FRefused.clear();
@@ -67,10 +70,19 @@ QPixmap TCardFaces::Pixmap(uint8_t value, QSize logical, qreal ratio, bool round
     if (FDeck && FDeck->HasImage(value) && !logical.isEmpty()) {
         const QSize pixels(static_cast<int>(std::lround(logical.width() * ratio)),
                            static_cast<int>(std::lround(logical.height() * ratio)));
+        const quint64 key = (quint64(value) << 48) | (quint64(pixels.width() & 0xffff) << 32) |
+                            (quint64(pixels.height() & 0xffff) << 16) |
+                            quint64(std::lround(ratio * 100) & 0xffff);
+        if (const auto found = FPixmaps.constFind(key); found != FPixmaps.constEnd())
+            return *found;
         QPixmap pixmap = QPixmap::fromImage(FDeck->Image(value, pixels));
-        pixmap.setDevicePixelRatio(ratio);
-        if (!pixmap.isNull())
+        if (!pixmap.isNull()) {
+            pixmap.setDevicePixelRatio(ratio);
+            if (FPixmaps.size() >= MaxPixmaps)
+                FPixmaps.clear();
+            FPixmaps.insert(key, pixmap);
             return pixmap;
+        }
     }
     return CardPixmap(value, ratio > 1.0 ? 2 : 1, rounded);
 }

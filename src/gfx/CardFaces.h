@@ -4,6 +4,7 @@
 
 #include "InstalledDecks.h"
 
+#include <QHash>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -42,6 +43,8 @@ public:
 private:
     std::unique_ptr<TSvgCardDeck> FDeck;
     QString FRefused;  // the last deck that could not be used
+    // The deck's pictures as pixmaps, kept so that a repaint copies no image.
+    mutable QHash<quint64, QPixmap> FPixmaps;
 };
 
 // Gives every card control under `window` these faces and repaints them.

@@ -221,6 +221,9 @@ TEST(CardFaces, SwitchesBetweenBuiltInAndADeckAndSaysOnceWhyNot)
     EXPECT_EQ(fromDeck.size(), QSize(142, 192));
     EXPECT_EQ(fromDeck.devicePixelRatio(), 2.0);
     EXPECT_TRUE(Near(fromDeck.toImage().pixel(71, 96), DeckColour(1)));
+    // Kept: the next paint takes the same pixmap; another size is drawn anew.
+    EXPECT_EQ(faces.Pixmap(1, {71, 96}, 2.0, true).cacheKey(), fromDeck.cacheKey());
+    EXPECT_EQ(faces.Pixmap(1, {51, 76}, 1.0, false).size(), QSize(51, 76));
     // The deck has no joker: ours stands in.
     EXPECT_EQ(faces.Pixmap(JokerValue, {71, 96}, 1.0, true).toImage(),
               CardPixmap(JokerValue, 1, true).toImage());
