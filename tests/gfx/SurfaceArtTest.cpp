@@ -67,7 +67,7 @@ TEST_P(TableSurface, HasNoBlotchThatMarksEachTile)
     const TIndexedImage image = GetParam().Draw();
     // Blocks of a quarter of the tile's width: a blotch or a clump of that
     // size shows as a grid over the table.
-    EXPECT_LT(BlockSpread(image, image.width / 4), 0.12);
+    EXPECT_LT(BlockSpread(image, image.width / 4), 0.09);
 }
 
 TEST_P(TableSurface, HasNoWaveAlongTheGrain)

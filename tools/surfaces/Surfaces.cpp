@@ -186,7 +186,7 @@ TIndexedImage DrawGreenCloth()
 TIndexedImage DrawMahogany()
 {
     // Straight, close grain with long dark pores and a soft ribbon figure.
-    const TWoodStyle style{0x3A60u, 10, 0.15, 0.05, 0.06, 0.03, 0.22, 0.0, 420, 0.14, 0.0, 0, 5};
+    const TWoodStyle style{0x3A60u, 10, 0.15, 0.05, 0.06, 0.03, 0.16, 0.0, 420, 0.14, 0.0, 0, 5};
     return FromField(DrawWoodField(style, 124, 125), Gradient({{0.0, {30, 8, 4}},
                                                                {0.35, {74, 22, 12}},
                                                                {0.65, {112, 40, 22}},
@@ -220,42 +220,37 @@ TIndexedImage DrawGranite()
     // Dark mica and light quartz are scattered evenly through the grey feldspar,
     // never two alike side by side: a clump of either would mark each tile's
     // place on the table.
+    // Every block of 3 x 3 crystals holds two of dark mica and one of light
+    // quartz at random places, the rest grey feldspar: the minerals lie evenly
+    // over the stone, since a clump of either would mark each tile's place on
+    // the table.
     enum class TMineral { Feldspar, Mica, Quartz };
-    struct TCell {
-        double x, y, priority;
-        TMineral mineral;
-    };
-    std::vector<TCell> cells;
+    std::vector<TMineral> minerals(std::size_t(kCellsX * kCellsY), TMineral::Feldspar);
+    for (int by = 0; by < kCellsY; by += 3)
+        for (int bx = 0; bx < kCellsX; bx += 3) {
+            std::array<int, 9> order = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+            for (int i = 8; i > 0; --i)
+                std::swap(order[std::size_t(i)], order[std::size_t(random.Below(i + 1))]);
+            const auto at = [&](int k) {
+                const int slot = order[std::size_t(k)];
+                return std::size_t((by + slot / 3) * kCellsX + bx + slot % 3);
+            };
+            minerals[at(0)] = TMineral::Mica;
+            minerals[at(1)] = TMineral::Mica;
+            minerals[at(2)] = TMineral::Quartz;
+        }
+    std::vector<TCrystal> crystals;
     for (int cy = 0; cy < kCellsY; ++cy)
         for (int cx = 0; cx < kCellsX; ++cx) {
             const double x = (cx + 0.15 + 0.7 * random.Unit()) * kGrid;
             const double y = (cy + 0.15 + 0.7 * random.Unit()) * kGrid;
-            const double pick = random.Unit();
-            cells.push_back({x, y, random.Unit(),
-                             pick < 0.2 ? TMineral::Mica : pick > 0.85 ? TMineral::Quartz
-                                                                        : TMineral::Feldspar});
-        }
-    // Of two like crystals side by side, the one of lower priority turns to
-    // feldspar; the neighbours wrap, so the tile's edges are no different.
-    std::vector<TCrystal> crystals;
-    for (int cy = 0; cy < kCellsY; ++cy)
-        for (int cx = 0; cx < kCellsX; ++cx) {
-            const TCell& cell = cells[std::size_t(cy * kCellsX + cx)];
-            TMineral mineral = cell.mineral;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = (cx + dx + kCellsX) % kCellsX, ny = (cy + dy + kCellsY) % kCellsY;
-                    const TCell& other = cells[std::size_t(ny * kCellsX + nx)];
-                    if ((dx != 0 || dy != 0) && other.mineral == cell.mineral &&
-                        other.priority > cell.priority)
-                        mineral = TMineral::Feldspar;
-                }
+            const TMineral mineral = minerals[std::size_t(cy * kCellsX + cx)];
             double tone = 0.47 + 0.08 * random.Unit();
             if (mineral == TMineral::Mica)
                 tone = 0.30 + 0.06 * random.Unit();
             else if (mineral == TMineral::Quartz)
                 tone = 0.62 + 0.04 * random.Unit();
-            crystals.push_back({cell.x, cell.y, tone});
+            crystals.push_back({x, y, tone});
         }
 
     const TField fine = WhiteNoise(kWidth, kHeight, random);
