@@ -33,4 +33,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # the Qt 6 and FluidSynth libraries the program links
 # The SQLite driver of Qt SQL is a plugin, which shlibdeps cannot see.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-liberation, fontconfig, timgm6mb-soundfont | fluid-soundfont-gm")
+# Qt SVG (libqt6svg6, found by shlibdeps) draws the card decks other games
+# install; the program offers the decks of these two packages.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "kdegames-card-data-kf5, gnome-cards-data")
 include(CPack)

@@ -1,5 +1,6 @@
 #include "CardDeck.h"
 
+#include "CardFaces.h"
 #include "PlayerU.h"
 
 #include <QMouseEvent>
@@ -110,7 +111,8 @@ void TCardDeck::paintEvent(QPaintEvent*)
     if (!FVisible)
         return;
     const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
-    const QPixmap pixmap = CardPixmap(FValue, scale, !FStretch);
+    const QPixmap pixmap = FFaces ? FFaces->Pixmap(FValue, size(), devicePixelRatioF(), !FStretch)
+                                  : CardPixmap(FValue, scale, !FStretch);
     if (pixmap.isNull())
         return;
     QPainter painter(this);

@@ -9,8 +9,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace spades {
+
+class TCardFaces;
 
 constexpr int CardImageWidth = 71;
 constexpr int CardImageHeight = 96;
@@ -53,6 +56,10 @@ public:
     void ClearClickHandler() { FOnClick = nullptr; }
     bool HasClickHandler() const { return static_cast<bool>(FOnClick); }
 
+    // Where the pictures come from: an installed deck chosen by the player, or
+    // (without faces) the built-in images.
+    void SetFaces(std::shared_ptr<TCardFaces> faces) { FFaces = std::move(faces); }
+
 signals:
     void clicked();
     void doubleClicked();
@@ -69,6 +76,7 @@ private:
     bool FVisible = false;
     bool FPressed = false;
     TClickHandler FOnClick;
+    std::shared_ptr<TCardFaces> FFaces;
 };
 
 }  // namespace spades

@@ -8,6 +8,7 @@ namespace spades {
 namespace {
 
 const QString OptionsSection = QStringLiteral("Options");
+const QString CardDeckName = QStringLiteral("Card Deck");
 
 struct TSeatDefault {
     const char* Name;
@@ -113,6 +114,7 @@ void TDefaults::LoadOptions()
     if (back < 1 || back > BackCount)
         back = 1;
     SetCardBack(static_cast<uint8_t>(back));
+    SetCardDeck(registry.ReadString(OptionsSection, CardDeckName, QString()));
 
     SetWinScore(registry.ReadInteger(OptionsSection, QStringLiteral("WinScore"), 250));
 
@@ -139,6 +141,10 @@ void TDefaults::Save() const
     TWinRegistry registry{QLatin1StringView(SpadesKeyPath), TWinRegistry::TCommitMode::OnCommit};
     registry.WriteString(OptionsSection, QStringLiteral("Table"), FTable.mid(4));
     registry.WriteInteger(OptionsSection, QStringLiteral("Card Back"), int(FCardBack) - (FirstBackValue - 1));
+    // Only once a deck has been chosen, so that a file that never had one keeps
+    // its old layout.
+    if (!FCardDeck.isEmpty() || !registry.ReadString(OptionsSection, CardDeckName, QString()).isEmpty())
+        registry.WriteString(OptionsSection, CardDeckName, FCardDeck);
     registry.WriteInteger(OptionsSection, QStringLiteral("WinScore"), FWinScore);
     registry.WriteString(OptionsSection, QStringLiteral("Speed"), QLatin1StringView(SpeedEntry(FSpeed).Name));
     for (int seat = 1; seat <= SeatCount; ++seat) {

@@ -51,6 +51,9 @@ public:
     void SetTable(const QString& shortName);
     // Back 1..7; any other index gives back 1.
     void SetCardBack(uint8_t backIndex);
+    // An installed card deck by its id ("carddecks/svg-standard"); empty for the
+    // built-in cards.
+    void SetCardDeck(const QString& id) { FCardDeck = id; }
     void SetWinScore(int32_t score) { FWinScore = score; }
     void SetSpeed(uint8_t speed) { FSpeed = speed; }
 
@@ -66,6 +69,7 @@ public:
 
     const QString& Table() const { return FTable; }  // "IDB_GREENCLOTH" ...; empty if unknown
     uint8_t CardBack() const { return FCardBack; }   // card value 54..60
+    const QString& CardDeck() const { return FCardDeck; }
     int32_t WinScore() const { return FWinScore; }
     uint8_t Speed() const { return FSpeed; }         // 0 Slow, 1 Normal, 2 Fast, 3 Bullet
 
@@ -74,6 +78,7 @@ private:
     std::array<TPlayerRecord, SeatCount> FPlayers;  // seat n at n - 1
     uint8_t FCardBack = 0;
     QString FTable;
+    QString FCardDeck;
     int32_t FWinScore = 0;
     uint8_t FSpeed = 0;
 };

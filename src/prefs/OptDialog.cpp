@@ -18,6 +18,7 @@
 
 #include "CardDeck.h"
 #include "Cmpint32.h"
+#include "DeckChooser.h"
 #include "Defaults.h"
 #include "FluidPlayer.h"
 #include "HelpViewer.h"
@@ -161,6 +162,13 @@ QWidget* TdlgOptions::CreateTablePage()
     FSurfaceFrame->SetPen(QColor(0xFF, 0xFF, 0x00), 2);
     FSurfaceFrame->SetBrush(std::nullopt);
     FSurfaceFrame->hide();
+    // The card faces: ours, or a deck installed on the desktop.
+    auto* deckGroup = new QGroupBox("Card deck", page);
+    deckGroup->setObjectName("grpDeck");
+    deckGroup->setGeometry(8, 164, 305, 54);
+    FDeckChooser = new TDeckChooser(deckGroup);
+    FDeckChooser->setGeometry(10, 22, 285, 24);
+    FDeckChooser->OnChange = [this](const QString& id) { Defaults().SetCardDeck(id); };
     return page;
 }
 
@@ -380,6 +388,7 @@ void TdlgOptions::tabTableEnter()
             Prompts().Notice(TNoticeKind::Error, QString::fromUtf8(error.what()));
         }
     }
+    FDeckChooser->Select(Defaults().CardDeck());
     // A stored surface the game does not know marks none.
     FSurfaceFrame->hide();
     for (QLabel* image : FSurfaces)

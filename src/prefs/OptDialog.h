@@ -19,6 +19,7 @@ class QTabWidget;
 namespace spades {
 
 class TCardDeck;
+class TDeckChooser;
 class TDefaults;
 class TMediaPlayer;
 class TShape;
@@ -54,6 +55,7 @@ public:
     QLabel* SurfaceImage(int index) const { return FSurfaces[static_cast<size_t>(index)]; }
     TCardDeck* BackCard(int index) const { return FBacks[static_cast<size_t>(index)]; }
     TShape* Shape1() const { return FSurfaceFrame; }
+    TDeckChooser* cbxDeck() const { return FDeckChooser; }
     TShape* shpCardSel() const { return FBackFrame; }
     TMediaPlayer& MediaPlayer2() const { return *FPreviewPlayer; }
 
@@ -112,6 +114,7 @@ private:
     std::array<QRadioButton*, 2> FScore{};
     std::array<QLabel*, 4> FSurfaces{};
     TShape* FSurfaceFrame = nullptr;
+    TDeckChooser* FDeckChooser = nullptr;
     std::array<TCardDeck*, 7> FBacks{};
     TShape* FBackFrame = nullptr;
     QComboBox* FPlayers = nullptr;

@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "CardDeck.h"
+#include "CardFaces.h"
 #include "Cmpint32.h"
 #include "Defaults.h"
 #include "ExtListView.h"
@@ -515,6 +516,7 @@ void TfrmMain::ApplyPreferences()
     }
     for (int seat = North; seat <= West; ++seat)
         crdStack[static_cast<size_t>(seat)]->SetValue(table.CardBack);
+    ApplyCardDeck();
 
     FGame.FWinScore = FDefaults->WinScore();
 
@@ -542,6 +544,16 @@ void TfrmMain::ApplyPreferences()
         }
         player.SetHandRect({label->x(), label->y() + label->height() + 11, CardWidth, CardHeight});
     }
+}
+
+// The chosen deck onto every card, or the built-in faces with one message why not.
+void TfrmMain::ApplyCardDeck()
+{
+    if (!FCardFaces)
+        FCardFaces = std::make_shared<TCardFaces>();
+    if (const QString refusal = FCardFaces->Choose(FDefaults->CardDeck()); !refusal.isEmpty())
+        FPrompts->Notice(TNoticeKind::Warning, refusal);
+    ShowCardFaces(*this, FCardFaces);
 }
 
 TLabelEffect* TfrmMain::SeatLabel(int seat) const

@@ -24,6 +24,7 @@ class QToolButton;
 namespace spades {
 
 class TCardDeck;
+class TCardFaces;
 class TDefaults;
 class TExtListView;
 class TFluidEngine;
@@ -94,6 +95,8 @@ public:
 
     // ---- Putting the preferences and the bids on the table
     void ApplyPreferences();
+    // The deck chosen in the preferences onto every card control.
+    void ApplyCardDeck();
     void FillBidsTable();
     void UpdateBidsRow(int seat);
 
@@ -167,6 +170,7 @@ private:
     TMusicSettings FMusic;
     std::unique_ptr<TDefaults> FDefaults;
     std::unique_ptr<TTableHistory> FHistory;
+    std::shared_ptr<TCardFaces> FCardFaces;  // the chosen deck, shared by the card controls
     bool FDefaultsUnsaveable = false;  // the stored file could be neither read nor moved
     TPlayLogFile FLogFile;
     bool FLogThisHand = false;

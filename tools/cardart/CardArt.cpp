@@ -14,12 +14,13 @@ const std::array<const char*, 14> RankTexts = {
 namespace {
 
 constexpr QColor BorderColour(0x20, 0x20, 0x20);
-constexpr double IndexCentreX = 7.0;
+// The index fills the strip a fanned card leaves in view (14 units wide).
+constexpr double IndexCentreX = 7.4;
 constexpr double IndexTop = 3.0;
-constexpr double IndexRankHeight = 10.0;
-constexpr double IndexPen = 1.55;
-constexpr double IndexSuitHeight = 8.0;
-constexpr double IndexSuitCentreY = 18.6;
+constexpr double IndexRankHeight = 11.0;
+constexpr double IndexPen = 1.7;
+constexpr double IndexSuitHeight = 7.6;
+constexpr double IndexSuitCentreY = 19.6;
 
 constexpr double PipHeight = 13.0;
 constexpr double ColumnLeft = 21.5, ColumnCentre = 35.5, ColumnRight = 49.5;

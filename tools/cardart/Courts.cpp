@@ -1,47 +1,101 @@
-// The Jacks, Queens and Kings, and the joker. A court card is a framed panel with
-// a bust in its upper half, repeated upside down in the lower half, as on the
-// cards people know; the headwear and what the figure holds tell the rank, the
-// pips in the panel and the robe's emblem tell the suit.
+// The Jacks, Queens and Kings, and the joker. A court card shows one figure to
+// the waist in the upper half of a framed panel, turned about the card's centre
+// for the lower half, as on the cards people know. Each of the twelve has its
+// own colours, hair and attribute: Kings wear a spiked crown and a beard and
+// hold a sceptre or a sword, Queens wear long hair and a rounded crown and hold
+// a flower, Jacks wear a cap and hold a halberd or a spear. The suit sign stands
+// beside the figure's head.
 #include "CardArt.h"
 #include "Glyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
+#include <array>
+#include <cmath>
+
 namespace spades::cardart {
 
 namespace {
 
-constexpr QRectF Panel(13.5, 8.5, 44.0, 79.0);
+// The panel's left edge lies under the next card of a fanned hand (14 units on).
+constexpr QRectF Panel(15.5, 6.5, 40.0, 83.0);
 constexpr double MidX = CardWidth / 2.0;
 constexpr double MidY = CardHeight / 2.0;
+// The figure stands a little off centre, leaving room for what it holds.
+constexpr double HeadX = 33.0;
+constexpr double HeadY = 21.5;
+constexpr double HoldX = 48.5;
 
 const QColor Ink(0x18, 0x18, 0x18);
-const QColor Skin(0xf7, 0xd9, 0xb5);
-const QColor Gold(0xf0, 0xb8, 0x10);
+const QColor Skin(0xf7, 0xd4, 0xae);
+const QColor Gold(0xf2, 0xbc, 0x18);
 const QColor GoldDark(0xa8, 0x78, 0x00);
 const QColor Jewel(0xd0, 0x10, 0x18);
+const QColor Steel(0xc8, 0xcc, 0xd8);
+const QColor Wood(0x7a, 0x4a, 0x18);
+const QColor Leaf(0x28, 0x90, 0x30);
 
-// Robe and trim colours per suit, so that the court cards of one rank differ.
+// The robe's colours follow the suit: blue and black for spades, red and gold
+// for hearts, black and green for clubs, gold and red for diamonds.
 struct TRobe {
     QColor Main;
     QColor Trim;
+    QColor Band;
 };
 
 TRobe RobeFor(int suit)
 {
     switch (suit) {
-    case 1: return {QColor(0x1c, 0x3a, 0x9c), Gold};             // spades: royal blue
-    case 2: return {QColor(0xc8, 0x14, 0x1e), Gold};             // hearts: crimson
-    case 3: return {QColor(0x18, 0x70, 0x30), Gold};             // clubs: green
-    default: return {QColor(0x8a, 0x20, 0x8a), Gold};            // diamonds: purple
+    case 1: return {QColor(0x1c, 0x3c, 0xa8), QColor(0x20, 0x20, 0x28), Gold};
+    case 2: return {QColor(0xcc, 0x16, 0x20), Gold, QColor(0x20, 0x20, 0x28)};
+    case 3: return {QColor(0x26, 0x28, 0x30), QColor(0x18, 0x88, 0x3c), Gold};
+    default: return {QColor(0xf0, 0xb0, 0x18), QColor(0xcc, 0x16, 0x20), QColor(0x1c, 0x3c, 0xa8)};
     }
 }
+
+enum class THeld { Sceptre, OrbSceptre, Sword, Broadsword, Tulip, Rose, Lily, Sprig,
+                   Halberd, Spear, Axe, Pike };
+enum class TBeard { None, Full, Forked, Pointed, Moustache };
+
+// What makes each of the twelve figures its own.
+struct TLook {
+    THeld Held;
+    TBeard Beard;
+    QColor Hair;
+    bool Mirrored;  // holds its attribute on our left
+};
+
+const QColor Black(0x30, 0x22, 0x18), Brown(0x7a, 0x48, 0x1c), Auburn(0xa8, 0x40, 0x18),
+    Grey(0xc8, 0xc8, 0xc0), Blond(0xf0, 0xc8, 0x40), Chestnut(0x98, 0x5a, 0x28);
+
+// By suit (spades, hearts, clubs, diamonds), then Jack, Queen, King.
+const std::array<std::array<TLook, 3>, 4> Looks = {{
+    {{{THeld::Halberd, TBeard::None, Black, false},
+      {THeld::Tulip, TBeard::None, Black, false},
+      {THeld::Sceptre, TBeard::Full, Brown, false}}},
+    {{{THeld::Axe, TBeard::None, Chestnut, false},
+      {THeld::Rose, TBeard::None, Blond, false},
+      {THeld::Sword, TBeard::Forked, Auburn, false}}},
+    {{{THeld::Spear, TBeard::Moustache, Blond, true},
+      {THeld::Lily, TBeard::None, Auburn, true},
+      {THeld::OrbSceptre, TBeard::Full, Grey, true}}},
+    {{{THeld::Pike, TBeard::None, Auburn, true},
+      {THeld::Sprig, TBeard::None, Chestnut, true},
+      {THeld::Broadsword, TBeard::Pointed, Black, true}}},
+}};
 
 QPainterPath Polygon(std::initializer_list<QPointF> points)
 {
     QPainterPath p = Line(points);
     p.closeSubpath();
+    return p;
+}
+
+QPainterPath Ellipse(QPointF centre, double rx, double ry)
+{
+    QPainterPath p;
+    p.addEllipse(centre, rx, ry);
     return p;
 }
 
@@ -61,199 +115,388 @@ void Stroke(QPainter& painter, const QPainterPath& path, const QColor& colour, d
     painter.drawPath(path);
 }
 
-void DrawRobe(QPainter& painter, int suit)
+// A staff with an ink edge, from the top of the panel to the waist.
+void Staff(QPainter& painter, double top, const QColor& colour, double width = 1.4)
+{
+    Stroke(painter, Line({{HoldX, top}, {HoldX, MidY + 1}}), Ink, width + 0.8);
+    Stroke(painter, Line({{HoldX, top}, {HoldX, MidY + 1}}), colour, width);
+}
+
+void DrawHeld(QPainter& painter, THeld held)
+{
+    switch (held) {
+    case THeld::Sceptre:
+        Staff(painter, 13.0, Gold);
+        // A fleur of three gold leaves.
+        Fill(painter, Ellipse({HoldX, 10.0}, 1.4, 3.0), Gold, 0.5);
+        Fill(painter, Polygon({{HoldX - 1, 12.5}, {HoldX - 4.2, 9.0}, {HoldX - 3.2, 13.6}}), Gold, 0.5);
+        Fill(painter, Polygon({{HoldX + 1, 12.5}, {HoldX + 4.2, 9.0}, {HoldX + 3.2, 13.6}}), Gold, 0.5);
+        Fill(painter, Polygon({{HoldX - 2.6, 12.8}, {HoldX + 2.6, 12.8}, {HoldX + 2.6, 14.4},
+                               {HoldX - 2.6, 14.4}}), GoldDark, 0.4);
+        break;
+    case THeld::OrbSceptre:
+        Staff(painter, 14.0, Gold);
+        Fill(painter, Ellipse({HoldX, 12.0}, 3.0, 3.0), Gold, 0.5);
+        Stroke(painter, Line({{HoldX - 3.0, 12.0}, {HoldX + 3.0, 12.0}}), GoldDark, 0.6);
+        Stroke(painter, Line({{HoldX, 9.0}, {HoldX, 5.6}}), Ink, 0.9);
+        Stroke(painter, Line({{HoldX - 1.5, 7.0}, {HoldX + 1.5, 7.0}}), Ink, 0.9);
+        break;
+    case THeld::Sword:
+    case THeld::Broadsword: {
+        const double half = held == THeld::Sword ? 1.1 : 1.8;
+        Fill(painter, Polygon({{HoldX - half, 33.0}, {HoldX - half, 11.0}, {HoldX, 7.5},
+                               {HoldX + half, 11.0}, {HoldX + half, 33.0}}), Steel, 0.5);
+        Stroke(painter, Line({{HoldX, 11.0}, {HoldX, 32.0}}), QColor(0x90, 0x94, 0xa0), 0.4);
+        Fill(painter, Polygon({{HoldX - 4.5, 33.0}, {HoldX + 4.5, 33.0}, {HoldX + 4.5, 34.6},
+                               {HoldX - 4.5, 34.6}}), Gold, 0.5);
+        Stroke(painter, Line({{HoldX, 34.6}, {HoldX, 40.5}}), Ink, 2.2);
+        Stroke(painter, Line({{HoldX, 34.6}, {HoldX, 40.5}}), Wood, 1.4);
+        Fill(painter, Ellipse({HoldX, 41.2}, 1.4, 1.4), Gold, 0.5);
+        break;
+    }
+    case THeld::Tulip:
+    case THeld::Rose:
+    case THeld::Lily:
+    case THeld::Sprig: {
+        Stroke(painter, Line({{HoldX - 1.0, 38.0}, {HoldX, 20.0}}), Leaf, 1.0);
+        QPainterPath leaf;
+        leaf.moveTo(HoldX - 0.4, 29.0);
+        leaf.quadTo(HoldX + 4.0, 27.5, HoldX + 5.0, 23.5);
+        leaf.quadTo(HoldX + 1.0, 24.5, HoldX - 0.4, 29.0);
+        Fill(painter, leaf, Leaf, 0.4);
+        if (held == THeld::Tulip) {
+            Fill(painter, Polygon({{HoldX - 3.2, 12.5}, {HoldX - 1.6, 15.2}, {HoldX, 11.5},
+                                   {HoldX + 1.6, 15.2}, {HoldX + 3.2, 12.5}, {HoldX + 3.0, 18.0},
+                                   {HoldX, 20.5}, {HoldX - 3.0, 18.0}}),
+                 QColor(0x90, 0x30, 0xc0), 0.5);
+        } else if (held == THeld::Rose) {
+            Fill(painter, Ellipse({HoldX, 16.5}, 3.6, 3.4), Jewel, 0.5);
+            Stroke(painter, Ellipse({HoldX, 16.3}, 1.7, 1.5), QColor(0x80, 0x00, 0x08), 0.5);
+        } else if (held == THeld::Lily) {
+            for (int k = 0; k < 3; ++k) {
+                const double a = (-90.0 + (k - 1) * 55.0) * 3.14159265358979 / 180.0;
+                const QPointF tip(HoldX + 5.0 * std::cos(a), 19.0 + 6.5 * std::sin(a));
+                Fill(painter, Polygon({{HoldX - 1.2, 19.5}, tip, {HoldX + 1.2, 19.5}}),
+                     Qt::white, 0.5);
+            }
+            Fill(painter, Ellipse({HoldX, 18.6}, 1.1, 1.1), Gold, 0.3);
+        } else {
+            for (const QPointF bloom : {QPointF(HoldX - 2.6, 17.0), QPointF(HoldX + 2.4, 16.0),
+                                        QPointF(HoldX, 12.5)}) {
+                Stroke(painter, Line({{HoldX, 21.0}, bloom}), Leaf, 0.7);
+                Fill(painter, Ellipse(bloom, 2.0, 2.0), QColor(0x30, 0x60, 0xe0), 0.4);
+                Fill(painter, Ellipse(bloom, 0.7, 0.7), Gold, 0);
+            }
+        }
+        break;
+    }
+    case THeld::Halberd:
+    case THeld::Axe:
+        Staff(painter, 9.0, Wood);
+        Fill(painter, Polygon({{HoldX, 5.0}, {HoldX + 1.3, 9.5}, {HoldX - 1.3, 9.5}}), Steel, 0.4);
+        if (held == THeld::Halberd) {
+            Fill(painter, Polygon({{HoldX, 10.5}, {HoldX + 5.5, 8.5}, {HoldX + 6.0, 16.0},
+                                   {HoldX, 15.0}}), Steel, 0.5);
+            Fill(painter, Polygon({{HoldX, 11.5}, {HoldX - 3.5, 13.0}, {HoldX, 14.0}}), Steel, 0.4);
+        } else {
+            QPainterPath blade;
+            blade.moveTo(HoldX, 10.0);
+            blade.quadTo(HoldX + 7.5, 8.0, HoldX + 6.0, 18.0);
+            blade.quadTo(HoldX + 3.0, 15.0, HoldX, 15.5);
+            blade.closeSubpath();
+            Fill(painter, blade, Steel, 0.5);
+        }
+        break;
+    case THeld::Spear:
+    case THeld::Pike:
+        Staff(painter, 12.0, Wood, 1.2);
+        Fill(painter, Polygon({{HoldX, 4.5}, {HoldX + 2.0, 10.0}, {HoldX, 12.5}, {HoldX - 2.0, 10.0}}),
+             Steel, 0.5);
+        if (held == THeld::Pike) {
+            // A pennant in the robe's second colour flies from below the head.
+            Fill(painter, Polygon({{HoldX, 13.0}, {HoldX - 8.0, 15.5}, {HoldX, 18.0}}),
+                 QColor(0x1c, 0x3c, 0xa8), 0.5);
+        } else {
+            Fill(painter, Polygon({{HoldX - 1.5, 13.0}, {HoldX + 1.5, 13.0}, {HoldX + 1.0, 15.0},
+                                   {HoldX - 1.0, 15.0}}), Jewel, 0.4);
+        }
+        break;
+    }
+}
+
+void DrawRobe(QPainter& painter, int suit, int rank)
 {
     const TRobe robe = RobeFor(suit);
     QPainterPath body;
-    body.moveTo(15.5, MidY + 1);
-    body.cubicTo(15.5, 38.0, 20.0, 34.0, 29.0, 32.5);
-    body.lineTo(42.0, 32.5);
-    body.cubicTo(51.0, 34.0, 55.5, 38.0, 55.5, MidY + 1);
+    body.moveTo(16.5, MidY + 1);
+    body.cubicTo(16.5, 37.0, 20.0, 32.5, 27.0, 31.0);
+    body.lineTo(39.0, 31.0);
+    body.cubicTo(46.0, 32.5, 50.0, 37.0, 50.0, MidY + 1);
     body.closeSubpath();
     Fill(painter, body, robe.Main);
-    // Collar and the emblem of the suit on the chest.
-    Stroke(painter, Polygon({{28.5, 32.8}, {MidX, 40.0}, {42.5, 32.8}}), robe.Trim, 2.0);
-    painter.setPen(QPen(Ink, 0.5));
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(QPointF(MidX, 43.6), 3.6, 3.6);
-    DrawSuit(painter, static_cast<TSuitShape>(suit), {MidX, 43.6}, 5.0, false,
-             SuitColour(static_cast<TSuitShape>(suit)));
-    // Gold bands down the robe's front edges.
-    Stroke(painter, Polygon({{22.0, 36.0}, {23.0, MidY + 1}}), robe.Trim, 1.2);
-    Stroke(painter, Polygon({{49.0, 36.0}, {48.0, MidY + 1}}), robe.Trim, 1.2);
+    // Each suit's robe has its own cut, in its second colour.
+    switch (suit) {
+    case 1:
+        // A front panel with a band across it.
+        Fill(painter, Polygon({{29.5, 31.5}, {36.5, 31.5}, {38.0, MidY + 1}, {28.0, MidY + 1}}),
+             robe.Trim, 0.5);
+        Fill(painter, Polygon({{28.6, 40.0}, {37.4, 40.0}, {37.6, 42.4}, {28.4, 42.4}}),
+             robe.Band, 0.4);
+        break;
+    case 2:
+        // A sash from the shoulder to the hip.
+        Fill(painter, Polygon({{20.0, 36.0}, {24.0, 32.5}, {47.0, MidY + 1}, {40.0, MidY + 1}}),
+             robe.Trim, 0.5);
+        Stroke(painter, Line({{22.5, 35.0}, {43.5, MidY + 0.5}}), robe.Band, 0.8);
+        break;
+    case 3:
+        // Chevrons down the chest.
+        for (int k = 0; k < 3; ++k) {
+            const double y = 36.0 + k * 4.2;
+            Fill(painter, Polygon({{23.0, y}, {HeadX, y + 3.0}, {43.0, y}, {43.0, y + 2.0},
+                                   {HeadX, y + 5.0}, {23.0, y + 2.0}}),
+                 robe.Trim, 0.4);
+        }
+        break;
+    default:
+        // Lozenges in a row across the chest and a hem below them.
+        for (int k = 0; k < 4; ++k) {
+            const double x = 24.0 + k * 6.0;
+            Fill(painter, Polygon({{x, 37.0}, {x + 3.0, 33.5}, {x + 6.0, 37.0}, {x + 3.0, 40.5}}),
+                 robe.Trim, 0.4);
+        }
+        Fill(painter, Polygon({{18.0, 43.0}, {48.5, 43.0}, {49.0, 45.2}, {17.5, 45.2}}),
+             robe.Band, 0.4);
+        break;
+    }
+    // Sleeves' cuffs at the shoulder seams.
+    Stroke(painter, Line({{21.0, 35.0}, {19.5, MidY + 1}}), robe.Band, 1.2);
+    Stroke(painter, Line({{45.0, 35.0}, {46.5, MidY + 1}}), robe.Band, 1.2);
+    // The collar tells the rank: ermine for a King, lace for a Queen, a plain
+    // turned-down collar for a Jack.
+    if (rank == 13) {
+        const QPainterPath collar = Polygon({{24.0, 31.5}, {42.0, 31.5}, {40.0, 35.5},
+                                             {HeadX, 37.0}, {26.0, 35.5}});
+        Fill(painter, collar, Qt::white, 0.5);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Ink);
+        for (const QPointF spot : {QPointF(27.0, 33.5), QPointF(31.0, 34.8), QPointF(35.0, 34.8),
+                                   QPointF(39.0, 33.5)})
+            painter.drawRect(QRectF(spot, QSizeF(0.9, 1.2)));
+    } else if (rank == 12) {
+        QPainterPath lace;
+        lace.moveTo(25.0, 31.5);
+        for (int k = 0; k <= 6; ++k)
+            lace.quadTo(25.0 + k * 2.7 + 1.35, 35.5, 25.0 + (k + 1) * 2.7 - 0.1, 31.5);
+        Fill(painter, lace, Qt::white, 0.5);
+    } else {
+        Fill(painter, Polygon({{27.0, 30.8}, {39.0, 30.8}, {37.0, 34.0}, {HeadX, 32.8},
+                               {29.0, 34.0}}), Qt::white, 0.5);
+    }
 }
 
-void DrawFace(QPainter& painter, bool red_lips)
+void DrawFace(QPainter& painter, bool queen)
 {
-    painter.setPen(QPen(Ink, 0.5));
-    painter.setBrush(Skin);
-    painter.drawRect(QRectF(32.5, 28.0, 6.0, 5.0));
-    painter.drawEllipse(QPointF(MidX, 24.0), 5.6, 6.8);
+    Fill(painter, Polygon({{HeadX - 2.2, 26.0}, {HeadX + 2.2, 26.0}, {HeadX + 2.2, 31.5},
+                           {HeadX - 2.2, 31.5}}), Skin, 0.5);
+    Fill(painter, Ellipse({HeadX, HeadY}, 5.0, 6.2), Skin, 0.55);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Ink);
-    painter.drawEllipse(QPointF(33.4, 23.2), 0.65, 0.65);
-    painter.drawEllipse(QPointF(37.6, 23.2), 0.65, 0.65);
-    Stroke(painter, Polygon({{32.4, 21.6}, {34.3, 21.3}}), Ink, 0.45);
-    Stroke(painter, Polygon({{36.7, 21.3}, {38.6, 21.6}}), Ink, 0.45);
-    QPainterPath nose;
-    nose.moveTo(MidX, 23.6);
-    nose.lineTo(MidX - 0.7, 26.0);
-    nose.lineTo(MidX + 0.3, 26.2);
-    Stroke(painter, nose, Ink, 0.4);
+    painter.drawEllipse(QPointF(HeadX - 2.0, HeadY - 0.6), 0.65, 0.7);
+    painter.drawEllipse(QPointF(HeadX + 2.0, HeadY - 0.6), 0.65, 0.7);
+    Stroke(painter, Line({{HeadX - 3.0, HeadY - 2.2}, {HeadX - 1.1, HeadY - 2.5}}), Ink, 0.45);
+    Stroke(painter, Line({{HeadX + 1.1, HeadY - 2.5}, {HeadX + 3.0, HeadY - 2.2}}), Ink, 0.45);
+    Stroke(painter, Line({{HeadX + 0.1, HeadY - 0.4}, {HeadX - 0.6, HeadY + 1.9},
+                          {HeadX + 0.4, HeadY + 2.1}}), Ink, 0.4);
     QPainterPath mouth;
-    mouth.moveTo(34.1, 27.9);
-    mouth.quadTo(MidX, 28.9, 36.9, 27.9);
-    Stroke(painter, mouth, red_lips ? Jewel : Ink, red_lips ? 0.9 : 0.5);
+    mouth.moveTo(HeadX - 1.5, HeadY + 3.6);
+    mouth.quadTo(HeadX, HeadY + 4.4, HeadX + 1.5, HeadY + 3.6);
+    Stroke(painter, mouth, queen ? Jewel : Ink, queen ? 0.9 : 0.5);
+    if (queen) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xf0, 0x90, 0x90, 150));
+        painter.drawEllipse(QPointF(HeadX - 3.0, HeadY + 1.8), 1.0, 0.7);
+        painter.drawEllipse(QPointF(HeadX + 3.0, HeadY + 1.8), 1.0, 0.7);
+    }
 }
 
-void DrawKing(QPainter& painter, int suit)
+void DrawBeard(QPainter& painter, TBeard beard, const QColor& hair)
 {
-    DrawRobe(painter, suit);
-    // Sceptre with an orb and a cross, on the figure's left (our right).
-    Stroke(painter, Polygon({{50.0, 16.0}, {50.0, MidY + 1}}), GoldDark, 2.2);
-    Stroke(painter, Polygon({{50.0, 16.0}, {50.0, MidY + 1}}), Gold, 1.2);
-    painter.setPen(QPen(Ink, 0.5));
-    painter.setBrush(Gold);
-    painter.drawEllipse(QPointF(50.0, 14.0), 2.6, 2.6);
-    Stroke(painter, Polygon({{50.0, 8.9}, {50.0, 11.6}}), Ink, 0.8);
-    Stroke(painter, Polygon({{48.8, 10.0}, {51.2, 10.0}}), Ink, 0.8);
-    DrawFace(painter, false);
-    // Full beard and moustache.
-    QPainterPath beard;
-    beard.moveTo(30.0, 24.5);
-    beard.cubicTo(29.6, 31.5, 33.0, 35.5, MidX, 36.0);
-    beard.cubicTo(38.0, 35.5, 41.4, 31.5, 41.0, 24.5);
-    beard.cubicTo(40.0, 27.5, 38.5, 27.0, MidX, 26.6);
-    beard.cubicTo(32.5, 27.0, 31.0, 27.5, 30.0, 24.5);
-    beard.closeSubpath();
-    Fill(painter, beard, QColor(0x8a, 0x5a, 0x28), 0.5);
-    Stroke(painter, Polygon({{34.0, 29.2}, {37.0, 29.2}}), Ink, 0.6);
-    // A tall crown with five points and a jewelled band.
-    const QPainterPath crown = Polygon({{29.0, 18.0}, {28.5, 9.5}, {31.5, 13.5}, {33.5, 8.0},
-                                        {MidX, 12.5}, {37.5, 8.0}, {39.5, 13.5},
-                                        {42.5, 9.5}, {42.0, 18.0}});
+    QPainterPath p;
+    switch (beard) {
+    case TBeard::None:
+        return;
+    case TBeard::Full:
+        p.moveTo(HeadX - 5.0, HeadY);
+        p.cubicTo(HeadX - 5.6, HeadY + 9.0, HeadX - 2.5, HeadY + 11.5, HeadX, HeadY + 12.0);
+        p.cubicTo(HeadX + 2.5, HeadY + 11.5, HeadX + 5.6, HeadY + 9.0, HeadX + 5.0, HeadY);
+        break;
+    case TBeard::Forked:
+        p.moveTo(HeadX - 5.0, HeadY);
+        p.cubicTo(HeadX - 5.4, HeadY + 8.0, HeadX - 3.5, HeadY + 11.5, HeadX - 1.5, HeadY + 12.5);
+        p.lineTo(HeadX, HeadY + 9.5);
+        p.lineTo(HeadX + 1.5, HeadY + 12.5);
+        p.cubicTo(HeadX + 3.5, HeadY + 11.5, HeadX + 5.4, HeadY + 8.0, HeadX + 5.0, HeadY);
+        break;
+    case TBeard::Pointed:
+        p.moveTo(HeadX - 4.6, HeadY + 1.5);
+        p.cubicTo(HeadX - 4.0, HeadY + 7.0, HeadX - 1.0, HeadY + 9.0, HeadX, HeadY + 13.0);
+        p.cubicTo(HeadX + 1.0, HeadY + 9.0, HeadX + 4.0, HeadY + 7.0, HeadX + 4.6, HeadY + 1.5);
+        break;
+    case TBeard::Moustache:
+        break;
+    }
+    if (!p.isEmpty()) {
+        // The beard leaves the mouth free.
+        p.cubicTo(HeadX + 3.5, HeadY + 4.5, HeadX + 2.0, HeadY + 5.2, HeadX, HeadY + 5.2);
+        p.cubicTo(HeadX - 2.0, HeadY + 5.2, HeadX - 3.5, HeadY + 4.5, HeadX - 5.0, HeadY);
+        p.closeSubpath();
+        Fill(painter, p, hair, 0.5);
+        Stroke(painter, Line({{HeadX - 1.4, HeadY + 4.2}, {HeadX + 1.4, HeadY + 4.2}}), Jewel, 0.6);
+    }
+    // A moustache over the mouth.
+    QPainterPath m;
+    m.moveTo(HeadX, HeadY + 2.6);
+    m.quadTo(HeadX - 2.5, HeadY + 2.4, HeadX - 3.6, HeadY + 4.2);
+    m.quadTo(HeadX - 1.8, HeadY + 3.4, HeadX, HeadY + 3.4);
+    m.quadTo(HeadX + 1.8, HeadY + 3.4, HeadX + 3.6, HeadY + 4.2);
+    m.quadTo(HeadX + 2.5, HeadY + 2.4, HeadX, HeadY + 2.6);
+    Fill(painter, m, hair.darker(130), 0.3);
+}
+
+void DrawKingsCrown(QPainter& painter)
+{
+    const QPainterPath crown = Polygon({{HeadX - 6.0, 17.0}, {HeadX - 6.8, 8.0}, {HeadX - 3.6, 12.0},
+                                        {HeadX - 1.6, 6.2}, {HeadX, 11.0}, {HeadX + 1.6, 6.2},
+                                        {HeadX + 3.6, 12.0}, {HeadX + 6.8, 8.0}, {HeadX + 6.0, 17.0}});
     Fill(painter, crown, Gold);
-    Fill(painter, Polygon({{29.0, 15.2}, {42.0, 15.2}, {42.0, 18.2}, {29.0, 18.2}}),
-         GoldDark, 0.5);
+    Fill(painter, Polygon({{HeadX - 6.2, 14.2}, {HeadX + 6.2, 14.2}, {HeadX + 6.0, 17.2},
+                           {HeadX - 6.0, 17.2}}), GoldDark, 0.5);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Jewel);
-    painter.drawEllipse(QPointF(MidX, 16.7), 1.1, 1.1);
+    painter.drawEllipse(QPointF(HeadX, 15.7), 1.1, 1.1);
     painter.setBrush(QColor(0x20, 0x50, 0xd0));
-    painter.drawEllipse(QPointF(32.0, 16.7), 0.8, 0.8);
-    painter.drawEllipse(QPointF(39.0, 16.7), 0.8, 0.8);
-    painter.setBrush(Gold);
+    painter.drawEllipse(QPointF(HeadX - 3.6, 15.7), 0.8, 0.8);
+    painter.drawEllipse(QPointF(HeadX + 3.6, 15.7), 0.8, 0.8);
     painter.setPen(QPen(Ink, 0.4));
-    for (const QPointF tip : {QPointF(28.5, 9.3), QPointF(33.5, 7.8), QPointF(37.5, 7.8),
-                              QPointF(42.5, 9.3)})
+    painter.setBrush(Gold);
+    for (const QPointF tip : {QPointF(HeadX - 6.8, 7.8), QPointF(HeadX - 1.6, 6.0),
+                              QPointF(HeadX + 1.6, 6.0), QPointF(HeadX + 6.8, 7.8)})
         painter.drawEllipse(tip, 0.9, 0.9);
 }
 
-void DrawQueen(QPainter& painter, int suit)
+void DrawQueensCrown(QPainter& painter)
 {
-    // Long hair falling behind the shoulders.
-    QPainterPath hair;
-    hair.moveTo(MidX, 15.5);
-    hair.cubicTo(27.0, 15.5, 27.5, 24.0, 26.5, 36.0);
-    hair.lineTo(31.0, 36.0);
-    hair.lineTo(31.5, 24.0);
-    hair.lineTo(39.5, 24.0);
-    hair.lineTo(40.0, 36.0);
-    hair.lineTo(44.5, 36.0);
-    hair.cubicTo(43.5, 24.0, 44.0, 15.5, MidX, 15.5);
-    hair.closeSubpath();
-    Fill(painter, hair, QColor(0xe8, 0xa8, 0x30), 0.5);
-    DrawRobe(painter, suit);
-    // A tulip held up on the figure's left (our right).
-    Stroke(painter, Polygon({{50.5, 20.0}, {50.0, MidY + 1}}), QColor(0x20, 0x80, 0x20), 1.1);
-    QPainterPath leaf;
-    leaf.moveTo(50.2, 30.0);
-    leaf.quadTo(54.5, 27.0, 55.0, 23.5);
-    leaf.quadTo(51.0, 25.5, 50.2, 30.0);
-    Fill(painter, leaf, QColor(0x30, 0xa0, 0x30), 0.4);
-    QPainterPath bloom;
-    bloom.moveTo(47.3, 14.0);
-    bloom.lineTo(48.8, 16.2);
-    bloom.lineTo(50.5, 13.0);
-    bloom.lineTo(52.2, 16.2);
-    bloom.lineTo(53.7, 14.0);
-    bloom.cubicTo(54.0, 19.5, 52.5, 21.0, 50.5, 21.0);
-    bloom.cubicTo(48.5, 21.0, 47.0, 19.5, 47.3, 14.0);
-    bloom.closeSubpath();
-    Fill(painter, bloom, Jewel, 0.5);
-    DrawFace(painter, true);
-    // Fringe, then a low tiara of rounded arches with a jewel at its peak.
-    QPainterPath fringe;
-    fringe.moveTo(30.2, 21.0);
-    fringe.cubicTo(30.5, 17.0, 33.0, 17.2, MidX, 17.2);
-    fringe.cubicTo(38.0, 17.2, 40.5, 17.0, 40.8, 21.0);
-    fringe.cubicTo(38.5, 19.2, 32.5, 19.2, 30.2, 21.0);
-    Fill(painter, fringe, QColor(0xe8, 0xa8, 0x30), 0.4);
-    QPainterPath tiara;
-    tiara.moveTo(30.0, 17.8);
-    tiara.cubicTo(29.5, 14.0, 32.5, 13.2, 32.8, 15.6);
-    tiara.cubicTo(33.0, 11.0, 38.0, 11.0, 38.2, 15.6);
-    tiara.cubicTo(38.5, 13.2, 41.5, 14.0, 41.0, 17.8);
-    tiara.closeSubpath();
-    Fill(painter, tiara, Gold, 0.5);
+    QPainterPath crown;
+    crown.moveTo(HeadX - 5.6, 16.8);
+    crown.cubicTo(HeadX - 6.5, 12.5, HeadX - 3.5, 11.5, HeadX - 2.6, 13.8);
+    crown.cubicTo(HeadX - 2.4, 9.0, HeadX + 2.4, 9.0, HeadX + 2.6, 13.8);
+    crown.cubicTo(HeadX + 3.5, 11.5, HeadX + 6.5, 12.5, HeadX + 5.6, 16.8);
+    crown.closeSubpath();
+    Fill(painter, crown, Gold, 0.5);
     painter.setPen(QPen(Ink, 0.4));
     painter.setBrush(Jewel);
-    painter.drawEllipse(QPointF(MidX, 14.8), 1.2, 1.2);
+    painter.drawEllipse(QPointF(HeadX, 13.2), 1.2, 1.2);
     painter.setBrush(Qt::white);
-    painter.drawEllipse(QPointF(31.3, 16.3), 0.6, 0.6);
-    painter.drawEllipse(QPointF(39.7, 16.3), 0.6, 0.6);
+    for (const QPointF pearl : {QPointF(HeadX, 9.0), QPointF(HeadX - 4.2, 12.4),
+                                QPointF(HeadX + 4.2, 12.4)})
+        painter.drawEllipse(pearl, 0.9, 0.9);
 }
 
-void DrawJack(QPainter& painter, int suit)
+void DrawJacksCap(QPainter& painter, int suit, bool feather)
 {
     const TRobe robe = RobeFor(suit);
-    DrawRobe(painter, suit);
-    // A halberd on the figure's left (our right).
-    Stroke(painter, Polygon({{50.5, 12.0}, {50.5, MidY + 1}}), QColor(0x7a, 0x4a, 0x18), 1.3);
-    const QPainterPath blade = Polygon({{50.5, 14.0}, {55.5, 12.5}, {56.0, 18.5},
-                                        {50.5, 17.5}});
-    Fill(painter, blade, QColor(0xc8, 0xcc, 0xd8), 0.5);
-    Fill(painter, Polygon({{50.5, 9.5}, {51.8, 13.0}, {49.2, 13.0}}),
-         QColor(0xc8, 0xcc, 0xd8), 0.4);
-    // Short curled hair at the sides, below the cap.
-    painter.setPen(QPen(Ink, 0.4));
-    painter.setBrush(QColor(0x70, 0x40, 0x18));
-    painter.drawEllipse(QPointF(29.8, 23.8), 2.0, 3.4);
-    painter.drawEllipse(QPointF(41.2, 23.8), 2.0, 3.4);
-    DrawFace(painter, false);
-    // A flat cap with a band and a long feather sweeping to the side.
-    QPainterPath feather;
-    feather.moveTo(40.0, 15.0);
-    feather.cubicTo(43.0, 9.0, 45.0, 8.5, 47.0, 6.0);
-    feather.cubicTo(47.5, 9.5, 45.0, 13.5, 40.5, 16.5);
-    feather.closeSubpath();
-    const bool redSuit = suit == 2 || suit == 4;
-    Fill(painter, feather, redSuit ? QColor(0x20, 0x60, 0xd0) : Jewel, 0.5);
-    Stroke(painter, Polygon({{40.5, 15.6}, {46.6, 6.6}}), Ink, 0.35);
+    if (feather) {
+        QPainterPath plume;
+        plume.moveTo(HeadX + 3.0, 13.5);
+        plume.cubicTo(HeadX + 5.0, 8.0, HeadX + 8.0, 6.5, HeadX + 10.0, 4.5);
+        plume.cubicTo(HeadX + 10.5, 8.5, HeadX + 7.5, 12.5, HeadX + 3.5, 15.5);
+        plume.closeSubpath();
+        Fill(painter, plume, Qt::white, 0.5);
+        Stroke(painter, Line({{HeadX + 3.6, 14.6}, {HeadX + 9.6, 5.2}}), Ink, 0.35);
+    }
     QPainterPath cap;
-    cap.moveTo(27.0, 18.8);
-    cap.cubicTo(26.5, 12.5, 33.0, 11.0, MidX, 11.0);
-    cap.cubicTo(40.0, 11.0, 44.0, 13.0, 44.0, 18.8);
+    cap.moveTo(HeadX - 7.0, 17.4);
+    cap.cubicTo(HeadX - 7.5, 11.0, HeadX - 2.0, 9.5, HeadX + 1.0, 9.5);
+    cap.cubicTo(HeadX + 5.5, 9.5, HeadX + 7.5, 12.5, HeadX + 6.5, 17.4);
     cap.closeSubpath();
-    Fill(painter, cap, robe.Main, 0.5);
-    Fill(painter, Polygon({{27.2, 16.8}, {43.9, 16.8}, {43.9, 19.0}, {27.2, 19.0}}), Gold, 0.5);
+    Fill(painter, cap, robe.Trim == Gold ? robe.Main : robe.Trim, 0.5);
+    Fill(painter, Polygon({{HeadX - 6.8, 15.4}, {HeadX + 6.6, 15.4}, {HeadX + 6.5, 17.6},
+                           {HeadX - 7.0, 17.6}}), robe.Band, 0.5);
 }
 
-// The panel's frame, its white field and the two suit pips in its corners.
+void DrawFigure(QPainter& painter, int suit, int rank)
+{
+    const TLook& look = Looks[static_cast<size_t>(suit - 1)][static_cast<size_t>(rank - 11)];
+    painter.save();
+    if (look.Mirrored)
+        painter.setTransform(QTransform(-1, 0, 0, 1, CardWidth, 0), true);
+    // The suit's sign beside the head, away from the attribute.
+    DrawSuit(painter, static_cast<TSuitShape>(suit), {20.5, 12.5}, 6.5, false,
+             SuitColour(static_cast<TSuitShape>(suit)));
+    if (rank == 12) {
+        // Long hair falls behind the shoulders.
+        QPainterPath hair;
+        hair.moveTo(HeadX, 13.5);
+        hair.cubicTo(HeadX - 7.5, 13.5, HeadX - 7.0, 26.0, HeadX - 8.5, 35.0);
+        hair.lineTo(HeadX - 3.0, 33.0);
+        hair.lineTo(HeadX + 3.0, 33.0);
+        hair.lineTo(HeadX + 8.5, 35.0);
+        hair.cubicTo(HeadX + 7.0, 26.0, HeadX + 7.5, 13.5, HeadX, 13.5);
+        hair.closeSubpath();
+        Fill(painter, hair, look.Hair, 0.5);
+    }
+    DrawRobe(painter, suit, rank);
+    // The arm reaches from the shoulder to what the figure holds.
+    const TRobe robe = RobeFor(suit);
+    QPainterPath arm;
+    arm.moveTo(40.5, 32.0);
+    arm.quadTo(47.0, 32.5, HoldX - 0.5, 37.5);
+    Stroke(painter, arm, Ink, 4.4);
+    Stroke(painter, arm, robe.Main, 3.2);
+    Stroke(painter, Line({{HoldX - 2.6, 35.6}, {HoldX + 0.8, 36.6}}), robe.Band, 1.2);
+    DrawHeld(painter, look.Held);
+    // The hand closes over what it holds.
+    Fill(painter, Ellipse({HoldX, 38.5}, 2.0, 1.7), Skin, 0.5);
+    if (rank != 12) {
+        // Short hair shows below the headwear at the sides.
+        Fill(painter, Ellipse({HeadX - 4.6, HeadY - 0.5}, 1.8, 3.8), look.Hair, 0.4);
+        Fill(painter, Ellipse({HeadX + 4.6, HeadY - 0.5}, 1.8, 3.8), look.Hair, 0.4);
+    }
+    DrawFace(painter, rank == 12);
+    switch (rank) {
+    case 13:
+        DrawBeard(painter, look.Beard, look.Hair);
+        DrawKingsCrown(painter);
+        break;
+    case 12: {
+        QPainterPath fringe;
+        fringe.moveTo(HeadX - 5.0, HeadY - 0.5);
+        fringe.cubicTo(HeadX - 5.0, HeadY - 5.5, HeadX - 2.0, HeadY - 6.0, HeadX, HeadY - 6.0);
+        fringe.cubicTo(HeadX + 2.0, HeadY - 6.0, HeadX + 5.0, HeadY - 5.5, HeadX + 5.0, HeadY - 0.5);
+        fringe.cubicTo(HeadX + 3.0, HeadY - 3.5, HeadX - 3.0, HeadY - 3.5, HeadX - 5.0, HeadY - 0.5);
+        Fill(painter, fringe, look.Hair, 0.4);
+        DrawQueensCrown(painter);
+        break;
+    }
+    default:
+        if (look.Beard == TBeard::Moustache)
+            DrawBeard(painter, look.Beard, look.Hair);
+        DrawJacksCap(painter, suit, suit % 2 == 1);
+        break;
+    }
+    painter.restore();
+}
+
+// The panel's frame in the suit's colour.
 void DrawPanel(QPainter& painter, int suit)
 {
     const QColor colour = SuitColour(static_cast<TSuitShape>(suit));
     painter.setPen(QPen(colour, 0.8));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(Panel);
-    for (int turn = 0; turn < 2; ++turn) {
-        painter.save();
-        if (turn == 1) {
-            painter.translate(CardWidth, CardHeight);
-            painter.rotate(180);
-        }
-        DrawSuit(painter, static_cast<TSuitShape>(suit), {18.8, 14.2}, 7.0, false, colour);
-        painter.restore();
-    }
+    painter.setPen(QPen(colour, 0.6));
+    painter.drawLine(QPointF(Panel.left(), MidY), QPointF(Panel.right(), MidY));
 }
 
 // The joker's letters run down the corner; the last is 'R'.
@@ -290,16 +533,10 @@ void DrawCourtCard(QPainter& painter, int suit, int rank)
         }
         painter.setClipRect(QRectF(Panel.left(), Panel.top(), Panel.width(),
                                    MidY - Panel.top()));
-        switch (rank) {
-        case 11: DrawJack(painter, suit); break;
-        case 12: DrawQueen(painter, suit); break;
-        default: DrawKing(painter, suit); break;
-        }
+        DrawFigure(painter, suit, rank);
         painter.restore();
     }
     DrawPanel(painter, suit);
-    painter.setPen(QPen(SuitColour(static_cast<TSuitShape>(suit)), 0.6));
-    painter.drawLine(QPointF(Panel.left(), MidY), QPointF(Panel.right(), MidY));
 }
 
 void DrawJoker(QPainter& painter)

@@ -184,9 +184,10 @@ TGlyph GlyphFor(const QString& text)
         g = Six();
         g.Strokes = QTransform(-1, 0, 0, -1, g.Width, 1).map(g.Strokes);
     } else if (text == "10") {
-        g.Width = 0.9;
-        s = Line({{0.0, 0.2}, {0.17, 0.0}, {0.17, 1.0}});
-        s.addPath(Oval(0.4, 0.0, 0.9, 1.0));
+        // A narrow one and a narrow nought, with a clear gap between them.
+        g.Width = 0.92;
+        s = Line({{0.0, 0.16}, {0.12, 0.0}, {0.12, 1.0}});
+        s.addPath(Oval(0.5, 0.0, 0.92, 1.0));
     } else if (text == "J") {
         g.Width = 0.56;
         s = Line({{0.16, 0.0}, {0.56, 0.0}});

@@ -110,6 +110,23 @@ QImage CardSheet2x()
     return sheet;
 }
 
+QImage CourtSheet(int scale, int zoom)
+{
+    const int stepX = (CardImageWidth + 4) * scale, stepY = (CardImageHeight + 4) * scale;
+    QImage sheet(Margin * 2 + 6 * stepX, Margin * 2 + 2 * stepY, QImage::Format_RGB32);
+    QPainter painter(&sheet);
+    painter.fillRect(sheet.rect(), QBrush(FeltTile().scaled(16 * scale, 16 * scale)));
+    for (int suit = 1; suit <= 4; ++suit)
+        for (int rank = 11; rank <= 13; ++rank) {
+            const int index = (suit - 1) * 3 + (rank - 11);
+            QPixmap card = CardPixmap(static_cast<uint8_t>(CardValue(suit, rank)), scale, true);
+            card.setDevicePixelRatio(1);
+            painter.drawPixmap(Margin + index % 6 * stepX, Margin + index / 6 * stepY, card);
+        }
+    painter.end();
+    return sheet.scaled(sheet.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 QImage LabelSheet()
 {
     constexpr int cellW = 200, cellH = 44;

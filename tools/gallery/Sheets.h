@@ -13,6 +13,8 @@ QImage CardSheet();
 QImage ZoomedCardRow(int row, int zoom);
 // All 62 images at twice the size, as shown on screens with a pixel ratio of 2.
 QImage CardSheet2x();
+// The twelve court cards at scale 1 or 2, enlarged `zoom` times without smoothing.
+QImage CourtSheet(int scale, int zoom);
 // The effect label in every style and colour scheme, and turned.
 QImage LabelSheet();
 // The bids table with four rows filled in.

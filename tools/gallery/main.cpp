@@ -62,6 +62,8 @@ int main(int argc, char** argv)
     const std::array<const char*, 5> rows = {"spades", "hearts", "clubs", "diamonds", "backs"};
     for (int row = 0; ok && row < 5; ++row)
         ok = Save(ZoomedCardRow(row, 3), out, QStringLiteral("zoom-%1.png").arg(rows[row]));
+    ok = ok && Save(CourtSheet(1, 4), out, "courts.png") &&
+         Save(CourtSheet(2, 2), out, "courts@2x.png");
     ok = ok && Save(LabelSheet(), out, "labels.png") && Save(BidsSheet(), out, "bids.png");
     for (const char* name : {"IDB_GREENCLOTH", "IDB_MAHOGANY", "IDB_OAK", "IDB_GRANITE"}) {
         QImage tile;

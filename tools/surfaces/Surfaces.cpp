@@ -123,14 +123,17 @@ TField DrawWoodField(const TWoodStyle& style, int width, int height)
     TField phase(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const double warp = noise.Fractal(x, y, 2, style.warpCellsY, 3, 0.45, 1) - 0.5;
-            const double t = double(y) * style.rings / height + style.ringWarp * warp;
+            // Only a fine wander, too small to repeat visibly from tile to tile.
+            const double warp = noise.Fractal(x, y, 8, style.warpCellsY, 2, 0.45, 1) - 0.5;
+            // Half a ring on, so that the tile's edge falls inside a ring, not on the dark
+            // line that ends one.
+            const double t = (y + 0.5) * style.rings / height + 0.5 + style.ringWarp * warp;
             const double f = Fract(t);
             phase.At(x, y) = f;
             // Light early wood darkening into the late wood at the end of the ring.
             const double ring = style.earlyLate * (0.5 - Smooth(0.35, 1.0, f)) - style.lineDepth * Bump(f, 0.93, 0.09);
             const double fine = style.fineLines * (Bump(Fract(t * 7.0), 0.5, 0.25) - 0.3);
-            const double streak = style.streaks * (noise.Fractal(x, y, 3, 50, 2, 0.6, 20) - 0.5);
+            const double streak = style.streaks * (noise.Fractal(x, y, 6, 50, 2, 0.6, 20) - 0.5);
             const double figure = style.figure * (noise.Fractal(x, y, 2, 6, 2, 0.5, 30) - 0.5);
             field.At(x, y) = 0.5 + ring + fine + streak + figure;
         }
@@ -173,7 +176,7 @@ TIndexedImage DrawGreenCloth()
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             const double mottle = noise.Fractal(x, y, 4, 4, 3, 0.6) - 0.5;
-            field.At(x, y) = 0.5 + 0.07 * mottle + 0.08 * felt.At(x, y) + 0.25 * nap.At(x, y) + fibres.At(x, y);
+            field.At(x, y) = 0.5 + 0.025 * mottle + 0.08 * felt.At(x, y) + 0.25 * nap.At(x, y) + fibres.At(x, y);
         }
     return FromField(field, Gradient({{0.0, {4, 40, 18}},
                                       {0.5, {20, 104, 48}},
@@ -183,7 +186,7 @@ TIndexedImage DrawGreenCloth()
 TIndexedImage DrawMahogany()
 {
     // Straight, close grain with long dark pores and a soft ribbon figure.
-    const TWoodStyle style{0x3A60u, 10, 0.7, 0.05, 0.06, 0.03, 0.22, 0.22, 420, 0.14, 0.0, 0, 1};
+    const TWoodStyle style{0x3A60u, 10, 0.15, 0.05, 0.06, 0.03, 0.16, 0.0, 420, 0.14, 0.0, 0, 5};
     return FromField(DrawWoodField(style, 124, 125), Gradient({{0.0, {30, 8, 4}},
                                                                {0.35, {74, 22, 12}},
                                                                {0.65, {112, 40, 22}},
@@ -193,11 +196,12 @@ TIndexedImage DrawMahogany()
 TIndexedImage DrawOak()
 {
     // Wide rings with a dark band of late wood, open pores in the early wood and light ray flecks.
-    const TWoodStyle style{0x0A4Bu, 6, 0.6, 0.26, 0.08, 0.04, 0.20, 0.08, 700, 0.12, 0.9, 90, 3};
-    return FromField(DrawWoodField(style, 124, 125), Gradient({{0.0, {96, 60, 22}},
-                                                               {0.35, {168, 118, 56}},
-                                                               {0.70, {210, 164, 92}},
-                                                               {1.0, {238, 206, 140}}}));
+    const TWoodStyle style{0x0A4Bu, 8, 0.06, 0.22, 0.07, 0.04, 0.20, 0.0, 700, 0.12, 0.9, 90, 8};
+    // Pale oak, so that the seat names' mid grey stands out against it.
+    return FromField(DrawWoodField(style, 124, 125), Gradient({{0.0, {134, 92, 34}},
+                                                               {0.35, {206, 156, 70}},
+                                                               {0.70, {232, 190, 102}},
+                                                               {1.0, {248, 218, 140}}}));
 }
 
 TIndexedImage DrawGranite()
@@ -208,27 +212,44 @@ TIndexedImage DrawGranite()
     constexpr int kGrid = 3;
     constexpr int kCellsX = kWidth / kGrid;
     constexpr int kCellsY = kHeight / kGrid;
-    TTileNoise noise(0x6A417Eu, kWidth, kHeight);
     TRandom random(0x570EEu);
 
     struct TCrystal {
         double x, y, tone;
     };
+    // Dark mica and light quartz are scattered evenly through the grey feldspar,
+    // never two alike side by side: a clump of either would mark each tile's
+    // place on the table.
+    // Every block of 3 x 3 crystals holds two of dark mica and one of light
+    // quartz at random places, the rest grey feldspar: the minerals lie evenly
+    // over the stone, since a clump of either would mark each tile's place on
+    // the table.
+    enum class TMineral { Feldspar, Mica, Quartz };
+    std::vector<TMineral> minerals(std::size_t(kCellsX * kCellsY), TMineral::Feldspar);
+    for (int by = 0; by < kCellsY; by += 3)
+        for (int bx = 0; bx < kCellsX; bx += 3) {
+            std::array<int, 9> order = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+            for (int i = 8; i > 0; --i)
+                std::swap(order[std::size_t(i)], order[std::size_t(random.Below(i + 1))]);
+            const auto at = [&](int k) {
+                const int slot = order[std::size_t(k)];
+                return std::size_t((by + slot / 3) * kCellsX + bx + slot % 3);
+            };
+            minerals[at(0)] = TMineral::Mica;
+            minerals[at(1)] = TMineral::Mica;
+            minerals[at(2)] = TMineral::Quartz;
+        }
     std::vector<TCrystal> crystals;
     for (int cy = 0; cy < kCellsY; ++cy)
         for (int cx = 0; cx < kCellsX; ++cx) {
             const double x = (cx + 0.15 + 0.7 * random.Unit()) * kGrid;
             const double y = (cy + 0.15 + 0.7 * random.Unit()) * kGrid;
-            // Dark mica gathers in clusters; quartz is scattered; the rest is grey feldspar.
-            const double cluster = noise.Fractal(x, y, 6, 6, 2, 0.5, 40);
-            const double pick = random.Unit();
-            double tone;
-            if (pick < 0.09 + 0.18 * cluster)
-                tone = 0.14 + 0.14 * random.Unit();
-            else if (pick > 0.86)
-                tone = 0.74 + 0.12 * random.Unit();
-            else
-                tone = 0.44 + 0.18 * random.Unit();
+            const TMineral mineral = minerals[std::size_t(cy * kCellsX + cx)];
+            double tone = 0.47 + 0.08 * random.Unit();
+            if (mineral == TMineral::Mica)
+                tone = 0.30 + 0.06 * random.Unit();
+            else if (mineral == TMineral::Quartz)
+                tone = 0.62 + 0.04 * random.Unit();
             crystals.push_back({x, y, tone});
         }
 
@@ -258,12 +279,12 @@ TIndexedImage DrawGranite()
                         tone = c.tone;
                     }
                 }
-            const double mottle = noise.Fractal(x, y, 3, 3, 2) - 0.5;
-            field.At(x, y) = tone + 0.08 * mottle + 0.06 * fine.At(x, y);
+            field.At(x, y) = tone + 0.04 * fine.At(x, y);
         }
-    return FromField(field, Gradient({{0.0, {16, 16, 18}},
-                                      {0.5, {126, 124, 124}},
-                                      {1.0, {234, 232, 228}}}));
+    // Dark granite: the seat names' mid grey would vanish on a mid-grey stone.
+    return FromField(field, Gradient({{0.0, {8, 8, 10}},
+                                      {0.5, {72, 71, 73}},
+                                      {1.0, {200, 198, 194}}}));
 }
 
 TIndexedImage DrawInterrupt()
