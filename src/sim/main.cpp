@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "NetRunner.h"
 #include "Random.h"
 #include "Simulator.h"
 
@@ -20,7 +21,8 @@ constexpr const char* Usage =
     "  --seed S       starting state of the generator, 0..4294967295 (default: the clock)\n"
     "  --games N      games to play, 1 or more (default 1)\n"
     "  --win-score W  score that wins a game, 1 or more (default 250)\n"
-    "  --log FILE     write the play log of every hand to FILE\n";
+    "  --log FILE     write the play log of every hand to FILE\n"
+    "       spades-sim --host PORT ... | --join HOST:PORT ...   play over a network (with --help: how)\n";
 
 int Fail(const std::string& why)
 {
@@ -47,6 +49,8 @@ std::optional<unsigned long long> ParseNumber(std::string_view text, unsigned lo
 
 int main(int argc, char** argv)
 {
+    if (spades::WantsNetwork(argc, argv))
+        return spades::RunNetwork(argc, argv);
     std::optional<uint32_t> seed;
     int games = 1;
     int winScore = 250;
