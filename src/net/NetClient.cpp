@@ -73,6 +73,11 @@ void TNetClient::Fail(const QString& why)
 {
     if (FClosed)
         return;
+    // What arrived before the end is read first: the last messages matter.
+    if (FSocket && FSocket->bytesAvailable() > 0)
+        Read();
+    if (FClosed)
+        return;
     FClosed = true;
     FThink.stop();
     if (FSocket && FSocket->state() != QAbstractSocket::UnconnectedState)
@@ -121,8 +126,15 @@ void TNetClient::Read()
 
 void TNetClient::Answer()
 {
-    if (std::optional<TMessage> answer = FMirror->Decide(FOptions.Brain))
+    AnswerWith(FOptions.Brain);
+}
+
+bool TNetClient::AnswerWith(const TSeatBrain& brain)
+{
+    std::optional<TMessage> answer = FMirror->Decide(brain);
+    if (answer)
         Send(*answer);
+    return answer.has_value();
 }
 
 }  // namespace spades::net

@@ -38,6 +38,8 @@ public:
     void Send(const TMessage& message);
     // Bytes as they are, for tests that speak out of turn or out of shape.
     void SendBytes(const QByteArray& bytes);
+    // Answers the pending turn now, chosen by brain; false when none is pending.
+    bool AnswerWith(const TSeatBrain& brain);
     void Disconnect();
     // Closes the connection at once, as a crash would.
     void Abort();
