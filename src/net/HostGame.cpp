@@ -68,6 +68,7 @@ TStep THostGame::Ask(int seat, TTurnKind kind)
     turn.Turn = FWaiting->Turn;
     turn.Kind = kind;
     turn.Seat = U8(seat);
+    turn.TimeoutMs = FOptions.TurnTimeoutMs;
     FOut.Broadcast(turn);
     return TStep::WaitRemote;
 }

@@ -39,6 +39,7 @@ struct THostGameOptions {
     std::array<bool, 4> Remote{};         // written "- Remote" in the log
     std::array<std::string, 4> Names{"North", "East", "South", "West"};
     bool PauseAfterCards = false;         // Step stops with Pause after every card
+    uint32_t TurnTimeoutMs = 0;           // told to the players with each turn
 };
 
 enum class TStep { WaitRemote, Pause, HandEnded, GameEnded };

@@ -3,6 +3,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <algorithm>
+
 namespace spades::net {
 
 struct TNetHost::TConn {
@@ -23,6 +25,7 @@ THostGameOptions GameOptions(const TNetHostOptions& options)
     game.Seed = options.Seed;
     game.WinScore = options.WinScore;
     game.PauseAfterCards = options.PauseMs > 0;
+    game.TurnTimeoutMs = static_cast<uint32_t>(std::max(options.TurnTimeoutMs, 0));
     for (size_t i = 0; i < 4; ++i) {
         game.Remote[i] = options.Kinds[i] == TSeatKind::Remote;
         game.Brains[i] = options.Kinds[i] == TSeatKind::Expert ? ExpertBrain() : ClassicBrain();
@@ -291,7 +294,8 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
     Write(conn, FGame.SyncFor(join.Seat));
     const auto& waiting = FGame.Waiting();
     if (waiting && waiting->Seat == join.Seat && Find(id))
-        Write(conn, TTurnMsg{waiting->Turn, waiting->Kind, static_cast<uint8_t>(join.Seat), 0});
+        Write(conn, TTurnMsg{waiting->Turn, waiting->Kind, static_cast<uint8_t>(join.Seat),
+                             static_cast<uint32_t>(FTurnTimer.remainingTime() > 0 ? FTurnTimer.remainingTime() : 0)});
     emit SeatsChanged();
     if (FWaitingToStart && !FStarted && FRoster.Full())
         QTimer::singleShot(0, this, &TNetHost::BeginGame);

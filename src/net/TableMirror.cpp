@@ -237,8 +237,16 @@ std::optional<TMessage> TTableMirror::Decide(const TSeatBrain& brain)
         own.FBid = saved;  // the bid counts once the host announces it
         return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(std::clamp(bid, 0, 13))};
     }
-    const int slot = brain.ChooseSlot(own);
-    if (slot < 1 || slot > 13 || own.FHand[static_cast<size_t>(slot)] == NoCard)
+    int slot = brain.ChooseSlot(own);
+    const auto lawful = [&](int s) {
+        const int card = s >= 1 && s <= 13 ? own.FHand[static_cast<size_t>(s)] : NoCard;
+        return card != NoCard && CheckPlay(FTable, own, card) == TPlayVerdict::Legal;
+    };
+    // The computer's choice is never checked at its own table, but the host holds
+    // a joined seat to the rules: an unlawful choice gives way to the first lawful card.
+    for (int s = 1; s <= 13 && !lawful(slot); ++s)
+        slot = s;
+    if (!lawful(slot))
         return std::nullopt;
     return TPlayMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(own.FHand[static_cast<size_t>(slot)])};
 }

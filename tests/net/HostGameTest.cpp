@@ -330,3 +330,23 @@ TEST(HostGame, SyncGivesAReturningSeatWhatItsCopyHad)
 }
 
 }  // namespace
+
+namespace {
+
+// The host holds joined seats to the rules the computer's own choices are not
+// checked against; a seat playing the classic way must still never be refused.
+TEST(HostGame, SeatsPlayingTheClassicWayAreNeverRefused)
+{
+    for (uint32_t seed = 1; seed <= 10; ++seed) {
+        TWire wire({1, 2, 3, 4});
+        THostGame game(wire, Options(seed, {1, 2, 3, 4}));
+        for (int g = 1; g <= 10; ++g) {
+            game.NewGame(g);
+            PlayOut(game, wire);  // fails on any refusal
+        }
+        EXPECT_THAT(wire.Contradictions, ::testing::IsEmpty());
+        ASSERT_FALSE(HasFailure()) << "seed " << seed;
+    }
+}
+
+}  // namespace
