@@ -120,11 +120,16 @@ void HandsInProcess()
     TNetHostOptions options;
     options.Kinds = {TSeatKind::Remote, TSeatKind::Remote, TSeatKind::Classic, TSeatKind::Remote};
     options.Games = 40;
+    options.TurnTimeoutMs = 2000;
     auto host = MakeHost(options);
     bool finished = false;
     long hands = 0;
     QObject::connect(host.get(), &TNetHost::Finished, [&] { finished = true; });
-    QObject::connect(host.get(), &TNetHost::Reported, [&](const QString& line) { hands += line.startsWith("hand "); });
+    QObject::connect(host.get(), &TNetHost::Reported, [&](const QString& line) {
+        hands += line.startsWith("hand ");
+        if (line.startsWith("no answer"))
+            std::printf("%s (after %ld hands)\n", line.toUtf8().constData(), hands);
+    });
     TNetClient a(Client(*host, "A", 1, true)), b(Client(*host, "B", 2, true)), c(Client(*host, "C", 4, true));
     a.Connect();
     b.Connect();

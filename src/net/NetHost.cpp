@@ -69,6 +69,8 @@ TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
     FStepTimer.setSingleShot(true);
     FStartTimer.setSingleShot(true);
     connect(&FTurnTimer, &QTimer::timeout, this, [this] {
+        if (const auto& waiting = FGame.Waiting())
+            emit Reported(QStringLiteral("no answer in time from seat %1: the computer plays the turn").arg(waiting->Seat));
         FGame.PlayAbsent();
         Run();
     });
