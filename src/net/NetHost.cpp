@@ -164,10 +164,14 @@ TNetHost::TConn* TNetHost::Find(TConnId id)
 void TNetHost::Accept()
 {
     while (QTcpSocket* socket = FServer->nextPendingConnection()) {
-        int pending = 0;
-        for (const auto& [id, conn] : FConns)
+        const std::string address = socket->peerAddress().toString().toStdString();
+        int pending = 0, fromAddress = 0;
+        for (const auto& [id, conn] : FConns) {
             pending += conn->Seat == 0;
-        if (pending >= FOptions.MaxPending || FFinished) {
+            fromAddress += conn->Seat == 0 && conn->Address == address;
+        }
+        // Idle connections from one address cannot keep everyone else out.
+        if (pending >= FOptions.MaxPending || fromAddress >= FOptions.MaxPendingPerAddress || FFinished) {
             socket->abort();
             socket->deleteLater();
             continue;
@@ -176,7 +180,7 @@ void TNetHost::Accept()
         const TConnId id = FNextId++;
         conn->Id = id;
         conn->Socket = socket;
-        conn->Address = socket->peerAddress().toString().toStdString();
+        conn->Address = address;
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         conn->HelloTimer.setSingleShot(true);
         connect(&conn->HelloTimer, &QTimer::timeout, this,

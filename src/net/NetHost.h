@@ -38,6 +38,7 @@ struct TNetHostOptions {
     int HelloTimeoutMs = 10000;            // a connection must say who it is by then
     int MaxErrors = 8;                     // refused messages in a row before a player is dropped
     int MaxPending = 64;                   // connections that have not joined yet
+    int MaxPendingPerAddress = 16;         // of those, from any one address
     qint64 MaxUnsent = 256 * 1024;         // a player who reads nothing is dropped past this
     TJoinGuard::TLimits Guard;
 };

@@ -343,4 +343,29 @@ TEST(Hostile, AThousandGarbageConnectionsLeaveTheTableOpenForAPlayer)
     EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(54));
 }
 
+TEST(Hostile, SilentConnectionsFromOneAddressAreCappedAndTimedOut)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, K, K, K};
+    options.Seed = 55;
+    options.MaxPendingPerAddress = 5;
+    options.HelloTimeoutMs = 300;
+    THosted hosted(options);
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    int closedByHost = 0;
+    for (int i = 0; i < 20; ++i) {
+        auto s = std::make_unique<QTcpSocket>();
+        QObject::connect(s.get(), &QTcpSocket::disconnected, [&closedByHost] { ++closedByHost; });
+        s->connectToHost(QHostAddress::LocalHost, hosted.Host->Port());
+        idle.push_back(std::move(s));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return closedByHost >= 15; }, GameMs)) << "all beyond the cap are closed at once";
+    EXPECT_EQ(hosted.Host->Connections(), 5);
+    ASSERT_TRUE(WaitUntil([&] { return closedByHost == 20; }, GameMs)) << "the silent ones time out";
+    EXPECT_EQ(hosted.Host->Connections(), 0);
+    TJoined player(Playing(hosted.Client("North", 1)));
+    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && player.Closed; }, GameMs));
+    EXPECT_EQ(player.Winners.size(), 1u);
+}
+
 }  // namespace
