@@ -115,6 +115,61 @@ void Latency()
                 ms.size(), at(0.5), at(0.99), ms.back());
 }
 
+// The host in a program of its own; North and East here: from North sending its
+// card to East having it, through the host's process.
+void LatencyAcrossProcesses()
+{
+    QProcess hostProgram;
+    hostProgram.start(QStringLiteral(SPADES_SIM), {"--host", "0", "--code", "BENCHCODE2", "--seats",
+                                                   "remote,remote,classic,classic", "--games", "3", "--seed", "9"});
+    if (!hostProgram.waitForStarted(10000) || !hostProgram.waitForReadyRead(10000)) {
+        std::printf("latency across processes: the host did not start\n");
+        return;
+    }
+    const quint16 port = QString::fromUtf8(hostProgram.readLine()).trimmed().section(' ', -1).toUShort();
+    TNetClientOptions o;
+    o.Port = port;
+    o.Code = "BENCHCODE2";
+    o.Name = "North";
+    o.WantSeat = 1;
+    TNetClient north(o);
+    o.Name = "East";
+    o.WantSeat = 2;
+    o.Brain = ClassicBrain();
+    TNetClient east(o);
+    Clock::time_point sent;
+    std::vector<double> ms;
+    bool closed = false;
+    QObject::connect(&north, &TNetClient::Received, [&](int type) {
+        if (type == static_cast<int>(TMsgType::Turn) && north.Mirror().PendingTurn()) {
+            sent = Clock::now();
+            north.AnswerWith(ClassicBrain());
+        }
+    });
+    QObject::connect(&east, &TNetClient::Received, [&](int type) {
+        if (type != static_cast<int>(TMsgType::CardPlayed))
+            return;
+        const TTableMirror& m = east.Mirror();
+        const int place = m.Table().FirstEmptyPlace() - 1;
+        if (place >= 1 && m.Table().Place(place).FSeat == North)
+            ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sent).count());
+    });
+    QObject::connect(&east, &TNetClient::Closed, [&] { closed = true; });
+    north.Connect();
+    east.Connect();
+    WaitUntil([&] { return closed; }, 120000);
+    hostProgram.waitForFinished(10000);
+    std::sort(ms.begin(), ms.end());
+    if (ms.empty()) {
+        std::printf("latency across processes: no cards measured\n");
+        return;
+    }
+    const auto at = [&](double q) { return ms[std::min(ms.size() - 1, static_cast<size_t>(q * ms.size()))]; };
+    std::printf("card shown at another table through a host program: %zu cards, median %.3f ms, "
+                "99th percentile %.3f ms, worst %.3f ms\n",
+                ms.size(), at(0.5), at(0.99), ms.back());
+}
+
 // Host and three classic remote seats in this one process.
 void HandsInProcess()
 {
@@ -208,6 +263,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     Latency();
+    LatencyAcrossProcesses();
     HandsInProcess();
     HandsAcrossProcesses();
     IdleCpu();
