@@ -80,9 +80,13 @@ TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
 
 TNetHost::~TNetHost()
 {
-    for (auto& [id, conn] : FConns)
-        if (conn->Socket)
+    // Aborting emits at once; nothing of this host may answer any more.
+    for (auto& [id, conn] : FConns) {
+        if (conn->Socket) {
+            conn->Socket->disconnect(this);
             conn->Socket->abort();
+        }
+    }
 }
 
 bool TNetHost::Listen(QString* error)

@@ -57,8 +57,9 @@ THostTableDialog::THostTableDialog(QWidget* parent) : QDialog(parent)
         grid->addWidget(new QLabel(SeatNames[static_cast<size_t>(i)]), i, 0);
         auto* kind = new QComboBox;
         kind->setObjectName(QStringLiteral("cbxSeat%1").arg(i + 1));
-        kind->addItems({QStringLiteral("Open to others"), QStringLiteral("Computer"), QStringLiteral("Expert")});
-        kind->setCurrentIndex(i % 2 == 0 ? 0 : 1);
+        kind->addItems({QStringLiteral("Open to others"), QStringLiteral("Computer"), QStringLiteral("Expert"),
+                        QStringLiteral("You, here")});
+        kind->setCurrentIndex(i == 2 ? 3 : i == 0 ? 0 : 1);
         grid->addWidget(kind, i, 1);
         FKinds[static_cast<size_t>(i)] = kind;
         auto* state = new QLabel;
@@ -79,6 +80,10 @@ THostTableDialog::THostTableDialog(QWidget* parent) : QDialog(parent)
     FTimeout->setValue(60);
     FTimeout->setSuffix(QStringLiteral(" s"));
     form->addRow(QStringLiteral("Time for a turn:"), FTimeout);
+    FOwnName = new QLineEdit(QStringLiteral("Host"));
+    FOwnName->setObjectName(QStringLiteral("edtOwnName"));
+    FOwnName->setMaxLength(32);
+    form->addRow(QStringLiteral("Your name:"), FOwnName);
     FWhere = new QLabel;
     FWhere->setObjectName(QStringLiteral("lblWhere"));
     FWhere->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -114,9 +119,18 @@ bool THostTableDialog::StartHosting()
     options.TurnTimeoutMs = FTimeout->value() * 1000;
     options.Seed = QRandomGenerator::system()->generate();
     options.StartWaitMs = -1;
+    int ownSeat = 0;
     for (size_t i = 0; i < 4; ++i) {
         const int index = FKinds[i]->currentIndex();
-        options.Kinds[i] = index == 0 ? TSeatKind::Remote : index == 1 ? TSeatKind::Classic : TSeatKind::Expert;
+        // The seat played here is taken through the network too, from this machine.
+        options.Kinds[i] = index == 1 ? TSeatKind::Classic : index == 2 ? TSeatKind::Expert : TSeatKind::Remote;
+        if (index == 3 && ownSeat == 0)
+            ownSeat = static_cast<int>(i) + 1;
+    }
+    const std::string ownName = FOwnName->text().trimmed().toStdString();
+    if (ownSeat != 0 && !ValidName(ownName)) {
+        FReport->appendPlainText(QStringLiteral("Give your name (up to 32 characters)."));
+        return false;
     }
     FHost = std::make_unique<TNetHost>(options);
     QString error;
@@ -136,7 +150,19 @@ bool THostTableDialog::StartHosting()
     FPort->setEnabled(false);
     FTimeout->setEnabled(false);
     FStart->setEnabled(false);
+    FOwnName->setEnabled(false);
     FHost->Start();
+    if (ownSeat != 0) {
+        TNetClientOptions own;
+        own.Host = QStringLiteral("127.0.0.1");
+        own.Port = FHost->Port();
+        own.Code = FHost->Code();
+        own.Name = ownName;
+        own.WantSeat = static_cast<uint8_t>(ownSeat);
+        FOwnTable = new TJoinedTable(own, this);
+        FOwnTable->setWindowFlag(Qt::Window);
+        FOwnTable->show();
+    }
     ShowSeats();
     return true;
 }

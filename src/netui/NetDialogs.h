@@ -30,6 +30,8 @@ public:
     ~THostTableDialog() override;
 
     TNetHost* Host() { return FHost.get(); }
+    // The table of the seat played here, when one was chosen.
+    TJoinedTable* OwnTable() { return FOwnTable; }
     // Starts hosting with the seats as chosen; false with the reason shown.
     bool StartHosting();
     QString SeatText(int seat) const;
@@ -45,7 +47,9 @@ private:
     QLabel* FCode = nullptr;
     QPlainTextEdit* FReport = nullptr;
     QPushButton* FStart = nullptr;
+    QLineEdit* FOwnName = nullptr;
     std::unique_ptr<TNetHost> FHost;
+    TJoinedTable* FOwnTable = nullptr;
 };
 
 class TJoinTableDialog : public QDialog {

@@ -170,4 +170,18 @@ TEST(Loopback, SecondPlayerWithTheSameNameIsRefused)
     EXPECT_EQ(second.Refusal, static_cast<int>(TErrorCode::NameInUse));
 }
 
+TEST(Loopback, AHostClosedInTheMiddleOfAGameLetsItsPlayersGo)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, K, R, K};
+    options.PauseMs = 5;
+    auto hosted = std::make_unique<THosted>(options);
+    TJoined north(Playing(hosted->Client("North", 1)));
+    TJoined south(Playing(hosted->Client("South", 3)));
+    ASSERT_TRUE(WaitUntil([&] { return north.Client->Mirror().CardsPlayedThisHand() > 4; }, GameMs));
+    hosted.reset();
+    ASSERT_TRUE(WaitUntil([&] { return north.Closed && south.Closed; }, GameMs));
+    EXPECT_THAT(north.Winners, ::testing::IsEmpty());
+}
+
 }  // namespace

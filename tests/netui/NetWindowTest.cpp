@@ -75,6 +75,32 @@ TEST(NetWindow, HostingShowsWhereTheCodeAndEachSeatsState)
     ASSERT_TRUE(WaitUntil([&] { return dialog.SeatText(1).startsWith("Ann left"); }, GameMs));
 }
 
+TEST(NetWindow, TheHostsOwnSeatIsPlayedFromATableHere)
+{
+    THostTableDialog dialog;
+    dialog.findChild<QComboBox*>("cbxSeat1")->setCurrentIndex(1);
+    dialog.findChild<QComboBox*>("cbxSeat2")->setCurrentIndex(2);
+    dialog.findChild<QComboBox*>("cbxSeat3")->setCurrentIndex(3);  // you, here
+    dialog.findChild<QComboBox*>("cbxSeat4")->setCurrentIndex(1);
+    dialog.findChild<QLineEdit*>("edtOwnName")->setText("Zoë");
+    ASSERT_TRUE(dialog.StartHosting());
+    ASSERT_NE(dialog.OwnTable(), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return dialog.SeatText(3) == "taken by Zoë"; }, GameMs));
+    // Nobody else is awaited: the game starts and asks the seat here for its bid.
+    ASSERT_TRUE(WaitUntil([&] { return dialog.OwnTable()->Status() == "Your bid"; }, GameMs));
+    EXPECT_EQ(dialog.OwnTable()->Client().Mirror().Seat(), 3);
+}
+
+TEST(NetWindow, HostingWithASeatHereNeedsAName)
+{
+    THostTableDialog dialog;
+    dialog.findChild<QComboBox*>("cbxSeat1")->setCurrentIndex(3);
+    dialog.findChild<QLineEdit*>("edtOwnName")->setText("  ");
+    EXPECT_FALSE(dialog.StartHosting());
+    EXPECT_EQ(dialog.Host(), nullptr);
+    EXPECT_TRUE(dialog.findChild<QComboBox*>("cbxSeat1")->isEnabled()) << "the choices can still be changed";
+}
+
 struct TJoinInput {
     const char* Name;
     const char* Address;
