@@ -153,8 +153,10 @@ TStep THostGame::FinishHand()
     FOut.Broadcast(scored);
 
     std::string line = "hand " + std::to_string(FGameNumber) + "." + std::to_string(FHandNumber) + " scores";
-    for (int seat = North; seat <= West; ++seat)
-        line += " " + std::to_string(FGame.Table.Player(seat).FScore);
+    for (int seat = North; seat <= West; ++seat) {
+        line += ' ';
+        line += std::to_string(FGame.Table.Player(seat).FScore);
+    }
     FOut.Report(line);
 
     if (result.WinnerSeat != 0) {
