@@ -135,6 +135,12 @@ bool TTableMirror::Sync(const TSyncMsg& m, std::string& why)
         FTable.CardsPlayed[card] = m.CardsPlayed[card];
         FCardsPlayed += m.CardsPlayed[card];
     }
+    int tricksDone = 0;
+    for (uint8_t t : m.Tricks)
+        tricksDone += t;
+    for (int seat = North; seat <= West; ++seat)
+        if (seat != FSeat)
+            At(seat).FCardCount = dealt ? std::max(0, 13 - tricksDone) : 0;
     for (int place = 1; place <= 4; ++place) {
         TPlayStack& stack = FTable.Place(place);
         stack.Clear();
@@ -142,6 +148,8 @@ bool TTableMirror::Sync(const TSyncMsg& m, std::string& why)
         if (m.PlaceSeats[i] != 0) {
             stack.SetSeat(m.PlaceSeats[i]);
             stack.SetValue(m.PlaceCards[i]);
+            if (m.PlaceSeats[i] != FSeat)
+                At(m.PlaceSeats[i]).FCardCount = std::max(0, At(m.PlaceSeats[i]).FCardCount - 1);
         }
     }
     return true;

@@ -46,6 +46,18 @@ TJoinedTable::TJoinedTable(TNetClientOptions options, QWidget* parent)
         place->move(254 + 60 * side, 150);
         FTrick[static_cast<size_t>(side)] = place;
     }
+    // The others' hands as small backs, one fan per side.
+    for (int side = 1; side < 4; ++side) {
+        for (int k = 0; k < 13; ++k) {
+            auto* back = new TCardDeck(this);
+            back->SetStretch(true);
+            back->setObjectName(QStringLiteral("imgBack%1_%2").arg(side).arg(k + 1));
+            const QPoint at = side == 1 ? QPoint(20, 190 + 10 * k) : side == 2 ? QPoint(300 + 12 * k, 50)
+                                                                         : QPoint(700, 190 + 10 * k);
+            back->setGeometry(QRect(at, QSize(43, 58)));
+            FBacks[static_cast<size_t>(side)][static_cast<size_t>(k)] = back;
+        }
+    }
     for (int slot = 1; slot <= 13; ++slot) {
         auto* card = new TCardDeck(this);
         card->setObjectName(QStringLiteral("imgHand%1").arg(slot));
@@ -97,12 +109,24 @@ void TJoinedTable::Refresh()
     const int own = m.Seat();
     const bool myCard = m.PendingTurn() && m.PendingTurn()->Kind == TTurnKind::Card;
     const bool myBid = m.PendingTurn() && m.PendingTurn()->Kind == TTurnKind::Bid;
-    for (int seat = 1; seat <= 4 && own != 0; ++seat)
-        FNames[static_cast<size_t>(Side(seat, own))]->setText(SeatLine(m, seat));
+    for (int seat = 1; seat <= 4 && own != 0; ++seat) {
+        const int side = Side(seat, own);
+        FNames[static_cast<size_t>(side)]->setText(SeatLine(m, seat));
+        for (int k = 0; side != 0 && k < 13; ++k) {
+            TCardDeck* back = FBacks[static_cast<size_t>(side)][static_cast<size_t>(k)];
+            back->SetValue(FirstBackValue);
+            back->SetVisible(k < m.Player(seat).FCardCount);
+        }
+    }
+    // The held cards close up round the middle, as a fan does at the table.
+    const int count = own != 0 ? m.Player(own).FCardCount : 0;
+    int n = 0;
     for (int slot = 1; slot <= 13; ++slot) {
         TCardDeck* card = FHand[static_cast<size_t>(slot - 1)];
         const int value = own != 0 ? m.Player(own).FHand[static_cast<size_t>(slot)] : NoCard;
         const bool held = value >= 1 && value <= 52;
+        if (held)
+            card->move(352 - (count / 2) * 22 + 22 * n++, 350);
         card->SetValue(static_cast<uint8_t>(held ? value : FirstBackValue));
         card->SetVisible(held);
         card->setCursor(held && myCard ? Qt::PointingHandCursor : Qt::ArrowCursor);

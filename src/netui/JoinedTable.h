@@ -40,6 +40,7 @@ private:
     std::array<QLabel*, 4> FNames{};
     std::array<TCardDeck*, 13> FHand{};
     std::array<TCardDeck*, 4> FTrick{};
+    std::array<std::array<TCardDeck*, 13>, 4> FBacks{};  // the other seats' cards, by side
     QLabel* FStatus = nullptr;
     QSpinBox* FBid = nullptr;
     QPushButton* FBidButton = nullptr;

@@ -319,6 +319,8 @@ TEST(HostGame, SyncGivesAReturningSeatWhatItsCopyHad)
     for (int seat = 1; seat <= 4; ++seat) {
         EXPECT_EQ(fresh.Player(seat).FBid, kept.Player(seat).FBid);
         EXPECT_EQ(fresh.Player(seat).FTricks, kept.Player(seat).FTricks);
+        EXPECT_EQ(fresh.Player(seat).FCardCount, t.game.Game().Table.Player(seat).FCardCount) << "seat " << seat;
+        EXPECT_EQ(kept.Player(seat).FCardCount, t.game.Game().Table.Player(seat).FCardCount) << "seat " << seat;
         EXPECT_EQ(fresh.Table().Place(seat).FValue, kept.Table().Place(seat).FValue);
     }
     const TSyncMsg sync = t.game.SyncFor(West);

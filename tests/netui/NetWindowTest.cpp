@@ -153,6 +153,14 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
             QTest::mouseClick(table.findChild<QPushButton*>("btnBid"), Qt::LeftButton);
             ++bids;
         } else {
+            for (int seat : {North, East, West}) {
+                int shown = 0;
+                for (int k = 1; k <= 13; ++k)
+                    shown += table.findChild<TCardDeck*>(
+                                      QStringLiteral("imgBack%1_%2").arg(TJoinedTable::Side(seat, South)).arg(k))
+                                 ->Visible();
+                EXPECT_EQ(shown, hosted.Host->Game().Game().Table.Player(seat).FCardCount) << "seat " << seat;
+            }
             const TPlayer& own = m.Player(m.Seat());
             int legal = 0, illegal = 0;
             for (int slot = 1; slot <= 13; ++slot) {
