@@ -132,7 +132,7 @@ public:
     TCardControl* FCard = nullptr;
 };
 
-// Record of a networked seat; nothing plays over a network.
+// Record of a networked seat: a nonzero Id marks a seat played from another machine.
 struct TNetPlayer {
     int32_t Id = 0;
     std::string Address, Port, Nick;

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "HistoryStore.h"
+#include "NetRunner.h"
 #include "Random.h"
 #include "SimHistory.h"
 #include "Simulator.h"
@@ -26,7 +27,8 @@ constexpr const char* Usage =
     "  --games N      games to play, 1 or more (default 1)\n"
     "  --win-score W  score that wins a game, 1 or more (default 250)\n"
     "  --log FILE     write the play log of every hand to FILE\n"
-    "  --history FILE add every game and hand to the game history FILE (SQLite)\n";
+    "  --history FILE add every game and hand to the game history FILE (SQLite)\n"
+    "       spades-sim --host PORT ... | --join HOST:PORT ...   play over a network (with --help: how)\n";
 
 int Fail(const std::string& why)
 {
@@ -53,6 +55,8 @@ std::optional<unsigned long long> ParseNumber(std::string_view text, unsigned lo
 
 int main(int argc, char** argv)
 {
+    if (spades::WantsNetwork(argc, argv))
+        return spades::RunNetwork(argc, argv);
     std::optional<uint32_t> seed;
     int games = 1;
     int winScore = 250;

@@ -17,6 +17,7 @@
 #include "Cmpint32.h"
 #include "Defaults.h"
 #include "ExtListView.h"
+#include "NetDialogs.h"
 #include "HelpViewer.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
@@ -185,6 +186,10 @@ void TfrmMain::CreateMenu()
         if (!checked)
             ApplyPreferences();
     });
+    // The old switches stay hidden; hosting and joining replace them.
+    mniNetDealer->setVisible(false);
+    mniOptJoin->setVisible(false);
+    net::AddNetworkItems(network, this);
 
     mniPrefs = options->addAction("&Preferences ...", this, [this] { FSteps.Request(TTableRequest::Preferences); });
     mniPrefs->setObjectName("mniPrefs");

@@ -1,0 +1,400 @@
+#include "NetHost.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <algorithm>
+
+namespace spades::net {
+
+struct TNetHost::TConn {
+    TConnId Id = 0;
+    QPointer<QTcpSocket> Socket;
+    TFrameReader Reader{TDirection::ToHost};
+    std::string Address;
+    int Seat = 0;
+    int Errors = 0;
+    QTimer HelloTimer;
+};
+
+namespace {
+
+THostGameOptions GameOptions(const TNetHostOptions& options)
+{
+    THostGameOptions game;
+    game.Seed = options.Seed;
+    game.WinScore = options.WinScore;
+    game.PauseAfterCards = options.PauseMs > 0;
+    game.TurnTimeoutMs = static_cast<uint32_t>(std::max(options.TurnTimeoutMs, 0));
+    for (size_t i = 0; i < 4; ++i) {
+        game.Remote[i] = options.Kinds[i] == TSeatKind::Remote;
+        game.Brains[i] = options.Kinds[i] == TSeatKind::Expert ? ExpertBrain() : ClassicBrain();
+    }
+    return game;
+}
+
+std::array<std::string, 4> SeatNames() { return {"North", "East", "South", "West"}; }
+
+// Closes gently so a last refusal still reaches the peer, but never waits long
+// for a peer that reads nothing.
+void Close(QTcpSocket* socket)
+{
+    if (!socket)
+        return;
+    QObject::disconnect(socket, nullptr, nullptr, nullptr);
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState) {
+        socket->deleteLater();
+        return;
+    }
+    QPointer<QTcpSocket> guard(socket);
+    QTimer::singleShot(1000, socket, [guard] {
+        if (guard) {
+            guard->abort();
+            guard->deleteLater();
+        }
+    });
+}
+
+}  // namespace
+
+TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
+    : QObject(parent), FOptions(std::move(options)), FRoster(FOptions.Kinds, SeatNames()),
+      FGame(*this, GameOptions(FOptions), log), FGuard(FOptions.Guard)
+{
+    if (FOptions.Code.empty())
+        FOptions.Code = MakeJoinCode();
+    FTurnTimer.setSingleShot(true);
+    FStepTimer.setSingleShot(true);
+    FStartTimer.setSingleShot(true);
+    connect(&FTurnTimer, &QTimer::timeout, this, [this] {
+        if (const auto& waiting = FGame.Waiting())
+            emit Reported(QStringLiteral("no answer in time from seat %1: the computer plays the turn").arg(waiting->Seat));
+        FGame.PlayAbsent();
+        Run();
+    });
+    connect(&FStepTimer, &QTimer::timeout, this, &TNetHost::Run);
+    connect(&FStartTimer, &QTimer::timeout, this, &TNetHost::BeginGame);
+}
+
+TNetHost::~TNetHost()
+{
+    // Aborting emits at once; nothing of this host may answer any more.
+    for (auto& [id, conn] : FConns) {
+        if (conn->Socket) {
+            conn->Socket->disconnect(this);
+            conn->Socket->abort();
+        }
+    }
+}
+
+bool TNetHost::Listen(QString* error)
+{
+    FServer = std::make_unique<QTcpServer>();
+    // Beyond what Qt queues, the kernel's backlog holds new connections.
+    FServer->setMaxPendingConnections(FOptions.MaxPending);
+    connect(FServer.get(), &QTcpServer::newConnection, this, &TNetHost::Accept);
+    if (!FServer->listen(FOptions.Address, FOptions.Port)) {
+        if (error)
+            *error = FServer->errorString();
+        return false;
+    }
+    return true;
+}
+
+quint16 TNetHost::Port() const
+{
+    return FServer ? FServer->serverPort() : 0;
+}
+
+void TNetHost::Start()
+{
+    FWaitingToStart = true;
+    if (FRoster.Full())
+        BeginGame();
+    else if (FOptions.StartWaitMs >= 0)
+        FStartTimer.start(FOptions.StartWaitMs);
+}
+
+void TNetHost::BeginGame()
+{
+    if (FStarted || !FWaitingToStart)
+        return;
+    FStarted = true;
+    FStartTimer.stop();
+    FGame.NewGame(++FGameNumber);
+    Run();
+}
+
+void TNetHost::Run()
+{
+    if (FFinished)
+        return;
+    switch (FGame.Step()) {
+    case TStep::WaitRemote:
+        if (!FTurnTimer.isActive())
+            FTurnTimer.start(FOptions.TurnTimeoutMs);
+        return;
+    case TStep::Pause:
+        FStepTimer.start(FOptions.PauseMs);
+        return;
+    case TStep::HandEnded:
+        FStepTimer.start(0);  // back to the event loop between hands
+        return;
+    case TStep::GameEnded:
+        if (FGameNumber < FOptions.Games) {
+            FGame.NewGame(++FGameNumber);
+            FStepTimer.start(0);
+            return;
+        }
+        FFinished = true;
+        std::vector<TConnId> ids;
+        for (const auto& [id, conn] : FConns)
+            ids.push_back(id);
+        for (TConnId id : ids)
+            Drop(id);  // after the last message has been written
+        emit Finished();
+        return;
+    }
+}
+
+TNetHost::TConn* TNetHost::Find(TConnId id)
+{
+    const auto it = FConns.find(id);
+    return it == FConns.end() ? nullptr : it->second.get();
+}
+
+void TNetHost::Accept()
+{
+    while (QTcpSocket* socket = FServer->nextPendingConnection()) {
+        const std::string address = socket->peerAddress().toString().toStdString();
+        int pending = 0, fromAddress = 0;
+        for (const auto& [id, conn] : FConns) {
+            pending += conn->Seat == 0;
+            fromAddress += conn->Seat == 0 && conn->Address == address;
+        }
+        // Idle connections from one address cannot keep everyone else out.
+        if (pending >= FOptions.MaxPending || fromAddress >= FOptions.MaxPendingPerAddress || FFinished) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        auto conn = std::make_unique<TConn>();
+        const TConnId id = FNextId++;
+        conn->Id = id;
+        conn->Socket = socket;
+        conn->Address = address;
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        conn->HelloTimer.setSingleShot(true);
+        connect(&conn->HelloTimer, &QTimer::timeout, this,
+                [this, id] { Refuse(id, TErrorCode::NotJoined, "no greeting in time"); });
+        conn->HelloTimer.start(FOptions.HelloTimeoutMs);
+        connect(socket, &QTcpSocket::readyRead, this, [this, id] { ReadFrom(id); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id); });
+        connect(socket, &QTcpSocket::errorOccurred, this, [this, id] { Drop(id); });
+        FConns.emplace(id, std::move(conn));
+    }
+}
+
+void TNetHost::ReadFrom(TConnId id)
+{
+    std::array<char, 4096> chunk;
+    for (;;) {
+        TConn* conn = Find(id);
+        if (!conn || !conn->Socket)
+            return;
+        const qint64 n = conn->Socket->read(chunk.data(), static_cast<qint64>(chunk.size()));
+        if (n <= 0)
+            return;
+        conn->Reader.Feed(reinterpret_cast<const uint8_t*>(chunk.data()), static_cast<size_t>(n));
+        while (TConn* c = Find(id)) {
+            std::optional<TDecoded> next = c->Reader.Next();
+            if (!next)
+                break;
+            if (auto* error = std::get_if<TDecodeError>(&*next))
+                Offence(id, TErrorMsg{error->Code, error->Text});
+            else
+                Handle(id, std::get<TMessage>(*next));
+        }
+    }
+}
+
+void TNetHost::Offence(TConnId id, const TErrorMsg& error)
+{
+    TConn* conn = Find(id);
+    if (!conn)
+        return;
+    // Before joining there is no game to go on with: one strike.
+    if (conn->Seat == 0) {
+        Refuse(id, error.Code, error.Text);
+        return;
+    }
+    Write(*conn, error);
+    if (Find(id) && ++conn->Errors >= FOptions.MaxErrors)
+        Refuse(id, TErrorCode::TooManyErrors, "too many refused messages");
+}
+
+void TNetHost::Handle(TConnId id, const TMessage& message)
+{
+    TConn* conn = Find(id);
+    if (!conn)
+        return;
+    if (const auto* hello = std::get_if<THello>(&message)) {
+        if (conn->Seat != 0)
+            Offence(id, {TErrorCode::AlreadyJoined, "already seated"});
+        else
+            Hello(*conn, *hello);
+        return;
+    }
+    if (conn->Seat == 0) {
+        Offence(id, {TErrorCode::NotJoined, "say hello with the join code first"});
+        return;
+    }
+    std::optional<TErrorMsg> error;
+    if (const auto* bid = std::get_if<TBidMsg>(&message)) {
+        if (bid->Seat != conn->Seat)
+            error = TErrorMsg{TErrorCode::WrongSeat, "you sit at another seat"};
+        else
+            error = FGame.Bid(bid->Seat, bid->Turn, bid->Bid);
+    } else if (const auto* play = std::get_if<TPlayMsg>(&message)) {
+        if (play->Seat != conn->Seat)
+            error = TErrorMsg{TErrorCode::WrongSeat, "you sit at another seat"};
+        else
+            error = FGame.Play(play->Seat, play->Turn, play->Card);
+    } else {
+        error = TErrorMsg{TErrorCode::UnknownType, "not a message for the host"};
+    }
+    if (error) {
+        Offence(id, *error);
+        return;
+    }
+    conn->Errors = 0;
+    FTurnTimer.stop();
+    Run();
+}
+
+void TNetHost::Hello(TConn& conn, const THello& hello)
+{
+    const TConnId id = conn.Id;
+    const auto now = TJoinGuard::TClock::now();
+    if (FGuard.Locked(conn.Address, now)) {
+        Refuse(id, TErrorCode::Throttled, "too many wrong codes from your address; try again later");
+        return;
+    }
+    if (!SameCode(hello.Code, FOptions.Code)) {
+        FGuard.WrongCode(conn.Address, now);
+        Refuse(id, TErrorCode::WrongCode, "wrong join code");
+        return;
+    }
+    const TSeatRoster::TJoin join = FRoster.Join(hello.Name, hello.WantSeat, id);
+    if (join.Seat == 0) {
+        Refuse(id, join.Refusal, join.Refusal == TErrorCode::NameInUse ? "that name is playing already"
+                                                                        : "no open seat");
+        return;
+    }
+    FGuard.RightCode(conn.Address);
+    conn.Seat = join.Seat;
+    conn.HelloTimer.stop();
+    FGame.SetSeatName(join.Seat, FRoster.At(join.Seat).Name);
+    Write(conn, TWelcome{static_cast<uint8_t>(join.Seat), static_cast<uint16_t>(FOptions.WinScore)});
+    Broadcast(FRoster.Message());
+    if (!Find(id))
+        return;
+    Write(conn, FGame.SyncFor(join.Seat));
+    const auto& waiting = FGame.Waiting();
+    if (waiting && waiting->Seat == join.Seat && Find(id))
+        Write(conn, TTurnMsg{waiting->Turn, waiting->Kind, static_cast<uint8_t>(join.Seat),
+                             static_cast<uint32_t>(FTurnTimer.remainingTime() > 0 ? FTurnTimer.remainingTime() : 0)});
+    emit SeatsChanged();
+    if (FWaitingToStart && !FStarted && FRoster.Full())
+        QTimer::singleShot(0, this, &TNetHost::BeginGame);
+}
+
+void TNetHost::Write(TConn& conn, const TMessage& message)
+{
+    if (!conn.Socket)
+        return;
+    const std::vector<uint8_t> bytes = Encode(message);
+    conn.Socket->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    if (conn.Socket->bytesToWrite() > FOptions.MaxUnsent) {
+        // Dropped later, never inside a step of the game.
+        const TConnId id = conn.Id;
+        QTimer::singleShot(0, this, [this, id] { Drop(id); });
+    }
+}
+
+void TNetHost::Refuse(TConnId id, TErrorCode code, const std::string& text)
+{
+    TConn* conn = Find(id);
+    if (!conn)
+        return;
+    Write(*conn, TRefused{code, text});
+    Drop(id);
+}
+
+void TNetHost::Drop(TConnId id)
+{
+    const auto it = FConns.find(id);
+    if (it == FConns.end())
+        return;
+    std::unique_ptr<TConn> conn = std::move(it->second);
+    FConns.erase(it);
+    Close(conn->Socket);
+    conn->HelloTimer.stop();
+    const int seat = conn->Seat;
+    // Freed after the running signal (perhaps its own timer's) has returned.
+    FDead.push_back(std::move(conn));
+    if (FDead.size() == 1)
+        QTimer::singleShot(0, this, [this] { FDead.clear(); });
+    if (seat != 0) {
+        FRoster.Leave(id);
+        Broadcast(FRoster.Message());
+        emit SeatsChanged();
+        // The game may be inside a step; its absent turn is played after it.
+        QTimer::singleShot(0, this, &TNetHost::CheckAbsent);
+    }
+}
+
+void TNetHost::CheckAbsent()
+{
+    const auto& waiting = FGame.Waiting();
+    if (waiting && !FRoster.Connected(waiting->Seat)) {
+        FTurnTimer.stop();
+        FGame.PlayAbsent();
+        Run();
+    }
+}
+
+void TNetHost::SendTo(int seat, const TMessage& message)
+{
+    if (TConn* conn = Find(FRoster.ConnAt(seat)))
+        Write(*conn, message);
+}
+
+void TNetHost::Broadcast(const TMessage& message)
+{
+    const std::vector<uint8_t> bytes = Encode(message);
+    std::vector<TConnId> slow;
+    for (auto& [id, conn] : FConns) {
+        if (conn->Seat == 0 || !conn->Socket)
+            continue;
+        conn->Socket->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        if (conn->Socket->bytesToWrite() > FOptions.MaxUnsent)
+            slow.push_back(id);
+    }
+    for (TConnId id : slow)
+        QTimer::singleShot(0, this, [this, id] { Drop(id); });
+}
+
+bool TNetHost::RemoteAt(int seat) const
+{
+    return FRoster.Connected(seat);
+}
+
+void TNetHost::Report(const std::string& line)
+{
+    emit Reported(QString::fromStdString(line));
+}
+
+}  // namespace spades::net

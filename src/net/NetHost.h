@@ -1,0 +1,109 @@
+// Hosts a table over TCP: accepts players, checks every message they send
+// against the game and their seat, and runs the one game. All I/O is driven by
+// Qt's event loop; nothing here waits.
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "HostGame.h"
+#include "JoinGuard.h"
+#include "SeatRoster.h"
+
+class QTcpServer;
+class QTcpSocket;
+
+namespace spades::net {
+
+struct TNetHostOptions {
+    QHostAddress Address = QHostAddress::Any;
+    quint16 Port = 0;                      // 0: any free port
+    std::string Code;                      // empty: a fresh one
+    std::array<TSeatKind, 4> Kinds{TSeatKind::Remote, TSeatKind::Classic, TSeatKind::Remote, TSeatKind::Classic};
+    uint32_t Seed = 1;
+    int WinScore = 250;
+    int Games = 1;
+    int TurnTimeoutMs = 60000;             // then the computer plays that turn
+    int PauseMs = 0;                       // after every card
+    int StartWaitMs = -1;                  // start with open seats after this; -1: wait for all
+    int HelloTimeoutMs = 10000;            // a connection must say who it is by then
+    int MaxErrors = 8;                     // refused messages in a row before a player is dropped
+    int MaxPending = 64;                   // connections that have not joined yet
+    int MaxPendingPerAddress = 16;         // of those, from any one address
+    qint64 MaxUnsent = 256 * 1024;         // a player who reads nothing is dropped past this
+    TJoinGuard::TLimits Guard;
+};
+
+class TNetHost : public QObject, private THostOutput {
+    Q_OBJECT
+public:
+    TNetHost(TNetHostOptions options, std::ostream* log = nullptr, QObject* parent = nullptr);
+    ~TNetHost() override;
+
+    // False with a reason when the port cannot be opened.
+    bool Listen(QString* error = nullptr);
+    quint16 Port() const;
+    const std::string& Code() const { return FOptions.Code; }
+    // The game begins once every open seat is taken (or StartWaitMs has passed).
+    void Start();
+
+    const TSeatRoster& Roster() const { return FRoster; }
+    const THostGame& Game() const { return FGame; }
+    int Connections() const { return static_cast<int>(FConns.size()); }
+    bool Running() const { return FStarted && !FFinished; }
+
+signals:
+    void Reported(const QString& line);
+    void SeatsChanged();
+    void Finished();
+
+private:
+    struct TConn;
+    using TConnId = TSeatRoster::TConnId;
+
+    // THostOutput
+    void SendTo(int seat, const TMessage& message) override;
+    void Broadcast(const TMessage& message) override;
+    bool RemoteAt(int seat) const override;
+    void Report(const std::string& line) override;
+
+    void Accept();
+    void ReadFrom(TConnId id);
+    void Handle(TConnId id, const TMessage& message);
+    void Hello(TConn& conn, const THello& hello);
+    void Offence(TConnId id, const TErrorMsg& error);
+    void Write(TConn& conn, const TMessage& message);
+    void Refuse(TConnId id, TErrorCode code, const std::string& text);
+    void Drop(TConnId id);
+    void CheckAbsent();
+    void BeginGame();
+    void Run();
+    TConn* Find(TConnId id);
+
+    TNetHostOptions FOptions;
+    TSeatRoster FRoster;
+    THostGame FGame;
+    TJoinGuard FGuard;
+    std::unique_ptr<QTcpServer> FServer;
+    std::map<TConnId, std::unique_ptr<TConn>> FConns;
+    std::vector<std::unique_ptr<TConn>> FDead;
+    TConnId FNextId = 1;
+    QTimer FTurnTimer;
+    QTimer FStepTimer;
+    QTimer FStartTimer;
+    int FGameNumber = 0;
+    bool FStarted = false;
+    bool FFinished = false;
+    bool FWaitingToStart = false;
+};
+
+}  // namespace spades::net

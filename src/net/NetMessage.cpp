@@ -1,0 +1,544 @@
+#include "NetMessage.h"
+
+#include <algorithm>
+
+namespace spades::net {
+
+namespace {
+
+class TWriter {
+public:
+    void U8(uint8_t v) { FOut.push_back(v); }
+    void U16(uint16_t v)
+    {
+        U8(static_cast<uint8_t>(v >> 8));
+        U8(static_cast<uint8_t>(v));
+    }
+    void U32(uint32_t v)
+    {
+        U16(static_cast<uint16_t>(v >> 16));
+        U16(static_cast<uint16_t>(v));
+    }
+    void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
+    // Strings longer than a length byte can say are cut: the host never sends one.
+    void Str(std::string_view s)
+    {
+        const size_t n = std::min<size_t>(s.size(), 255);
+        U8(static_cast<uint8_t>(n));
+        FOut.insert(FOut.end(), s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    std::vector<uint8_t> FOut;
+};
+
+// Reads fields in order; any read past the end marks the whole body bad.
+class TReader {
+public:
+    TReader(const uint8_t* data, size_t size) : FData(data), FSize(size) {}
+    uint8_t U8()
+    {
+        if (FPos >= FSize) {
+            FBad = true;
+            return 0;
+        }
+        return FData[FPos++];
+    }
+    uint16_t U16()
+    {
+        const uint16_t hi = U8();
+        return static_cast<uint16_t>(hi << 8 | U8());
+    }
+    uint32_t U32()
+    {
+        const uint32_t hi = U16();
+        return hi << 16 | U16();
+    }
+    int32_t I32() { return static_cast<int32_t>(U32()); }
+    std::string Str()
+    {
+        const size_t n = U8();
+        if (FBad || FSize - FPos < n) {
+            FBad = true;
+            return {};
+        }
+        std::string s(reinterpret_cast<const char*>(FData + FPos), n);
+        FPos += n;
+        return s;
+    }
+    bool Done() const { return !FBad && FPos == FSize; }
+
+private:
+    const uint8_t* FData;
+    size_t FSize;
+    size_t FPos = 0;
+    bool FBad = false;
+};
+
+bool IsSeat(uint8_t seat) { return seat >= 1 && seat <= 4; }
+bool IsCard(uint8_t card) { return card >= 1 && card <= 52; }
+bool IsSeatState(uint8_t s) { return s >= 1 && s <= 5; }
+
+bool ValidSlots(const THandSlots& slots)
+{
+    std::array<bool, 53> seen{};
+    for (uint8_t card : slots) {
+        if (card == NoSlotCard)
+            continue;
+        if (!IsCard(card) || seen[card])
+            return false;
+        seen[card] = true;
+    }
+    return true;
+}
+
+TDecodeError Bad(std::string text) { return {TErrorCode::Malformed, std::move(text)}; }
+
+template <class T>
+constexpr TMsgType TypeFor();
+template <> constexpr TMsgType TypeFor<THello>() { return TMsgType::Hello; }
+template <> constexpr TMsgType TypeFor<TBidMsg>() { return TMsgType::Bid; }
+template <> constexpr TMsgType TypeFor<TPlayMsg>() { return TMsgType::Play; }
+template <> constexpr TMsgType TypeFor<TWelcome>() { return TMsgType::Welcome; }
+template <> constexpr TMsgType TypeFor<TRefused>() { return TMsgType::Refused; }
+template <> constexpr TMsgType TypeFor<TErrorMsg>() { return TMsgType::Error; }
+template <> constexpr TMsgType TypeFor<TSeatsMsg>() { return TMsgType::Seats; }
+template <> constexpr TMsgType TypeFor<THandMsg>() { return TMsgType::Hand; }
+template <> constexpr TMsgType TypeFor<TTurnMsg>() { return TMsgType::Turn; }
+template <> constexpr TMsgType TypeFor<TBidMadeMsg>() { return TMsgType::BidMade; }
+template <> constexpr TMsgType TypeFor<TCardPlayedMsg>() { return TMsgType::CardPlayed; }
+template <> constexpr TMsgType TypeFor<TTrickWonMsg>() { return TMsgType::TrickWon; }
+template <> constexpr TMsgType TypeFor<THandScoredMsg>() { return TMsgType::HandScored; }
+template <> constexpr TMsgType TypeFor<TSyncMsg>() { return TMsgType::Sync; }
+template <> constexpr TMsgType TypeFor<TGameOverMsg>() { return TMsgType::GameOver; }
+
+void Put(TWriter& w, const THello& m)
+{
+    w.Str(m.Code);
+    w.Str(m.Name);
+    w.U8(m.WantSeat);
+}
+void Put(TWriter& w, const TBidMsg& m)
+{
+    w.U32(m.Turn);
+    w.U8(m.Seat);
+    w.U8(m.Bid);
+}
+void Put(TWriter& w, const TPlayMsg& m)
+{
+    w.U32(m.Turn);
+    w.U8(m.Seat);
+    w.U8(m.Card);
+}
+void Put(TWriter& w, const TWelcome& m)
+{
+    w.U8(m.Seat);
+    w.U16(m.WinScore);
+}
+void Put(TWriter& w, const TRefused& m)
+{
+    w.U8(static_cast<uint8_t>(m.Code));
+    w.Str(m.Text);
+}
+void Put(TWriter& w, const TErrorMsg& m)
+{
+    w.U8(static_cast<uint8_t>(m.Code));
+    w.Str(m.Text);
+}
+void Put(TWriter& w, const TSeatsMsg& m)
+{
+    for (size_t i = 0; i < 4; ++i) {
+        w.U8(static_cast<uint8_t>(m.States[i]));
+        w.Str(m.Names[i]);
+    }
+}
+void Put(TWriter& w, const THandMsg& m)
+{
+    w.U16(m.HandNumber);
+    w.U8(m.FirstSeat);
+    for (uint8_t c : m.Slots)
+        w.U8(c);
+}
+void Put(TWriter& w, const TTurnMsg& m)
+{
+    w.U32(m.Turn);
+    w.U8(static_cast<uint8_t>(m.Kind));
+    w.U8(m.Seat);
+    w.U32(m.TimeoutMs);
+}
+void Put(TWriter& w, const TBidMadeMsg& m)
+{
+    w.U8(m.Seat);
+    w.U8(m.Bid);
+}
+void Put(TWriter& w, const TCardPlayedMsg& m)
+{
+    w.U8(m.Seat);
+    w.U8(m.Card);
+    w.U8(m.Place);
+}
+void Put(TWriter& w, const TTrickWonMsg& m)
+{
+    w.U8(m.Winner);
+    for (uint8_t t : m.Tricks)
+        w.U8(t);
+}
+void Put(TWriter& w, const THandScoredMsg& m)
+{
+    for (const TSeatScore& s : m.Seats) {
+        w.I32(s.Score);
+        w.U8(s.Bid);
+        w.U8(s.Tricks);
+        w.U8(s.Bags);
+        w.U16(s.TotalBags);
+    }
+    w.U8(m.Winner);
+}
+void Put(TWriter& w, const TSyncMsg& m)
+{
+    w.U16(m.HandNumber);
+    w.U8(static_cast<uint8_t>(m.Phase));
+    for (uint8_t c : m.Slots)
+        w.U8(c);
+    for (size_t i = 0; i < 4; ++i) {
+        w.U8(m.Bids[i]);
+        w.U8(m.Tricks[i]);
+        w.I32(m.Scores[i]);
+        w.U16(m.TotalBags[i]);
+    }
+    w.U8(m.SpadesBroken ? 1 : 0);
+    for (size_t i = 0; i < 4; ++i) {
+        w.U8(m.PlaceSeats[i]);
+        w.U8(m.PlaceCards[i]);
+    }
+    // Cards 1..52 as bits, card 1 in the top bit of the first byte.
+    for (size_t byte = 0; byte < 7; ++byte) {
+        uint8_t bits = 0;
+        for (size_t bit = 0; bit < 8; ++bit) {
+            const size_t card = byte * 8 + bit + 1;
+            if (card <= 52 && m.CardsPlayed[card])
+                bits = static_cast<uint8_t>(bits | (0x80 >> bit));
+        }
+        w.U8(bits);
+    }
+}
+void Put(TWriter& w, const TGameOverMsg& m)
+{
+    w.U8(m.Winner);
+    w.Str(m.Name);
+}
+
+std::optional<TMessage> Get(TReader& r, TMsgType type, std::string& why)
+{
+    switch (type) {
+    case TMsgType::Hello: {
+        THello m;
+        m.Code = r.Str();
+        m.Name = r.Str();
+        m.WantSeat = r.U8();
+        if (r.Done() && (m.WantSeat > 4 || !ValidCode(m.Code) || !ValidName(m.Name)))
+            why = "bad code, name or seat";
+        return m;
+    }
+    case TMsgType::Bid: {
+        TBidMsg m;
+        m.Turn = r.U32();
+        m.Seat = r.U8();
+        m.Bid = r.U8();
+        // The bid's range is the game's to judge: it answers with its own error.
+        if (r.Done() && !IsSeat(m.Seat))
+            why = "no such seat";
+        return m;
+    }
+    case TMsgType::Play: {
+        TPlayMsg m;
+        m.Turn = r.U32();
+        m.Seat = r.U8();
+        m.Card = r.U8();
+        if (r.Done() && !IsSeat(m.Seat))
+            why = "no such seat";
+        return m;
+    }
+    case TMsgType::Welcome: {
+        TWelcome m;
+        m.Seat = r.U8();
+        m.WinScore = r.U16();
+        if (r.Done() && (!IsSeat(m.Seat) || m.WinScore == 0))
+            why = "bad seat or score";
+        return m;
+    }
+    case TMsgType::Refused:
+    case TMsgType::Error: {
+        const uint8_t code = r.U8();
+        std::string text = r.Str();
+        if (r.Done() && (code < 1 || code > static_cast<uint8_t>(TErrorCode::BadName)))
+            why = "unknown error code";
+        if (type == TMsgType::Refused)
+            return TRefused{static_cast<TErrorCode>(code), std::move(text)};
+        return TErrorMsg{static_cast<TErrorCode>(code), std::move(text)};
+    }
+    case TMsgType::Seats: {
+        TSeatsMsg m;
+        for (size_t i = 0; i < 4; ++i) {
+            const uint8_t state = r.U8();
+            m.Names[i] = r.Str();
+            m.States[i] = static_cast<TSeatState>(state);
+            if (!IsSeatState(state) || !ValidName(m.Names[i]))
+                why = "bad seat state or name";
+        }
+        return m;
+    }
+    case TMsgType::Hand: {
+        THandMsg m;
+        m.HandNumber = r.U16();
+        m.FirstSeat = r.U8();
+        for (size_t i = 0; i < m.Slots.size(); ++i)
+            m.Slots[i] = r.U8();
+        if (r.Done() && (!IsSeat(m.FirstSeat) || !ValidSlots(m.Slots)))
+            why = "bad seat or cards";
+        return m;
+    }
+    case TMsgType::Turn: {
+        TTurnMsg m;
+        m.Turn = r.U32();
+        const uint8_t kind = r.U8();
+        m.Kind = static_cast<TTurnKind>(kind);
+        m.Seat = r.U8();
+        m.TimeoutMs = r.U32();
+        if (r.Done() && (kind < 1 || kind > 2 || !IsSeat(m.Seat)))
+            why = "bad turn";
+        return m;
+    }
+    case TMsgType::BidMade: {
+        TBidMadeMsg m;
+        m.Seat = r.U8();
+        m.Bid = r.U8();
+        if (r.Done() && (!IsSeat(m.Seat) || m.Bid > 13))
+            why = "bad bid";
+        return m;
+    }
+    case TMsgType::CardPlayed: {
+        TCardPlayedMsg m;
+        m.Seat = r.U8();
+        m.Card = r.U8();
+        m.Place = r.U8();
+        if (r.Done() && (!IsSeat(m.Seat) || !IsCard(m.Card) || m.Place < 1 || m.Place > 4))
+            why = "bad card";
+        return m;
+    }
+    case TMsgType::TrickWon: {
+        TTrickWonMsg m;
+        m.Winner = r.U8();
+        for (size_t i = 0; i < m.Tricks.size(); ++i)
+            m.Tricks[i] = r.U8();
+        if (r.Done() && (!IsSeat(m.Winner) || std::any_of(m.Tricks.begin(), m.Tricks.end(),
+                                                          [](uint8_t t) { return t > 13; })))
+            why = "bad trick";
+        return m;
+    }
+    case TMsgType::HandScored: {
+        THandScoredMsg m;
+        for (TSeatScore& s : m.Seats) {
+            s.Score = r.I32();
+            s.Bid = r.U8();
+            s.Tricks = r.U8();
+            s.Bags = r.U8();
+            s.TotalBags = r.U16();
+            if (s.Bid > 13 || s.Tricks > 13 || s.Bags > 13)
+                why = "bad score";
+        }
+        m.Winner = r.U8();
+        if (m.Winner > 4)
+            why = "bad winner";
+        return m;
+    }
+    case TMsgType::Sync: {
+        TSyncMsg m;
+        m.HandNumber = r.U16();
+        const uint8_t phase = r.U8();
+        m.Phase = static_cast<TPhase>(phase);
+        for (uint8_t& c : m.Slots)
+            c = r.U8();
+        for (size_t i = 0; i < 4; ++i) {
+            m.Bids[i] = r.U8();
+            m.Tricks[i] = r.U8();
+            m.Scores[i] = r.I32();
+            m.TotalBags[i] = r.U16();
+            if ((m.Bids[i] > 13 && m.Bids[i] != NoBid) || m.Tricks[i] > 13)
+                why = "bad bid or tricks";
+        }
+        const uint8_t broken = r.U8();
+        m.SpadesBroken = broken == 1;
+        for (size_t i = 0; i < 4; ++i) {
+            m.PlaceSeats[i] = r.U8();
+            m.PlaceCards[i] = r.U8();
+            const bool empty = m.PlaceSeats[i] == 0 && m.PlaceCards[i] == 0;
+            if (!empty && (!IsSeat(m.PlaceSeats[i]) || !IsCard(m.PlaceCards[i])))
+                why = "bad trick place";
+        }
+        for (size_t byte = 0; byte < 7; ++byte) {
+            const uint8_t bits = r.U8();
+            for (size_t bit = 0; bit < 8; ++bit) {
+                const size_t card = byte * 8 + bit + 1;
+                const bool set = (bits & (0x80 >> bit)) != 0;
+                if (card <= 52)
+                    m.CardsPlayed[card] = set;
+                else if (set)
+                    why = "bits past the last card";
+            }
+        }
+        if (phase > 3 || broken > 1 || !ValidSlots(m.Slots))
+            why = "bad phase or cards";
+        return m;
+    }
+    case TMsgType::GameOver: {
+        TGameOverMsg m;
+        m.Winner = r.U8();
+        m.Name = r.Str();
+        if (r.Done() && (!IsSeat(m.Winner) || !ValidName(m.Name)))
+            why = "bad winner";
+        return m;
+    }
+    }
+    return std::nullopt;
+}
+
+bool ForHost(TMsgType type) { return static_cast<uint8_t>(type) < 0x40; }
+
+}  // namespace
+
+TMsgType TypeOf(const TMessage& message)
+{
+    return std::visit([](const auto& m) { return TypeFor<std::decay_t<decltype(m)>>(); }, message);
+}
+
+std::vector<uint8_t> Encode(const TMessage& message)
+{
+    TWriter w;
+    w.U16(0);  // the length, filled in below
+    w.U8(ProtocolVersion);
+    w.U8(static_cast<uint8_t>(TypeOf(message)));
+    std::visit([&](const auto& m) { Put(w, m); }, message);
+    const size_t body = w.FOut.size() - 2;
+    w.FOut[0] = static_cast<uint8_t>(body >> 8);
+    w.FOut[1] = static_cast<uint8_t>(body);
+    return std::move(w.FOut);
+}
+
+bool ValidName(std::string_view name)
+{
+    if (name.empty() || name.size() > NameMaxBytes)
+        return false;
+    if (name.find_first_not_of(' ') == std::string_view::npos)
+        return false;
+    size_t i = 0;
+    while (i < name.size()) {
+        const auto c = static_cast<uint8_t>(name[i]);
+        size_t extra = 0;
+        uint32_t cp = 0;
+        if (c < 0x80) {
+            if (c < 0x20 || c == 0x7F)
+                return false;
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (name.size() - i <= extra)
+            return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            const auto cc = static_cast<uint8_t>(name[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = cp << 6 | (cc & 0x3F);
+        }
+        static constexpr std::array<uint32_t, 4> least = {0, 0x80, 0x800, 0x10000};
+        if (cp < least[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) || (cp >= 0x80 && cp < 0xA0))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+bool ValidCode(std::string_view code)
+{
+    if (code.size() < CodeMinChars || code.size() > CodeMaxChars)
+        return false;
+    return std::all_of(code.begin(), code.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    });
+}
+
+TDecoded DecodeBody(const uint8_t* body, size_t size, TDirection direction)
+{
+    if (size < 2)
+        return Bad("message too short");
+    if (body[0] != ProtocolVersion)
+        return TDecodeError{TErrorCode::BadVersion, "protocol version " + std::to_string(body[0]) +
+                                                        " is not spoken here (version " +
+                                                        std::to_string(ProtocolVersion) + ")"};
+    const auto type = static_cast<TMsgType>(body[1]);
+    TReader r(body + 2, size - 2);
+    std::string why;
+    std::optional<TMessage> message = Get(r, type, why);
+    if (!message || ForHost(type) != (direction == TDirection::ToHost))
+        return TDecodeError{TErrorCode::UnknownType, "unknown message type " + std::to_string(body[1])};
+    if (!r.Done())
+        return Bad("message length does not match its type");
+    if (!why.empty())
+        return Bad(why);
+    return std::move(*message);
+}
+
+void TFrameReader::Feed(const uint8_t* data, size_t size)
+{
+    if (FSkip > 0) {
+        const size_t n = std::min(FSkip, size);
+        FSkip -= n;
+        data += n;
+        size -= n;
+    }
+    if (FRead > 0 && FRead * 2 >= FBuffer.size()) {
+        FBuffer.erase(FBuffer.begin(), FBuffer.begin() + static_cast<std::ptrdiff_t>(FRead));
+        FRead = 0;
+    }
+    FBuffer.insert(FBuffer.end(), data, data + size);
+}
+
+std::optional<TDecoded> TFrameReader::Next()
+{
+    for (;;) {
+        if (FSkip > 0) {
+            const size_t n = std::min(FSkip, FBuffer.size() - FRead);
+            FSkip -= n;
+            FRead += n;
+            if (FSkip > 0)
+                return std::nullopt;
+        }
+        const size_t available = FBuffer.size() - FRead;
+        if (available < 2)
+            return std::nullopt;
+        const size_t length = static_cast<size_t>(FBuffer[FRead]) << 8 | FBuffer[FRead + 1];
+        if (length > MaxBody) {
+            FRead += 2;
+            FSkip = length;
+            return TDecodeError{TErrorCode::Oversized, "message of " + std::to_string(length) +
+                                                           " bytes is over the limit of " +
+                                                           std::to_string(MaxBody)};
+        }
+        if (available < 2 + length)
+            return std::nullopt;
+        const uint8_t* body = FBuffer.data() + FRead + 2;
+        FRead += 2 + length;
+        return DecodeBody(body, length, FDirection);
+    }
+}
+
+}  // namespace spades::net

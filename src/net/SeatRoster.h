@@ -1,0 +1,57 @@
+// Who sits where at a hosted table: which seats are open to players at other
+// machines, who has taken them, and whose connection has dropped.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "NetMessage.h"
+
+namespace spades::net {
+
+enum class TSeatKind { Remote, Classic, Expert, Person };
+
+// "remote", "classic", "expert" or "person"; nullopt for any other word.
+std::optional<TSeatKind> SeatKindNamed(std::string_view word);
+
+class TSeatRoster {
+public:
+    using TConnId = uint64_t;
+    struct TSeat {
+        TSeatKind Kind = TSeatKind::Classic;
+        TSeatState State = TSeatState::Computer;
+        std::string Name;    // shown at the table
+        std::string Player;  // who took it; kept after a drop so they can return
+        TConnId Conn = 0;
+    };
+    struct TJoin {
+        int Seat = 0;  // 0: refused
+        TErrorCode Refusal = TErrorCode::TableFull;
+        bool Returning = false;
+    };
+
+    TSeatRoster(const std::array<TSeatKind, 4>& kinds, const std::array<std::string, 4>& names);
+
+    // A player with a right code: back to their own seat if they held one,
+    // else the wanted seat or the first open one.
+    TJoin Join(const std::string& name, int wantSeat, TConnId conn);
+    // The connection is gone; its seat (or 0) passes to the computer for now.
+    int Leave(TConnId conn);
+
+    int SeatOf(TConnId conn) const;
+    TConnId ConnAt(int seat) const { return At(seat).Conn; }
+    bool Connected(int seat) const { return At(seat).Conn != 0; }
+    const TSeat& At(int seat) const { return FSeats[static_cast<size_t>(seat - 1)]; }
+    // Every seat open to others has been taken.
+    bool Full() const;
+    TSeatsMsg Message() const;
+
+private:
+    TSeat& Seat(int seat) { return FSeats[static_cast<size_t>(seat - 1)]; }
+    std::array<TSeat, 4> FSeats;
+};
+
+}  // namespace spades::net

@@ -1,0 +1,262 @@
+#include "TableMirror.h"
+
+#include "Rules.h"
+
+namespace spades::net {
+
+namespace {
+template <class... F>
+struct TOverload : F... {
+    using F::operator()...;
+};
+template <class... F>
+TOverload(F...) -> TOverload<F...>;
+}  // namespace
+
+TTableMirror::TTableMirror()
+{
+    for (int seat = North; seat <= West; ++seat) {
+        FTable.Players[static_cast<size_t>(seat)] = std::make_unique<TPlayer>(FHost, FTable);
+        At(seat).SetSeat(seat);
+    }
+    At(North).SetName("North");
+    At(East).SetName("East");
+    At(South).SetName("South");
+    At(West).SetName("West");
+}
+
+void TTableMirror::SetOwnHand(const THandSlots& slots)
+{
+    TPlayer& own = At(FSeat);
+    own.FCardCount = 0;
+    own.FSuitCount.fill(0);
+    for (size_t slot = 1; slot <= 13; ++slot) {
+        const uint8_t card = slots[slot - 1];
+        own.FHand[slot] = card == NoSlotCard ? NoCard : card;
+        if (card != NoSlotCard) {
+            ++own.FCardCount;
+            ++own.FSuitCount[static_cast<size_t>(CardSuit(card))];
+        }
+    }
+}
+
+bool TTableMirror::Hand(const THandMsg& m, std::string& why)
+{
+    if (FSeat == 0) {
+        why = "a hand before the welcome";
+        return false;
+    }
+    for (size_t slot = 0; slot < 13; ++slot) {
+        if (m.Slots[slot] == NoSlotCard) {
+            why = "a new hand of fewer than 13 cards";
+            return false;
+        }
+    }
+    FHandNumber = m.HandNumber;
+    FTable.SpadesBroken = false;
+    FTable.NilInPlay = false;
+    FTable.CardsPlayed.fill(false);
+    for (int place = 1; place <= 4; ++place)
+        FTable.Place(place).Clear();
+    for (int seat = North; seat <= West; ++seat) {
+        TPlayer& p = At(seat);
+        p.FBid = p.FTricks = p.FBags = 0;
+        p.FCardCount = 13;
+        p.FHand.fill(0);
+        p.FSuitCount.fill(0);
+    }
+    FBidKnown.fill(false);
+    FPending.reset();
+    FTurnSeat = 0;
+    FCardsPlayed = 0;
+    SetOwnHand(m.Slots);
+    return true;
+}
+
+bool TTableMirror::Card(const TCardPlayedMsg& m, std::string& why)
+{
+    if (FSeat == 0 || m.Place != FTable.FirstEmptyPlace() || FTable.CardsPlayed[m.Card]) {
+        why = "a card out of order or played twice";
+        return false;
+    }
+    TPlayStack& place = FTable.Place(m.Place);
+    place.SetSeat(m.Seat);
+    place.SetValue(m.Card);
+    FTable.CardsPlayed[m.Card] = true;
+    ++FCardsPlayed;
+    if (m.Seat == FSeat) {
+        int slot = 0;
+        for (int s = 1; s <= 13; ++s)
+            if (At(FSeat).FHand[static_cast<size_t>(s)] == m.Card)
+                slot = s;
+        if (slot == 0) {
+            why = "my seat played a card it does not hold";
+            return false;
+        }
+        At(FSeat).PlayCard(TCardName(FSeat, slot));
+        FPending.reset();
+    } else {
+        TPlayer& p = At(m.Seat);
+        p.FCardCount = std::max(0, p.FCardCount - 1);
+        if (CardSuit(m.Card) == Spades)
+            FTable.SpadesBroken = true;
+    }
+    FTurnSeat = 0;
+    return true;
+}
+
+bool TTableMirror::Sync(const TSyncMsg& m, std::string& why)
+{
+    if (FSeat == 0) {
+        why = "a table before the welcome";
+        return false;
+    }
+    FHandNumber = m.HandNumber;
+    FPending.reset();
+    FTurnSeat = 0;
+    const bool dealt = m.Phase == TPhase::Bidding || m.Phase == TPhase::Playing;
+    SetOwnHand(m.Slots);
+    FTable.NilInPlay = false;
+    for (int seat = North; seat <= West; ++seat) {
+        const auto i = static_cast<size_t>(seat - 1);
+        TPlayer& p = At(seat);
+        FBidKnown[static_cast<size_t>(seat)] = m.Bids[i] != NoBid;
+        p.FBid = m.Bids[i] == NoBid ? 0 : m.Bids[i];
+        p.FTricks = m.Tricks[i];
+        p.FBags = p.FBid > 0 && p.FTricks > p.FBid ? p.FTricks - p.FBid : 0;
+        p.FScore = m.Scores[i];
+        p.FTotalBags = m.TotalBags[i];
+        if (dealt && m.Bids[i] == 0 && p.FTricks == 0)
+            FTable.NilInPlay = true;
+    }
+    FTable.SpadesBroken = m.SpadesBroken;
+    FCardsPlayed = 0;
+    for (size_t card = 1; card <= 52; ++card) {
+        FTable.CardsPlayed[card] = m.CardsPlayed[card];
+        FCardsPlayed += m.CardsPlayed[card];
+    }
+    int tricksDone = 0;
+    for (uint8_t t : m.Tricks)
+        tricksDone += t;
+    for (int seat = North; seat <= West; ++seat)
+        if (seat != FSeat)
+            At(seat).FCardCount = dealt ? std::max(0, 13 - tricksDone) : 0;
+    for (int place = 1; place <= 4; ++place) {
+        TPlayStack& stack = FTable.Place(place);
+        stack.Clear();
+        const auto i = static_cast<size_t>(place - 1);
+        if (m.PlaceSeats[i] != 0) {
+            stack.SetSeat(m.PlaceSeats[i]);
+            stack.SetValue(m.PlaceCards[i]);
+            if (m.PlaceSeats[i] != FSeat)
+                At(m.PlaceSeats[i]).FCardCount = std::max(0, At(m.PlaceSeats[i]).FCardCount - 1);
+        }
+    }
+    return true;
+}
+
+bool TTableMirror::Apply(const TMessage& message, std::string& why)
+{
+    return std::visit(
+        TOverload{
+            [&](const TWelcome& m) {
+                FSeat = m.Seat;
+                FWinScore = m.WinScore;
+                return true;
+            },
+            [&](const TSeatsMsg& m) {
+                for (int seat = North; seat <= West; ++seat) {
+                    FStates[static_cast<size_t>(seat)] = m.States[static_cast<size_t>(seat - 1)];
+                    At(seat).SetName(m.Names[static_cast<size_t>(seat - 1)]);
+                }
+                return true;
+            },
+            [&](const THandMsg& m) { return Hand(m, why); },
+            [&](const TTurnMsg& m) {
+                FTurnSeat = m.Seat;
+                if (m.Seat == FSeat)
+                    FPending = m;
+                return true;
+            },
+            [&](const TBidMadeMsg& m) {
+                At(m.Seat).FBid = m.Bid;
+                FBidKnown[m.Seat] = true;
+                if (m.Bid == 0)
+                    FTable.NilInPlay = true;
+                if (m.Seat == FSeat)
+                    FPending.reset();
+                FTurnSeat = 0;
+                return true;
+            },
+            [&](const TCardPlayedMsg& m) { return Card(m, why); },
+            [&](const TTrickWonMsg& m) {
+                if (FTable.FirstEmptyPlace() != 5) {
+                    why = "a trick won before four cards lay on the table";
+                    return false;
+                }
+                for (int seat = North; seat <= West; ++seat) {
+                    TPlayer& p = At(seat);
+                    p.FTricks = m.Tricks[static_cast<size_t>(seat - 1)];
+                    if (p.FBid > 0 && p.FTricks > p.FBid)
+                        p.FBags = p.FTricks - p.FBid;
+                }
+                for (int place = 1; place <= 4; ++place)
+                    FTable.Place(place).Clear();
+                RecomputeNilInPlay(FTable);
+                return true;
+            },
+            [&](const THandScoredMsg& m) {
+                for (int seat = North; seat <= West; ++seat) {
+                    const TSeatScore& s = m.Seats[static_cast<size_t>(seat - 1)];
+                    TPlayer& p = At(seat);
+                    p.FScore = s.Score;
+                    p.FBid = s.Bid;
+                    p.FTricks = s.Tricks;
+                    p.FBags = s.Bags;
+                    p.FTotalBags = s.TotalBags;
+                }
+                FWinner = m.Winner;
+                return true;
+            },
+            [&](const TSyncMsg& m) { return Sync(m, why); },
+            [&](const TGameOverMsg& m) {
+                FWinner = m.Winner;
+                FPending.reset();
+                return true;
+            },
+            [&](const TErrorMsg&) { return true; },
+            [&](const TRefused&) { return true; },
+            [&](const auto&) {
+                why = "a message meant for the host";
+                return false;
+            }},
+        message);
+}
+
+std::optional<TMessage> TTableMirror::Decide(const TSeatBrain& brain)
+{
+    if (!FPending || FSeat == 0 || !brain.Bid)
+        return std::nullopt;
+    TPlayer& own = At(FSeat);
+    const TTurnMsg turn = *FPending;
+    if (turn.Kind == TTurnKind::Bid) {
+        const int saved = own.FBid;
+        const int bid = brain.Bid(own);
+        own.FBid = saved;  // the bid counts once the host announces it
+        return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(std::clamp(bid, 0, 13))};
+    }
+    int slot = brain.ChooseSlot(own);
+    const auto lawful = [&](int s) {
+        const int card = s >= 1 && s <= 13 ? own.FHand[static_cast<size_t>(s)] : NoCard;
+        return card != NoCard && CheckPlay(FTable, own, card) == TPlayVerdict::Legal;
+    };
+    // The computer's choice is never checked at its own table, but the host holds
+    // a joined seat to the rules: an unlawful choice gives way to the first lawful card.
+    for (int s = 1; s <= 13 && !lawful(slot); ++s)
+        slot = s;
+    if (!lawful(slot))
+        return std::nullopt;
+    return TPlayMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(own.FHand[static_cast<size_t>(slot)])};
+}
+
+}  // namespace spades::net

@@ -1,0 +1,64 @@
+// A joined table's copy of the hosted game, built only from what the host sends
+// to this seat: its own hand, the bids, the cards laid on the table, the tricks
+// and the scores. The computer strategy reads it as it reads the host's table.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "Brains.h"
+#include "NetMessage.h"
+#include "NullHost.h"
+#include "PlayerU.h"
+
+namespace spades::net {
+
+class TTableMirror {
+public:
+    TTableMirror();
+    TTableMirror(const TTableMirror&) = delete;
+    TTableMirror& operator=(const TTableMirror&) = delete;
+
+    // False, with the reason, when the message contradicts what came before:
+    // a host that does that is not followed further.
+    bool Apply(const TMessage& message, std::string& why);
+
+    // This seat's answer to its pending turn, chosen by brain; nullopt when
+    // nothing is asked of it.
+    std::optional<TMessage> Decide(const TSeatBrain& brain);
+
+    int Seat() const { return FSeat; }
+    const TTableState& Table() const { return FTable; }
+    const TPlayer& Player(int seat) const { return FTable.Player(seat); }
+    const std::optional<TTurnMsg>& PendingTurn() const { return FPending; }
+    // The seat the table waits for, 0 when none.
+    int TurnSeat() const { return FTurnSeat; }
+    bool BidKnown(int seat) const { return FBidKnown[static_cast<size_t>(seat)]; }
+    TSeatState State(int seat) const { return FStates[static_cast<size_t>(seat)]; }
+    int HandNumber() const { return FHandNumber; }
+    int WinScore() const { return FWinScore; }
+    int Winner() const { return FWinner; }
+    int CardsPlayedThisHand() const { return FCardsPlayed; }
+
+private:
+    bool Hand(const THandMsg& m, std::string& why);
+    bool Card(const TCardPlayedMsg& m, std::string& why);
+    bool Sync(const TSyncMsg& m, std::string& why);
+    void SetOwnHand(const THandSlots& slots);
+    TPlayer& At(int seat) { return FTable.Player(seat); }
+
+    TNullHost FHost;
+    TTableState FTable;
+    int FSeat = 0;
+    int FWinScore = 250;
+    int FHandNumber = 0;
+    int FWinner = 0;
+    int FTurnSeat = 0;
+    int FCardsPlayed = 0;
+    std::array<bool, 5> FBidKnown{};
+    std::array<TSeatState, 5> FStates{};
+    std::optional<TTurnMsg> FPending;
+};
+
+}  // namespace spades::net

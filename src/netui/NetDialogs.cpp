@@ -1,0 +1,264 @@
+#include "NetDialogs.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QNetworkInterface>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "JoinedTable.h"
+
+namespace spades::net {
+
+namespace {
+const std::array<QString, 4> SeatNames = {"North", "East", "South", "West"};
+
+QString StateText(const TSeatRoster::TSeat& seat)
+{
+    switch (seat.State) {
+    case TSeatState::Open:
+        return QStringLiteral("open (the computer plays until someone joins)");
+    case TSeatState::Remote:
+        return QStringLiteral("taken by ") + QString::fromStdString(seat.Player);
+    case TSeatState::Computer:
+        return seat.Kind == TSeatKind::Expert ? QStringLiteral("Expert") : QStringLiteral("Computer");
+    case TSeatState::Person:
+        return QStringLiteral("a person here");
+    case TSeatState::Dropped:
+        return QString::fromStdString(seat.Player) + QStringLiteral(" left; played by the computer");
+    }
+    return {};
+}
+
+QString Addresses()
+{
+    QStringList list;
+    for (const QHostAddress& a : QNetworkInterface::allAddresses())
+        if (!a.isLoopback() && a.protocol() == QAbstractSocket::IPv4Protocol)
+            list << a.toString();
+    return list.isEmpty() ? QStringLiteral("127.0.0.1") : list.join(QStringLiteral(", "));
+}
+}  // namespace
+
+THostTableDialog::THostTableDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Host a Table"));
+    setObjectName(QStringLiteral("dlgHost"));
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        grid->addWidget(new QLabel(SeatNames[static_cast<size_t>(i)]), i, 0);
+        auto* kind = new QComboBox;
+        kind->setObjectName(QStringLiteral("cbxSeat%1").arg(i + 1));
+        kind->addItems({QStringLiteral("Open to others"), QStringLiteral("Computer"), QStringLiteral("Expert"),
+                        QStringLiteral("You, here")});
+        kind->setCurrentIndex(i == 2 ? 3 : i == 0 ? 0 : 1);
+        grid->addWidget(kind, i, 1);
+        FKinds[static_cast<size_t>(i)] = kind;
+        auto* state = new QLabel;
+        state->setObjectName(QStringLiteral("lblSeat%1").arg(i + 1));
+        grid->addWidget(state, i, 2);
+        FStates[static_cast<size_t>(i)] = state;
+    }
+    auto* form = new QFormLayout;
+    FPort = new QSpinBox;
+    FPort->setObjectName(QStringLiteral("spnPort"));
+    FPort->setRange(0, 65535);
+    FPort->setValue(0);
+    FPort->setSpecialValueText(QStringLiteral("any free port"));
+    form->addRow(QStringLiteral("Port:"), FPort);
+    FTimeout = new QSpinBox;
+    FTimeout->setObjectName(QStringLiteral("spnTimeout"));
+    FTimeout->setRange(5, 600);
+    FTimeout->setValue(60);
+    FTimeout->setSuffix(QStringLiteral(" s"));
+    form->addRow(QStringLiteral("Time for a turn:"), FTimeout);
+    FOwnName = new QLineEdit(QStringLiteral("Host"));
+    FOwnName->setObjectName(QStringLiteral("edtOwnName"));
+    FOwnName->setMaxLength(32);
+    form->addRow(QStringLiteral("Your name:"), FOwnName);
+    FWhere = new QLabel;
+    FWhere->setObjectName(QStringLiteral("lblWhere"));
+    FWhere->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QStringLiteral("Address and port:"), FWhere);
+    FCode = new QLabel;
+    FCode->setObjectName(QStringLiteral("lblCode"));
+    FCode->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QStringLiteral("Join code:"), FCode);
+    FReport = new QPlainTextEdit;
+    FReport->setReadOnly(true);
+    FReport->setMaximumBlockCount(200);
+    FStart = new QPushButton(QStringLiteral("&Host"));
+    FStart->setObjectName(QStringLiteral("btnHost"));
+    connect(FStart, &QPushButton::clicked, this, &THostTableDialog::StartHosting);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(form);
+    layout->addWidget(FStart);
+    layout->addWidget(FReport);
+    layout->addWidget(close);
+}
+
+THostTableDialog::~THostTableDialog() = default;
+
+bool THostTableDialog::StartHosting()
+{
+    if (FHost)
+        return true;
+    TNetHostOptions options;
+    options.Port = static_cast<quint16>(FPort->value());
+    options.TurnTimeoutMs = FTimeout->value() * 1000;
+    options.Seed = QRandomGenerator::system()->generate();
+    options.StartWaitMs = -1;
+    int ownSeat = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        const int index = FKinds[i]->currentIndex();
+        // The seat played here is taken through the network too, from this machine.
+        options.Kinds[i] = index == 1 ? TSeatKind::Classic : index == 2 ? TSeatKind::Expert : TSeatKind::Remote;
+        if (index == 3 && ownSeat == 0)
+            ownSeat = static_cast<int>(i) + 1;
+    }
+    const std::string ownName = FOwnName->text().trimmed().toStdString();
+    if (ownSeat != 0 && !ValidName(ownName)) {
+        FReport->appendPlainText(QStringLiteral("Give your name (up to 32 characters)."));
+        return false;
+    }
+    FHost = std::make_unique<TNetHost>(options);
+    QString error;
+    if (!FHost->Listen(&error)) {
+        FReport->appendPlainText(QStringLiteral("Cannot open the port: ") + error);
+        FHost.reset();
+        return false;
+    }
+    connect(FHost.get(), &TNetHost::SeatsChanged, this, &THostTableDialog::ShowSeats);
+    connect(FHost.get(), &TNetHost::Reported, FReport, &QPlainTextEdit::appendPlainText);
+    connect(FHost.get(), &TNetHost::Finished, this,
+            [this] { FReport->appendPlainText(QStringLiteral("The game is over.")); });
+    FWhere->setText(Addresses() + QStringLiteral("  port ") + QString::number(FHost->Port()));
+    FCode->setText(QString::fromStdString(FHost->Code()));
+    for (QComboBox* kind : FKinds)
+        kind->setEnabled(false);
+    FPort->setEnabled(false);
+    FTimeout->setEnabled(false);
+    FStart->setEnabled(false);
+    FOwnName->setEnabled(false);
+    FHost->Start();
+    if (ownSeat != 0) {
+        TNetClientOptions own;
+        own.Host = QStringLiteral("127.0.0.1");
+        own.Port = FHost->Port();
+        own.Code = FHost->Code();
+        own.Name = ownName;
+        own.WantSeat = static_cast<uint8_t>(ownSeat);
+        FOwnTable = new TJoinedTable(own, this);
+        FOwnTable->setWindowFlag(Qt::Window);
+        FOwnTable->show();
+    }
+    ShowSeats();
+    return true;
+}
+
+QString THostTableDialog::SeatText(int seat) const
+{
+    return FStates[static_cast<size_t>(seat - 1)]->text();
+}
+
+void THostTableDialog::ShowSeats()
+{
+    if (!FHost)
+        return;
+    for (int seat = 1; seat <= 4; ++seat)
+        FStates[static_cast<size_t>(seat - 1)]->setText(StateText(FHost->Roster().At(seat)));
+}
+
+TJoinTableDialog::TJoinTableDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Join a Table"));
+    setObjectName(QStringLiteral("dlgJoin"));
+    auto* form = new QFormLayout;
+    FAddress = new QLineEdit(QStringLiteral("127.0.0.1"));
+    FAddress->setObjectName(QStringLiteral("edtAddress"));
+    form->addRow(QStringLiteral("&Address:"), FAddress);
+    FPortBox = new QSpinBox;
+    FPortBox->setObjectName(QStringLiteral("spnPort"));
+    FPortBox->setRange(1, 65535);
+    FPortBox->setValue(7455);
+    form->addRow(QStringLiteral("&Port:"), FPortBox);
+    FCodeEdit = new QLineEdit;
+    FCodeEdit->setObjectName(QStringLiteral("edtCode"));
+    form->addRow(QStringLiteral("Join &code:"), FCodeEdit);
+    FName = new QLineEdit;
+    FName->setObjectName(QStringLiteral("edtName"));
+    FName->setMaxLength(32);
+    form->addRow(QStringLiteral("Your &name:"), FName);
+    FProblem = new QLabel;
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        QString why;
+        if (Options(&why))
+            accept();
+        else
+            FProblem->setText(why);
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(FProblem);
+    layout->addWidget(buttons);
+}
+
+std::optional<TNetClientOptions> TJoinTableDialog::Options(QString* why) const
+{
+    const auto fail = [&](const char* text) -> std::optional<TNetClientOptions> {
+        if (why)
+            *why = QString::fromUtf8(text);
+        return std::nullopt;
+    };
+    TNetClientOptions o;
+    o.Host = FAddress->text().trimmed();
+    o.Port = static_cast<quint16>(FPortBox->value());
+    o.Code = FCodeEdit->text().trimmed().toStdString();
+    o.Name = FName->text().trimmed().toStdString();
+    if (o.Host.isEmpty())
+        return fail("Give the host's address.");
+    if (!ValidCode(o.Code))
+        return fail("The join code is 8 to 32 letters and digits.");
+    if (!ValidName(o.Name))
+        return fail("Give your name (up to 32 characters).");
+    return o;
+}
+
+void AddNetworkItems(QMenu* network, QWidget* window)
+{
+    network->menuAction()->setVisible(true);
+    QAction* host = network->addAction(QStringLiteral("&Host a Table..."));
+    host->setObjectName(QStringLiteral("mniNetHost"));
+    QObject::connect(host, &QAction::triggered, window, [window] {
+        auto* dialog = new THostTableDialog(window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+    });
+    QAction* join = network->addAction(QStringLiteral("&Join a Table..."));
+    join->setObjectName(QStringLiteral("mniNetJoin"));
+    QObject::connect(join, &QAction::triggered, window, [window] {
+        TJoinTableDialog dialog(window);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        if (auto options = dialog.Options()) {
+            auto* table = new TJoinedTable(*options);
+            table->setAttribute(Qt::WA_DeleteOnClose);
+            table->show();
+        }
+    });
+}
+
+}  // namespace spades::net

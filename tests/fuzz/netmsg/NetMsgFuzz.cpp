@@ -1,0 +1,47 @@
+// The network message reader on arbitrary bytes, read by both ends and cut into
+// pieces of a size the input chooses: it never reads out of bounds, never holds
+// more than one body, and every message it accepts survives writing and reading back.
+#include "NetMessage.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace spades::net;
+
+namespace {
+void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", what);
+        std::abort();
+    }
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const size_t piece = 1 + data[0] % 97;
+    ++data;
+    --size;
+    for (TDirection direction : {TDirection::ToHost, TDirection::ToClient}) {
+        TFrameReader reader(direction);
+        for (size_t at = 0; at < size; at += piece) {
+            reader.Feed(data + at, std::min(piece, size - at));
+            Check(reader.Buffered() <= MaxBody + 2 + piece, "the reader held more than one body");
+            while (auto next = reader.Next()) {
+                if (const auto* message = std::get_if<TMessage>(&*next)) {
+                    const std::vector<uint8_t> frame = Encode(*message);
+                    Check(frame.size() <= MaxBody + 2, "an accepted message encodes past the limit");
+                    const TDecoded again = DecodeBody(frame.data() + 2, frame.size() - 2, direction);
+                    Check(std::holds_alternative<TMessage>(again), "cannot read back what was written");
+                    Check(std::get<TMessage>(again) == *message, "the round trip changed the message");
+                } else {
+                    Check(!std::get<TDecodeError>(*next).Text.empty(), "an error without a reason");
+                }
+            }
+        }
+    }
+    return 0;
+}

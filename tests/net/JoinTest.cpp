@@ -1,0 +1,190 @@
+#include <gmock/gmock.h>
+
+#include <set>
+
+#include "JoinGuard.h"
+#include "SeatRoster.h"
+
+using namespace spades::net;
+using namespace std::chrono_literals;
+
+namespace {
+
+TEST(JoinCode, IsLongEnoughFromItsAlphabetAndNeverRepeats)
+{
+    std::set<std::string> seen;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string code = MakeJoinCode();
+        EXPECT_GE(code.size(), 8u);
+        EXPECT_TRUE(ValidCode(code)) << code;
+        EXPECT_EQ(code.find_first_of("01IO"), std::string::npos) << "no look-alike symbols: " << code;
+        seen.insert(code);
+    }
+    EXPECT_EQ(seen.size(), 2000u);
+}
+
+TEST(JoinCode, UsesEverySymbolEvenly)
+{
+    std::map<char, int> counts;
+    for (int i = 0; i < 3200; ++i)
+        for (char c : MakeJoinCode(10))
+            ++counts[c];
+    EXPECT_EQ(counts.size(), 32u);
+    for (const auto& [symbol, count] : counts) {
+        EXPECT_GT(count, 700) << symbol;  // 1000 expected each
+        EXPECT_LT(count, 1300) << symbol;
+    }
+}
+
+struct TCompare {
+    const char* A;
+    const char* B;
+    bool Same;
+};
+class CodeCompare : public ::testing::TestWithParam<TCompare> {};
+TEST_P(CodeCompare, MatchesExactly)
+{
+    EXPECT_EQ(SameCode(GetParam().A, GetParam().B), GetParam().Same);
+}
+INSTANTIATE_TEST_SUITE_P(Codes, CodeCompare,
+                         ::testing::Values(TCompare{"ABCDEFGH", "ABCDEFGH", true},
+                                           TCompare{"ABCDEFGH", "ABCDEFGh", false},
+                                           TCompare{"ABCDEFGH", "ABCDEFGHJ", false},
+                                           TCompare{"ABCDEFGH", "BBCDEFGH", false}, TCompare{"", "", true}));
+
+TEST(JoinGuard, LocksAnAddressAfterTooManyWrongCodesOnly)
+{
+    TJoinGuard guard({3, 60s, 30s});
+    const auto t0 = TJoinGuard::TClock::time_point{} + 1000s;
+    guard.WrongCode("10.0.0.1", t0);
+    guard.WrongCode("10.0.0.1", t0 + 1s);
+    EXPECT_FALSE(guard.Locked("10.0.0.1", t0 + 2s));
+    guard.WrongCode("10.0.0.1", t0 + 2s);
+    EXPECT_TRUE(guard.Locked("10.0.0.1", t0 + 2s));
+    EXPECT_TRUE(guard.Locked("10.0.0.1", t0 + 31s));
+    EXPECT_FALSE(guard.Locked("10.0.0.2", t0 + 3s)) << "other addresses go on";
+    EXPECT_FALSE(guard.Locked("10.0.0.1", t0 + 33s)) << "the lock ends";
+}
+
+TEST(JoinGuard, ForgetsWrongCodesOutsideTheWindow)
+{
+    TJoinGuard guard({3, 10s, 30s});
+    const auto t0 = TJoinGuard::TClock::time_point{} + 1000s;
+    guard.WrongCode("a", t0);
+    guard.WrongCode("a", t0 + 1s);
+    guard.WrongCode("a", t0 + 12s);  // the window began again
+    EXPECT_FALSE(guard.Locked("a", t0 + 12s));
+    guard.WrongCode("a", t0 + 13s);
+    guard.WrongCode("a", t0 + 14s);
+    EXPECT_TRUE(guard.Locked("a", t0 + 14s));
+}
+
+TEST(JoinGuard, ARightCodeClearsTheCount)
+{
+    TJoinGuard guard({2, 60s, 30s});
+    const auto t0 = TJoinGuard::TClock::time_point{} + 1000s;
+    guard.WrongCode("a", t0);
+    guard.RightCode("a");
+    guard.WrongCode("a", t0 + 1s);
+    EXPECT_FALSE(guard.Locked("a", t0 + 1s));
+}
+
+TEST(JoinGuard, KeepsItsTableSmallUnderManyAddresses)
+{
+    TJoinGuard guard({5, 1s, 1s});
+    auto t = TJoinGuard::TClock::time_point{} + 1000s;
+    for (int i = 0; i < 20000; ++i) {
+        guard.WrongCode("addr" + std::to_string(i), t);
+        t += 1ms;
+    }
+    EXPECT_LT(guard.Tracked(), 3000u);
+}
+
+// ---- Seats ----
+
+TSeatRoster Table(std::array<TSeatKind, 4> kinds)
+{
+    return TSeatRoster(kinds, {"North", "East", "South", "West"});
+}
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Classic;
+constexpr auto X = TSeatKind::Expert;
+
+struct TJoinCase {
+    const char* Name;
+    std::array<TSeatKind, 4> Kinds;
+    std::vector<std::pair<std::string, int>> Joins;  // name, wanted seat
+    std::vector<int> Seats;                          // 0: refused
+};
+class Joining : public ::testing::TestWithParam<TJoinCase> {};
+TEST_P(Joining, GivesOpenSeatsOnly)
+{
+    TSeatRoster roster = Table(GetParam().Kinds);
+    std::vector<int> got;
+    uint64_t conn = 1;
+    for (const auto& [name, want] : GetParam().Joins)
+        got.push_back(roster.Join(name, want, conn++).Seat);
+    EXPECT_EQ(got, GetParam().Seats);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Roster, Joining,
+    ::testing::Values(TJoinCase{"FirstOpenInOrder", {K, R, K, R}, {{"a", 0}, {"b", 0}, {"c", 0}}, {2, 4, 0}},
+                      TJoinCase{"WantedSeat", {R, R, R, R}, {{"a", 3}, {"b", 3}, {"c", 0}}, {3, 1, 2}},
+                      TJoinCase{"WantedComputerSeatIgnored", {R, K, X, K}, {{"a", 2}, {"b", 3}}, {1, 0}},
+                      TJoinCase{"NoRemoteSeats", {K, K, X, K}, {{"a", 0}}, {0}},
+                      TJoinCase{"SameNameTwice", {R, R, K, K}, {{"a", 0}, {"a", 0}}, {1, 0}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Roster, ADroppedSeatWaitsForItsPlayerByName)
+{
+    TSeatRoster roster = Table({R, K, R, K});
+    EXPECT_EQ(roster.Join("Ann", 0, 11).Seat, 1);
+    EXPECT_EQ(roster.Join("Bo", 0, 12).Seat, 3);
+    EXPECT_TRUE(roster.Full());
+    EXPECT_EQ(roster.Leave(11), 1);
+    EXPECT_EQ(roster.At(1).State, TSeatState::Dropped);
+    EXPECT_FALSE(roster.Connected(1));
+    EXPECT_FALSE(roster.Full());
+    EXPECT_EQ(roster.Join("Cy", 0, 13).Seat, 0) << "the seat is kept for Ann";
+    const auto back = roster.Join("Ann", 3, 14);
+    EXPECT_EQ(back.Seat, 1);
+    EXPECT_TRUE(back.Returning);
+    EXPECT_EQ(roster.At(1).State, TSeatState::Remote);
+    EXPECT_EQ(roster.SeatOf(14), 1);
+    EXPECT_EQ(roster.Leave(99), 0);
+}
+
+TEST(Roster, NameInUseIsRefusedWithItsReason)
+{
+    TSeatRoster roster = Table({R, R, K, K});
+    roster.Join("Ann", 0, 1);
+    const auto again = roster.Join("Ann", 0, 2);
+    EXPECT_EQ(again.Seat, 0);
+    EXPECT_EQ(again.Refusal, TErrorCode::NameInUse);
+}
+
+TEST(Roster, MessageShowsStatesAndNames)
+{
+    TSeatRoster roster = Table({R, K, X, R});
+    roster.Join("Ann", 4, 1);
+    const TSeatsMsg m = roster.Message();
+    EXPECT_THAT(m.States, ::testing::ElementsAre(TSeatState::Open, TSeatState::Computer, TSeatState::Computer,
+                                                 TSeatState::Remote));
+    EXPECT_THAT(m.Names, ::testing::ElementsAre("North", "East", "South", "Ann"));
+}
+
+struct TKindWord {
+    const char* Word;
+    std::optional<TSeatKind> Kind;
+};
+class KindWords : public ::testing::TestWithParam<TKindWord> {};
+TEST_P(KindWords, Parse)
+{
+    EXPECT_EQ(SeatKindNamed(GetParam().Word), GetParam().Kind);
+}
+INSTANTIATE_TEST_SUITE_P(Roster, KindWords,
+                         ::testing::Values(TKindWord{"remote", R}, TKindWord{"classic", K}, TKindWord{"computer", K},
+                                           TKindWord{"expert", X}, TKindWord{"Remote", std::nullopt},
+                                           TKindWord{"", std::nullopt}));
+
+}  // namespace

@@ -1,0 +1,187 @@
+// Hosts and players talking over 127.0.0.1 in one event loop.
+#include <gmock/gmock.h>
+
+#include <QTcpSocket>
+
+#include <random>
+
+#include "NetTestSupport.h"
+
+using namespace spades;
+using namespace spades::net;
+using namespace spades::net::testing;
+
+namespace {
+
+const std::array<std::string, 5> SeatName = {"", "North", "East", "South", "West"};
+
+struct TGameCase {
+    const char* Name;
+    std::array<TSeatKind, 4> Kinds;
+    uint32_t Seed;
+    int Games;
+};
+
+class WholeGames : public ::testing::TestWithParam<TGameCase> {};
+
+// Players named after their seats and playing the classic way give the very
+// log four computer seats give, but for the word "Remote".
+TEST_P(WholeGames, MatchTheComputersGameMoveForMove)
+{
+    TNetHostOptions options;
+    options.Kinds = GetParam().Kinds;
+    options.Seed = GetParam().Seed;
+    options.Games = GetParam().Games;
+    THosted hosted(options);
+    ASSERT_TRUE(hosted.Ok);
+    std::vector<std::unique_ptr<TJoined>> players;
+    for (int seat = 1; seat <= 4; ++seat)
+        if (GetParam().Kinds[static_cast<size_t>(seat - 1)] == TSeatKind::Remote)
+            players.push_back(std::make_unique<TJoined>(
+                Playing(hosted.Client(SeatName[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
+    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
+    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(GetParam().Seed, GetParam().Games));
+    for (const auto& p : players) {
+        EXPECT_TRUE(WaitUntil([&] { return p->Closed; }, GameMs));
+        EXPECT_TRUE(p->Why.empty()) << p->Why;
+        EXPECT_EQ(p->Winners.size(), static_cast<size_t>(GetParam().Games));
+        EXPECT_THAT(p->Errors, ::testing::IsEmpty());
+    }
+}
+
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Classic;
+constexpr auto X = TSeatKind::Expert;
+
+INSTANTIATE_TEST_SUITE_P(Loopback, WholeGames,
+                         ::testing::Values(TGameCase{"TwoRemoteOneExpert", {R, K, R, X}, 11, 1},
+                                           TGameCase{"ThreeRemote", {R, R, K, R}, 12, 2},
+                                           TGameCase{"FourRemote", {R, R, R, R}, 13, 1}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Loopback, AClientKilledMidTrickGetsItsSeatBack)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, K, R, K};
+    options.Seed = 31;
+    options.PauseMs = 3;  // time for the player to come back before the game ends
+    THosted hosted(options);
+    TJoined south(Playing(hosted.Client("South", 3)));
+    auto north = std::make_unique<TJoined>(Playing(hosted.Client("North", 1)));
+    // Killed as the tenth card of the first hand lands: two cards of its third
+    // trick lie on the table.
+    bool killed = false;
+    QObject::connect(north->Client.get(), &TNetClient::Received, [&] {
+        const TTableMirror& m = north->Client->Mirror();
+        if (!killed && m.HandNumber() == 1 && m.CardsPlayedThisHand() == 10) {
+            killed = true;
+            EXPECT_EQ(m.Table().FirstEmptyPlace(), 3);
+            north->Client->Abort();
+        }
+    });
+    ASSERT_TRUE(WaitUntil([&] { return killed; }, GameMs));
+    ASSERT_TRUE(WaitUntil([&] { return hosted.Host->Roster().At(1).State == TSeatState::Dropped; }, GameMs));
+    const auto& southView = south.Client->Mirror();
+    EXPECT_TRUE(WaitUntil([&] { return southView.State(1) == TSeatState::Dropped; }, GameMs))
+        << "the others see the seat dropped";
+    const int playedWhileAway = southView.CardsPlayedThisHand();
+
+    ASSERT_TRUE(WaitUntil([&] { return southView.CardsPlayedThisHand() >= playedWhileAway + 8; }, GameMs))
+        << "the computer plays on for the missing player";
+    TJoined back(Playing(hosted.Client("North", 2)));
+    ASSERT_TRUE(WaitUntil([&] { return back.Seat != 0; }, GameMs));
+    EXPECT_EQ(back.Seat, 1) << "the same seat, whatever seat was asked for";
+    EXPECT_EQ(hosted.Host->Roster().At(1).State, TSeatState::Remote);
+    EXPECT_FALSE(hosted.Finished) << "the player came back during the game";
+    EXPECT_EQ(back.Client->Mirror().Player(1).FCardCount, hosted.Host->Game().Game().Table.Player(1).FCardCount);
+
+    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && back.Closed; }, GameMs));
+    // The computer and the returning player both play the classic way from what
+    // they know, so the game is the computer's game throughout.
+    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(31));
+    EXPECT_EQ(back.Winners.size(), 1u);
+}
+
+TEST(Loopback, AClientThatNeverAnswersIsPlayedForWhenTimeIsUp)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, K, K, K};
+    options.Seed = 32;
+    options.TurnTimeoutMs = 5;
+    THosted hosted(options);
+    TJoined silent(hosted.Client("North", 1));  // no brain: it never answers
+    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && silent.Closed; }, GameMs));
+    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(32));
+    EXPECT_EQ(silent.Winners.size(), 1u) << "it stayed at the table to the end";
+}
+
+struct TCodeCase {
+    const char* Name;
+    std::vector<std::string> Codes;  // tried one after the other from one address
+    std::vector<int> Outcomes;       // seat joined, or -refusal code
+};
+
+class JoinCodes : public ::testing::TestWithParam<TCodeCase> {};
+
+TEST_P(JoinCodes, WrongOnesAreRefusedAndRepeatedOnesLockTheAddress)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, R, R, R};
+    options.Guard = {3, std::chrono::milliseconds(60000), std::chrono::milliseconds(60000)};
+    THosted hosted(options);
+    std::vector<int> outcomes;
+    int n = 0;
+    std::vector<std::unique_ptr<TJoined>> kept;
+    for (const std::string& code : GetParam().Codes) {
+        TNetClientOptions o = hosted.Client("P" + std::to_string(++n));
+        o.Code = code == "right" ? hosted.Host->Code() : code;
+        auto joined = std::make_unique<TJoined>(o);
+        TJoined* j = joined.get();
+        EXPECT_TRUE(WaitUntil([&] { return j->Seat != 0 || j->Refusal != 0; }, GameMs));
+        outcomes.push_back(j->Seat != 0 ? j->Seat : -j->Refusal);
+        kept.push_back(std::move(joined));
+    }
+    EXPECT_EQ(outcomes, GetParam().Outcomes);
+}
+
+constexpr int Wrong = -static_cast<int>(TErrorCode::WrongCode);
+constexpr int Locked = -static_cast<int>(TErrorCode::Throttled);
+
+INSTANTIATE_TEST_SUITE_P(
+    Loopback, JoinCodes,
+    ::testing::Values(TCodeCase{"Right", {"right"}, {1}},
+                      TCodeCase{"WrongThenRight", {"WRONGCODE1", "right"}, {Wrong, 1}},
+                      TCodeCase{"CaseMatters", {"testcode42", "right"}, {Wrong, 1}},
+                      TCodeCase{"ThirdWrongLocks", {"WRONGCODE1", "WRONGCODE2", "WRONGCODE3", "right", "right"},
+                                {Wrong, Wrong, Wrong, Locked, Locked}},
+                      TCodeCase{"ARightCodeClearsTheCount",
+                                {"WRONGCODE1", "WRONGCODE2", "right", "WRONGCODE3", "right"}, {Wrong, Wrong, 1, Wrong, 2}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Loopback, SecondPlayerWithTheSameNameIsRefused)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, R, K, K};
+    THosted hosted(options);
+    TJoined first(hosted.Client("Ann"));
+    ASSERT_TRUE(WaitUntil([&] { return first.Seat != 0; }, GameMs));
+    TJoined second(hosted.Client("Ann"));
+    ASSERT_TRUE(WaitUntil([&] { return second.Refusal != 0; }, GameMs));
+    EXPECT_EQ(second.Refusal, static_cast<int>(TErrorCode::NameInUse));
+}
+
+TEST(Loopback, AHostClosedInTheMiddleOfAGameLetsItsPlayersGo)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, K, R, K};
+    options.PauseMs = 5;
+    auto hosted = std::make_unique<THosted>(options);
+    TJoined north(Playing(hosted->Client("North", 1)));
+    TJoined south(Playing(hosted->Client("South", 3)));
+    ASSERT_TRUE(WaitUntil([&] { return north.Client->Mirror().CardsPlayedThisHand() > 4; }, GameMs));
+    hosted.reset();
+    ASSERT_TRUE(WaitUntil([&] { return north.Closed && south.Closed; }, GameMs));
+    EXPECT_THAT(north.Winners, ::testing::IsEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// spades-sim as a host with no window and as players at other "machines":
+// separate programs talking over 127.0.0.1.
+#include <gmock/gmock.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <fstream>
+
+#include "NetTestSupport.h"
+
+using namespace spades::net::testing;
+
+namespace {
+
+constexpr int ProcessMs = 60000;
+
+struct TCliCase {
+    const char* Name;
+    QStringList Args;
+    const char* Says;
+};
+
+class ToolOptions : public ::testing::TestWithParam<TCliCase> {};
+
+TEST_P(ToolOptions, BadOnesAreRefusedWithAReason)
+{
+    QProcess sim;
+    sim.start(QStringLiteral(SPADES_SIM), GetParam().Args);
+    ASSERT_TRUE(sim.waitForFinished(ProcessMs));
+    EXPECT_EQ(sim.exitCode(), 2);
+    EXPECT_THAT(sim.readAllStandardError().toStdString(), ::testing::HasSubstr(GetParam().Says));
+    EXPECT_TRUE(sim.readAllStandardOutput().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tool, ToolOptions,
+    ::testing::Values(
+        TCliCase{"ThreeSeats", {"--host", "0", "--code", "ABCDEFGH", "--seats", "remote,classic,remote"}, "four seat types"},
+        TCliCase{"UnknownSeat", {"--host", "0", "--code", "ABCDEFGH", "--seats", "remote,classic,remote,robot"},
+                 "unknown seat type robot"},
+        TCliCase{"ShortCode", {"--host", "0", "--code", "ABC", "--seats", "remote,classic,remote,expert"}, "--code takes"},
+        TCliCase{"NoCode", {"--host", "0", "--seats", "remote,classic,remote,expert"}, "needs --code"},
+        TCliCase{"PortTooBig", {"--host", "70000", "--code", "ABCDEFGH", "--seats", "remote,classic,remote,expert"},
+                 "port number"},
+        TCliCase{"JoinWithoutPort", {"--join", "localhost", "--code", "ABCDEFGH", "--name", "A", "--play", "classic"},
+                 "HOST:PORT"},
+        TCliCase{"UnknownPlay", {"--join", "127.0.0.1:9", "--code", "ABCDEFGH", "--name", "A", "--play", "genius"},
+                 "--play takes classic or expert"},
+        TCliCase{"NoName", {"--join", "127.0.0.1:9", "--code", "ABCDEFGH", "--play", "classic"}, "needs --code, --name"},
+        TCliCase{"BadName", {"--join", "127.0.0.1:9", "--code", "ABCDEFGH", "--name", "a\tb", "--play", "classic"},
+                 "--name takes"},
+        TCliCase{"BothModes", {"--host", "0", "--join", "127.0.0.1:9"}, "do not go together"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A host program, its port read from its first line.
+class THostProgram {
+public:
+    THostProgram(const QString& log, const QStringList& extra)
+    {
+        Process.start(QStringLiteral(SPADES_SIM), QStringList{"--host", "0", "--code", "PROCCODE77", "--log", log} + extra);
+        if (Process.waitForStarted(ProcessMs) && Process.waitForReadyRead(ProcessMs)) {
+            const QString line = QString::fromUtf8(Process.readLine()).trimmed();
+            Port = line.section(' ', -1);
+        }
+    }
+    ~THostProgram()
+    {
+        if (Process.state() != QProcess::NotRunning) {
+            Process.kill();
+            Process.waitForFinished(ProcessMs);
+        }
+    }
+    std::unique_ptr<QProcess> Join(const QString& name, int seat)
+    {
+        auto p = std::make_unique<QProcess>();
+        p->start(QStringLiteral(SPADES_SIM), {"--join", "127.0.0.1:" + Port, "--code", "PROCCODE77", "--name", name,
+                                              "--seat", QString::number(seat), "--play", "classic"});
+        return p;
+    }
+    QProcess Process;
+    QString Port;
+};
+
+std::string ReadFile(const QString& path)
+{
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(Tool, AHostAndThreePlayerProgramsPlayTheComputersGame)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("host.log");
+    THostProgram host(log, {"--seats", "remote,remote,expert,remote", "--seed", "61", "--games", "2"});
+    ASSERT_FALSE(host.Port.isEmpty());
+    std::vector<std::unique_ptr<QProcess>> players;
+    players.push_back(host.Join("North", 1));
+    players.push_back(host.Join("East", 2));
+    players.push_back(host.Join("West", 4));
+    ASSERT_TRUE(host.Process.waitForFinished(ProcessMs));
+    EXPECT_EQ(host.Process.exitCode(), 0);
+    const QString out = QString::fromUtf8(host.Process.readAllStandardOutput());
+    EXPECT_EQ(out.count(QStringLiteral("game ")), 2) << out.toStdString();
+    for (auto& p : players) {
+        ASSERT_TRUE(p->waitForFinished(ProcessMs));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        EXPECT_EQ(QString::fromUtf8(p->readAllStandardOutput()).count("game over"), 2);
+    }
+    const std::string written = ReadFile(log);
+    EXPECT_NE(written.find("Player 1:  North - Remote"), std::string::npos);
+    EXPECT_NE(written.find("Player 3:  South - Computer"), std::string::npos);
+    EXPECT_EQ(Replace(written, " - Remote", " - Computer"), SimulatedLog(61, 2));
+    EXPECT_FALSE(QFile::exists(log + ".tmp"));
+}
+
+TEST(Tool, APlayerProgramKilledInTheGameComesBackToItsSeat)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("host.log");
+    THostProgram host(log, {"--seats", "remote,classic,remote,classic", "--seed", "62", "--pause", "15"});
+    ASSERT_FALSE(host.Port.isEmpty());
+    auto south = host.Join("South", 3);
+    auto north = host.Join("North", 1);
+    QString seen;
+    const auto hostSays = [&](const QString& text) {
+        return WaitUntil(
+            [&] {
+                seen += QString::fromUtf8(host.Process.readAllStandardOutput());
+                return seen.contains(text);
+            },
+            ProcessMs);
+    };
+    ASSERT_TRUE(hostSays("seats North=2 East=3 South=2 West=3"));
+    WaitUntil([] { return false; }, 300);  // into the first hand
+    north->kill();
+    north->waitForFinished(ProcessMs);
+    ASSERT_TRUE(hostSays("seats North=5")) << seen.toStdString();
+    EXPECT_FALSE(seen.contains("game 1 ")) << "killed during the game";
+    auto back = host.Join("North", 2);
+    ASSERT_TRUE(back->waitForFinished(ProcessMs));
+    EXPECT_EQ(back->exitCode(), 0);
+    EXPECT_THAT(back->readAllStandardOutput().toStdString(), ::testing::HasSubstr("joined seat 1"));
+    ASSERT_TRUE(host.Process.waitForFinished(ProcessMs));
+    EXPECT_EQ(Replace(ReadFile(log), " - Remote", " - Computer"), SimulatedLog(62));
+}
+
+}  // namespace
