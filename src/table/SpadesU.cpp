@@ -109,6 +109,7 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
         FPrompts = FOwnPrompts.get();
     }
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
+    FSteps.Released = [this] { ReleaseParkedSteps(); };
     FormCreate();
 }
 
@@ -409,7 +410,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (FSteps.Busy()) {
+    if (FSteps.Busy() || FSteps.Held()) {
         event->ignore();
         FSteps.Request(TTableRequest::Close);
         return;
@@ -594,7 +595,16 @@ bool TfrmMain::IsHuman(int seat) const { return FGame.Table.Player(seat).FHuman;
 void TfrmMain::Pause()
 {
     emit paused();
-    FSleeper->Wait();
+    // The preferences may open inside the pause; the game holds still while they
+    // are open, and takes a whole pause again once they close.
+    for (;;) {
+        const unsigned holds = FSteps.Holds();
+        FSleeper->Wait();
+        if (FSteps.Holds() == holds && !FSteps.Held())
+            break;
+        if (FClosed)
+            break;
+    }
 }
 
 void TfrmMain::PostGameStep(int step)
@@ -605,10 +615,22 @@ void TfrmMain::PostGameStep(int step)
 bool TfrmMain::event(QEvent* event)
 {
     if (event->type() == static_cast<QEvent::Type>(WM_GAMESTEP)) {
-        WMGameStep(static_cast<const TGameStepEvent&>(*event));
+        const auto& step = static_cast<const TGameStepEvent&>(*event);
+        if (FSteps.Held())
+            FParkedSteps.push_back({step.Step, step.Serial});  // nothing moves under the preferences
+        else
+            WMGameStep(step);
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void TfrmMain::ReleaseParkedSteps()
+{
+    std::vector<TParkedStep> parked;
+    parked.swap(FParkedSteps);
+    for (const TParkedStep& step : parked)
+        QCoreApplication::postEvent(this, new TGameStepEvent(step.Step, step.Serial));
 }
 
 void TfrmMain::WMGameStep(const TGameStepEvent& step)

@@ -9,6 +9,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "MusicSettings.h"
 #include "PlayLogFile.h"
@@ -136,6 +137,7 @@ private:
     void Perform(TTableRequest request);
     void WMGameStep(const TGameStepEvent& step);
     void PostGameStep(int step);
+    void ReleaseParkedSteps();
     void Pause();
     void ArmSeat(int seat);
     bool IsHuman(int seat) const;
@@ -167,6 +169,11 @@ private:
     bool FShown = false;
     bool FClosed = false;
     int FDrawingSuspended = 0;
+    struct TParkedStep {
+        int Step;
+        unsigned Serial;
+    };
+    std::vector<TParkedStep> FParkedSteps;  // game steps that arrived while the game was held
 
     // Controls
     TTiledBitmap* bmpBackGround = nullptr;
