@@ -102,12 +102,16 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
 {
     if (FEnvironment.ProgramDir.isEmpty())
         FEnvironment.ProgramDir = ProgramDir();
-    if (FEnvironment.Prompts) {
-        FPrompts = FEnvironment.Prompts;
-    } else {
+    TTablePrompts* prompts = FEnvironment.Prompts;
+    if (!prompts) {
         FOwnPrompts = std::make_unique<TDialogPrompts>(this);
-        FPrompts = FOwnPrompts.get();
+        prompts = FOwnPrompts.get();
     }
+    // A notice that must not stack on another dialog waits for the last one to close.
+    FCountedPrompts = std::make_unique<TCountedPrompts>(*prompts, [this] {
+        QMetaObject::invokeMethod(this, &TfrmMain::ShowSoundNotice, Qt::QueuedConnection);
+    });
+    FPrompts = FCountedPrompts.get();
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
     FSteps.Released = [this] { ReleaseParkedSteps(); };
     FormCreate();
@@ -294,14 +298,25 @@ void TfrmMain::StartMusic()
     }
     FOwnSequencer = std::make_unique<TMusicSequencer>(FMusic, *MediaPlayer1);
     FSequencer = FOwnSequencer.get();
+    // The first song waits for the stored preferences: they may say no music at all.
+    FSequencer->Timer3().stop();
     connect(FSequencer, &TMusicSequencer::errorOccurred, this,
             [this](const QString& message) { FPrompts->Notice(TNoticeKind::Error, message); });
     connect(FSequencer, &TMusicSequencer::soundUnavailable, this, [this](const QString& message) {
-        if (FSoundNoticeShown)
+        if (FSoundNoticeShown || !FSoundNotice.isEmpty())
             return;
-        FSoundNoticeShown = true;
-        FPrompts->Notice(TNoticeKind::Warning, message + "\r\rThe game goes on without music.");
+        FSoundNotice = message + "\r\rThe game goes on without music.";
+        ShowSoundNotice();
     });
+}
+
+void TfrmMain::ShowSoundNotice()
+{
+    // Once a run, on the table that is up, never stacked on another dialog.
+    if (FSoundNoticeShown || FSoundNotice.isEmpty() || !FShown || FClosed || FCountedPrompts->Open())
+        return;
+    FSoundNoticeShown = true;
+    FPrompts->Notice(TNoticeKind::Warning, FSoundNotice);
 }
 
 template <typename TWork>
@@ -355,6 +370,8 @@ void TfrmMain::FormShow()
         FGame.Table.Place(place) = TPlayStack(TrickPlaceRect(place, area.left(), area.top()));
     FGame.Deck.Fill();
     FGame.Random.SetSeed(TRandom::SeedFromClock());
+    if (FSequencer)
+        FSequencer->Timer3().start();
 }
 
 void TfrmMain::LoadDefaults()

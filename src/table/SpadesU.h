@@ -148,6 +148,7 @@ private:
     void LogHandEnd();
     void CheckLogWrites();
     void StartMusic();
+    void ShowSoundNotice();
     // Runs an event's work, turning a failure of the file, resource or media
     // layers into a message; the event ends and the program goes on.
     template <typename TWork>
@@ -157,6 +158,7 @@ private:
 
     TTableEnvironment FEnvironment;
     std::unique_ptr<TTablePrompts> FOwnPrompts;
+    std::unique_ptr<TCountedPrompts> FCountedPrompts;
     TTablePrompts* FPrompts = nullptr;
     TSpadesGame FGame;
     TTableSteps FSteps;
@@ -208,6 +210,7 @@ private:
     std::unique_ptr<TMusicSequencer> FOwnSequencer;
     TMusicSequencer* FSequencer = nullptr;
     bool FSoundNoticeShown = false;
+    QString FSoundNotice;  // waits until the table is up and no other dialog is open
 };
 
 }  // namespace spades

@@ -119,4 +119,55 @@ void TDialogPrompts::ShowAbout()
     box.exec();
 }
 
+class TCountedPrompts::TDepth {
+public:
+    explicit TDepth(TCountedPrompts& prompts) : FPrompts(prompts) { ++FPrompts.FDepth; }
+    ~TDepth()
+    {
+        if (--FPrompts.FDepth == 0 && FPrompts.FIdle)
+            FPrompts.FIdle();
+    }
+    TDepth(const TDepth&) = delete;
+    TDepth& operator=(const TDepth&) = delete;
+
+private:
+    TCountedPrompts& FPrompts;
+};
+
+void TCountedPrompts::Notice(TNoticeKind kind, const QString& text)
+{
+    TDepth depth(*this);
+    FInner.Notice(kind, text);
+}
+
+int TCountedPrompts::AskBid(const QString& caption)
+{
+    TDepth depth(*this);
+    return FInner.AskBid(caption);
+}
+
+void TCountedPrompts::ShowScores(const TTableState& table)
+{
+    TDepth depth(*this);
+    FInner.ShowScores(table);
+}
+
+void TCountedPrompts::ShowAbout()
+{
+    TDepth depth(*this);
+    FInner.ShowAbout();
+}
+
+int TCountedPrompts::RunDialog(QDialog& dialog)
+{
+    TDepth depth(*this);
+    return FInner.RunDialog(dialog);
+}
+
+std::optional<QString> TCountedPrompts::ChooseSongFile(const QString& startFolder, const QString& filter)
+{
+    TDepth depth(*this);
+    return FInner.ChooseSongFile(startFolder, filter);
+}
+
 }  // namespace spades
