@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <exception>
 
+#include "Application.h"
 #include "CardDeck.h"
 #include "Cmpint32.h"
 #include "Defaults.h"
@@ -127,7 +128,7 @@ TfrmMain::~TfrmMain()
 void TfrmMain::FormCreate()
 {
     setObjectName("frmMain");
-    setWindowTitle("Quelbrin Spades");
+    setWindowTitle(ProgramTitle);
     QPalette olive = palette();
     olive.setColor(QPalette::Window, QColor(0x80, 0x80, 0x00));
     setPalette(olive);

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "AboutBox.h"
+#include "Application.h"
 #include "BidDialog.h"
 #include "ScoreDialog.h"
 
@@ -47,7 +48,7 @@ void TDialogPrompts::Notice(TNoticeKind kind, const QString& text)
         icon = QMessageBox::Critical;
         break;
     }
-    QMessageBox box(icon, QApplication::applicationDisplayName(), DisplayText(text), QMessageBox::Ok, Parent());
+    QMessageBox box(icon, ProgramTitle, DisplayText(text), QMessageBox::Ok, Parent());
     box.exec();
     GiveBackFocus();
 }
