@@ -153,7 +153,7 @@ void TfrmMain::CreateMenu()
     mniGameNew = game->addAction("&New", this, [this] { FSteps.Request(TTableRequest::NewGame); });
     mniGameNew->setObjectName("mniGameNew");
     mniGameNew->setShortcut(Qt::Key_F2);
-    mniGameNew->setShortcutContext(Qt::ApplicationShortcut);
+    mniGameNew->setShortcutContext(Qt::WindowShortcut);  // not in the manual window
     game->addSeparator();
     mniGameExit = game->addAction("E&xit", this, [this] { mniGameExitClick(); });
     mniGameExit->setObjectName("mniGameExit");
