@@ -23,6 +23,7 @@
 #include "HelpViewer.h"
 #include "MusicSequencer.h"
 #include "Shape.h"
+#include "SongFile.h"
 #include "SpadesU.h"
 
 namespace spades {
@@ -471,7 +472,7 @@ void TdlgOptions::Button9Click(int slot)
 {
     FPreviewPlayer->Close();
     const QString path = Music().Songs[static_cast<size_t>(slot)];
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (!SongFileExists(path)) {
         Prompts().Notice(TNoticeKind::Warning, "Could not find " + QFileInfo(path).fileName() +
                                                    ".  Please choose a valid MIDI file.");
         return;
