@@ -19,6 +19,7 @@
 #include "CardDeck.h"
 #include "Cmpint32.h"
 #include "Defaults.h"
+#include "RegErrors.h"
 #include "FluidPlayer.h"
 #include "HelpViewer.h"
 #include "MusicSequencer.h"
@@ -378,7 +379,7 @@ void TdlgOptions::tabTableEnter()
             LoadCompressedBitmap(image->objectName(), bitmap);
             image->setPixmap(QPixmap::fromImage(bitmap.copy(0, 0, 50, 50)));
         } catch (const std::exception& error) {
-            Prompts().Notice(TNoticeKind::Error, QString::fromUtf8(error.what()));
+            Prompts().Notice(TNoticeKind::Error, ErrorMessage(error));
         }
     }
     // A stored surface the game does not know marks none.
@@ -482,7 +483,7 @@ void TdlgOptions::Button9Click(int slot)
         FPreviewPlayer->Open();
         FPreviewPlayer->Play();
     } catch (const std::exception& error) {
-        Prompts().Notice(TNoticeKind::Error, QString::fromUtf8(error.what()));
+        Prompts().Notice(TNoticeKind::Error, ErrorMessage(error));
     }
 }
 
@@ -539,7 +540,7 @@ void RunPreferences(TfrmMain& owner)
             owner.GameDefaults()->Save();
         } catch (const std::exception& error) {
             owner.Prompts().Notice(TNoticeKind::Error,
-                                   "Your preferences could not be saved:\r" + QString::fromUtf8(error.what()));
+                                   "Your preferences could not be saved:\r" + ErrorMessage(error));
         }
         owner.ApplyPreferences();
     } else {

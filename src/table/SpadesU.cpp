@@ -326,7 +326,7 @@ void TfrmMain::Guarded(TWork&& work)
     try {
         work();
     } catch (const std::exception& error) {
-        FPrompts->Notice(TNoticeKind::Error, QString::fromUtf8(error.what()));
+        FPrompts->Notice(TNoticeKind::Error, ErrorMessage(error));
     }
 }
 
@@ -386,14 +386,14 @@ void TfrmMain::LoadDefaults()
         why = error.Text();
         filePath = error.FilePath();
     } catch (const ERegistryException& error) {
-        why = error.Text();  // a value of the wrong type, or a file that cannot be read
+        why = ErrorMessage(error);  // a value of the wrong type, or a file that cannot be read
     }
     // Keep the file aside, say where, and start from the defaults.
     QString copy;
     try {
         copy = TRegFile(filePath).KeepDamagedCopy();
     } catch (const ERegistryException& keepError) {
-        why += "\r" + keepError.Text();
+        why += "\r" + ErrorMessage(keepError);
     }
     FMusic.SetDefaults(FEnvironment.ProgramDir);
     QString text = "Your preferences could not be loaded:\r" + why + "\r\r";
@@ -454,7 +454,7 @@ bool TfrmMain::FormClose()
             FDefaults->Save();
         } catch (const std::exception& error) {
             FPrompts->Notice(TNoticeKind::Error,
-                             "Your preferences could not be saved:\r" + QString::fromUtf8(error.what()));
+                             "Your preferences could not be saved:\r" + ErrorMessage(error));
         }
     }
     FClosed = true;
