@@ -529,6 +529,10 @@ void RunPreferences(TfrmMain& owner)
 {
     if (TMusicSequencer* music = owner.Sequencer())
         music->BeforePreferences();
+    // A name typed into the dialog reaches the seat at once; Cancel takes it back.
+    std::array<std::string, 5> names;
+    for (int seat = North; seat <= West; ++seat)
+        names[static_cast<size_t>(seat)] = owner.Table().Player(seat).FName;
     int result = QDialog::Rejected;
     {
         TdlgOptions dialog(owner, owner.Environment().PreviewPlayer);
@@ -544,6 +548,8 @@ void RunPreferences(TfrmMain& owner)
         }
         owner.ApplyPreferences();
     } else {
+        for (int seat = North; seat <= West; ++seat)
+            owner.Table().Player(seat).SetName(names[static_cast<size_t>(seat)]);
         owner.ReloadDefaults();
     }
     if (TMusicSequencer* music = owner.Sequencer())
