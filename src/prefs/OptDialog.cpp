@@ -23,6 +23,7 @@
 #include "FluidPlayer.h"
 #include "HelpViewer.h"
 #include "MusicSequencer.h"
+#include "PathLabel.h"
 #include "Shape.h"
 #include "SongFile.h"
 #include "SpadesU.h"
@@ -249,7 +250,7 @@ QWidget* TdlgOptions::CreateMusicPage()
         connect(choose, &QPushButton::clicked, this, [this, slot] { Button1Click(slot); });
         FChoose[static_cast<size_t>(slot)] = choose;
 
-        auto* panel = new QLabel(NoSong, page);
+        auto* panel = new TPathLabel(NoSong, page);
         panel->setObjectName(QString("Panel%1").arg(slot + 1));
         panel->setGeometry(64, top, 177, 17);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
