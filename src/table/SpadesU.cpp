@@ -87,6 +87,14 @@ QFont SerifFont(int pixels, bool italic = false)
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// The window's olive would flow into every child; these keep the style's colours.
+void KeepOwnPalette(QWidget& widget)
+{
+    QPalette own = QApplication::palette(&widget);
+    own.setResolveMask(~QPalette::ResolveMask(0));
+    widget.setPalette(own);
+}
+
 }  // namespace
 
 // ---- Creation ------------------------------------------------------------------------------------
@@ -147,6 +155,7 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::CreateMenu()
 {
+    KeepOwnPalette(*menuBar());
     QMenu* game = menuBar()->addMenu("&Game");
     game->setObjectName("mniGame");
     // Menu commands ask; the steps run them now, or once the running step has returned.
@@ -250,10 +259,12 @@ void TfrmMain::CreateControls()
 
     lvwBids = new TExtListView(bmpBackGround);
     lvwBids->setObjectName("lvwBids");
+    KeepOwnPalette(*lvwBids);
     ConfigureBidsTable(*lvwBids);
 
     btnInterrupt = new QToolButton(bmpBackGround);
     btnInterrupt->setObjectName("btnInterrupt");
+    KeepOwnPalette(*btnInterrupt);
     btnInterrupt->setGeometry(716, 408, 50, 50);
     btnInterrupt->setToolTip("Click to Stop.");
     btnInterrupt->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
