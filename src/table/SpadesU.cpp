@@ -796,8 +796,14 @@ void TfrmMain::FinishTrick()
 {
     TTableSteps::TScope step(FSteps);
     QCoreApplication::processEvents();
-    if (step.Superseded() || FGame.Table.StopRequested)
+    if (step.Superseded())
         return;
+    if (FGame.Table.StopRequested) {
+        // The game rests here: the button can do no more, and F2 starts the next one.
+        btnInterrupt->hide();
+        LabelEffect1->SetCaption(StartPrompt);
+        return;
+    }
     LogTrick();
     const int winner = FGame.ResolveTrick();
     lblWhoWon->SetCaption(SeatLabel(winner)->Caption() + " Won");
