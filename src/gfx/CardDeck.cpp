@@ -1,8 +1,10 @@
 #include "CardDeck.h"
 
+#include "CardRender.h"
 #include "PlayerU.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QPointer>
@@ -109,17 +111,23 @@ void TCardDeck::paintEvent(QPaintEvent*)
 {
     if (!FVisible)
         return;
-    const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
-    const QPixmap pixmap = CardPixmap(FValue, scale, !FStretch);
-    if (pixmap.isNull())
-        return;
     QPainter painter(this);
-    if (FStretch) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(rect(), pixmap);
-    } else {
-        painter.drawPixmap(0, 0, pixmap);
+    // The ratio of the device really painted on: the screen, or an image the table is rendered into.
+    const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
+                            ? painter.paintEngine()->paintDevice()->devicePixelRatio()
+                            : devicePixelRatioF();
+    const bool natural = size() == QSize(CardImageWidth, CardImageHeight);
+    if (!FStretch && natural && (ratio == 1.0 || ratio == 2.0)) {
+        // The built-in bitmaps, pixel for pixel.
+        const QPixmap pixmap = CardPixmap(FValue, ratio > 1.0 ? 2 : 1, true);
+        if (!pixmap.isNull())
+            painter.drawPixmap(0, 0, pixmap);
+        return;
     }
+    // Any other size or ratio: drawn from the artwork for exactly these pixels.
+    const QPixmap pixmap = RenderedCardPixmap(FValue, size(), ratio, !FStretch);
+    if (!pixmap.isNull())
+        painter.drawPixmap(0, 0, pixmap);
 }
 
 void TCardDeck::mousePressEvent(QMouseEvent* event)
