@@ -24,6 +24,7 @@
 #include "RegErrors.h"
 #include "RegFile.h"
 #include "Shape.h"
+#include "TableScene.h"
 #include "Sleeper.h"
 #include "FluidEngine.h"
 #include "FluidPlayer.h"
@@ -31,69 +32,11 @@
 
 namespace spades {
 
-// ---- The card controls as the seats see them ----------------------------------------------------
-
-class TfrmMain::TDeckControl : public TCardControl {
-public:
-    explicit TDeckControl(TCardDeck& card) : FCard(&card) {}
-    std::string Name() const override { return FCard->objectName().toStdString(); }
-    int Value() const override { return FCard->Value(); }
-    void SetValue(int value) override { FCard->SetValue(static_cast<uint8_t>(value)); }
-    void SetVisible(bool visible) override { FCard->SetVisible(visible); }
-    void MoveTo(int left, int top) override { FCard->move(left, top); }
-    void BringToFront() override { FCard->raise(); }
-    void ClearClickHandler() override { FCard->ClearClickHandler(); }
-    void LayOut(const TCardRect& bounds, int value) override
-    {
-        FCard->ClearClickHandler();
-        FCard->setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
-        FCard->SetValue(static_cast<uint8_t>(value));
-        FCard->SetVisible(true);
-        FCard->raise();
-    }
-
-private:
-    TCardDeck* FCard;
-};
-
 namespace {
 
-constexpr int TableWidth = 769;
-constexpr int TableHeight = 461;
 constexpr const char* StartPrompt = "Press the F2 key to start a game";
 
-struct TPlace {
-    int Left, Top, Width, Height;
-};
-constexpr std::array<TPlace, 5> SeatLabelPlaces = {{{0, 0, 0, 0},
-                                                    {352, 6, 169, 33},
-                                                    {609, 142, 97, 33},
-                                                    {352, 318, 137, 33},
-                                                    {88, 142, 97, 33}}};
-constexpr std::array<TPlace, 5> TrickPilePlaces = {{{0, 0, 0, 0},
-                                                    {204, 40, 43, 58},
-                                                    {712, 112, 43, 58},
-                                                    {214, 391, 43, 58},
-                                                    {12, 112, 43, 58}}};
-constexpr std::array<const char*, 5> SeatNames = {"", "North", "East", "South", "West"};
-
-QFont SerifFont(int pixels, bool italic = false)
-{
-    QFont font("Times New Roman");
-    font.setPixelSize(pixels);
-    font.setItalic(italic);
-    return font;
-}
-
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-// The window's olive would flow into every child; these keep the style's colours.
-void KeepOwnPalette(QWidget& widget)
-{
-    QPalette own = QApplication::palette(&widget);
-    own.setResolveMask(~QPalette::ResolveMask(0));
-    widget.setPalette(own);
-}
 
 }  // namespace
 
@@ -146,7 +89,7 @@ void TfrmMain::FormCreate()
 
     CreateMenu();
     CreateControls();
-    resize(TableWidth, TableHeight + menuBar()->sizeHint().height());
+    resize(TTableScene::Width, TTableScene::Height + menuBar()->sizeHint().height());
 
     FMusic.SetDefaults(FEnvironment.ProgramDir);
     StartMusic();
@@ -215,84 +158,21 @@ void TfrmMain::CreateControls()
 {
     bmpBackGround = new TTiledBitmap(this);
     bmpBackGround->setObjectName("bmpBackGround");
-    bmpBackGround->setMinimumSize(TableWidth, TableHeight);
+    bmpBackGround->setMinimumSize(TTableScene::Width, TTableScene::Height);
     setCentralWidget(bmpBackGround);
-
-    shpPlay = new TShape(bmpBackGround);
-    shpPlay->setObjectName("shpPlay");
-    shpPlay->setGeometry(246, 166, 269, 133);
-    shpPlay->SetShape(TShape::TKind::RoundRect);
-    shpPlay->SetBrush(QColor(0x00, 0x80, 0x00));
-    shpPlay->SetPen(Qt::black, 1);
-
+    // The scene lays the table out and scales it with the window.
+    FScene = new TTableScene(*bmpBackGround);
+    shpPlay = &FScene->PlayArea();
     for (int seat = North; seat <= West; ++seat) {
-        const TPlace& place = SeatLabelPlaces[static_cast<size_t>(seat)];
-        auto* label = new TLabelEffect(bmpBackGround);
-        label->setObjectName(QString("lblPlayer%1").arg(seat));
-        label->setGeometry(place.Left, place.Top, place.Width, place.Height);
-        label->setFont(SerifFont(27));
-        label->SetFontColour(QColor(0x80, 0x80, 0x80));
-        label->SetCaption(SeatNames[static_cast<size_t>(seat)]);
-        lblPlayer[static_cast<size_t>(seat)] = label;
+        lblPlayer[static_cast<size_t>(seat)] = &FScene->SeatLabel(seat);
+        crdStack[static_cast<size_t>(seat)] = &FScene->Pile(seat);
     }
-
-    lblWaitFor = new TLabelEffect(bmpBackGround);
-    lblWaitFor->setObjectName("lblWaitFor");
-    lblWaitFor->setGeometry(8, 8, 257, 33);
-    lblWaitFor->setFont(SerifFont(21, true));
-    lblWaitFor->SetFontColour(QColor(0xC0, 0xC0, 0xC0));
-
-    lblWhoWon = new TLabelEffect(bmpBackGround);
-    lblWhoWon->setObjectName("lblWhoWon");
-    lblWhoWon->setGeometry(584, 6, 175, 33);
-    lblWhoWon->setFont(SerifFont(21));
-    lblWhoWon->SetFontColour(QColor(0xFF, 0xFF, 0x00));
-    lblWhoWon->setAlignment(Qt::AlignRight | Qt::AlignTop);
-
-    LabelEffect1 = new TLabelEffect(bmpBackGround);
-    LabelEffect1->setObjectName("LabelEffect1");
-    LabelEffect1->setGeometry(296, 414, 449, 33);
-    LabelEffect1->setFont(SerifFont(27));
-    LabelEffect1->SetFontColour(QColor(0xFF, 0xFF, 0x00));
-    LabelEffect1->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    LabelEffect1->SetCaption(StartPrompt);
-
-    lvwBids = new TExtListView(bmpBackGround);
-    lvwBids->setObjectName("lvwBids");
-    KeepOwnPalette(*lvwBids);
-    ConfigureBidsTable(*lvwBids);
-
-    btnInterrupt = new QToolButton(bmpBackGround);
-    btnInterrupt->setObjectName("btnInterrupt");
-    KeepOwnPalette(*btnInterrupt);
-    btnInterrupt->setGeometry(716, 408, 50, 50);
-    btnInterrupt->setToolTip("Click to Stop.");
-    btnInterrupt->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    btnInterrupt->setIconSize(QSize(32, 32));
-    btnInterrupt->setFocusPolicy(Qt::NoFocus);
-    btnInterrupt->hide();
+    lblWaitFor = &FScene->WaitFor();
+    lblWhoWon = &FScene->WhoWon();
+    LabelEffect1 = &FScene->Prompt();
+    lvwBids = &FScene->Bids();
+    btnInterrupt = &FScene->StopButton();
     connect(btnInterrupt, &QToolButton::clicked, this, [this] { btnInterruptClick(); });
-
-    for (int seat = North; seat <= West; ++seat) {
-        const TPlace& place = TrickPilePlaces[static_cast<size_t>(seat)];
-        auto* pile = new TCardDeck(bmpBackGround);
-        pile->setObjectName(QString("crdStack%1").arg(seat));
-        pile->SetStretch(true);
-        pile->setGeometry(place.Left, place.Top, place.Width, place.Height);
-        pile->SetVisible(false);
-        crdStack[static_cast<size_t>(seat)] = pile;
-    }
-
-    for (int seat = North; seat <= West; ++seat) {
-        for (int slot = 1; slot <= 13; ++slot) {
-            auto* card = new TCardDeck(bmpBackGround);
-            card->setObjectName(QString::fromUtf8(TCardName(seat, slot).View().data(),
-                                                  static_cast<int>(TCardName(seat, slot).View().size())));
-            card->move(SeatLabelPlaces[static_cast<size_t>(seat)].Left, SeatLabelPlaces[static_cast<size_t>(seat)].Top + 44);
-            card->SetVisible(false);
-            FDeckControls.emplace(card, std::make_unique<TDeckControl>(*card));
-        }
-    }
 
     Timer4 = new QTimer(this);
     Timer4->setObjectName("Timer4");
@@ -377,7 +257,7 @@ void TfrmMain::FormShow()
         btnInterrupt->setIcon(QIcon(QPixmap::fromImage(glyph)));
     });
     FillBidsTable();
-    const QRect area = shpPlay->geometry();
+    const QRect area = FScene->TableRect(*shpPlay);
     for (int place = 1; place <= 4; ++place)
         FGame.Table.Place(place) = TPlayStack(TrickPlaceRect(place, area.left(), area.top()));
     FGame.Deck.Fill();
@@ -493,16 +373,12 @@ void TfrmMain::Perform(TTableRequest request)
 
 TCardDeck* TfrmMain::CardDeck(const QString& name) const
 {
-    return bmpBackGround->findChild<TCardDeck*>(name, Qt::FindDirectChildrenOnly);
+    return FScene->Card(name);
 }
 
 TCardControl* TfrmMain::FindCard(std::string_view name)
 {
-    TCardDeck* card = CardDeck(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    if (!card)
-        return nullptr;
-    auto found = FDeckControls.find(card);
-    return found == FDeckControls.end() ? nullptr : found->second.get();
+    return FScene->FindCard(name);
 }
 
 TCardControl* TfrmMain::CardAt(int seat, int slot)
@@ -533,10 +409,10 @@ void TfrmMain::ApplyPreferences()
 {
     TTableState& table = FGame.Table;
     table.CardBack = FDefaults->CardBack();
-    for (const auto& [card, control] : FDeckControls) {
-        if (card->Value() >= 54 && card->Value() <= 60)
-            control->SetValue(table.CardBack);
-    }
+    FScene->ForEachCard([&](const TCardDeck& card, TCardControl& control) {
+        if (card.Value() >= 54 && card.Value() <= 60)
+            control.SetValue(table.CardBack);
+    });
     for (int seat = North; seat <= West; ++seat)
         crdStack[static_cast<size_t>(seat)]->SetValue(table.CardBack);
 
@@ -564,13 +440,14 @@ void TfrmMain::ApplyPreferences()
             table.StopRequested = false;
             btnInterrupt->hide();
         }
-        player.SetHandRect({label->x(), label->y() + label->height() + 11, CardWidth, CardHeight});
+        const QRect place = FScene->TableRect(*label);
+        player.SetHandRect({place.left(), place.top() + place.height() + 11, CardWidth, CardHeight});
     }
 }
 
 TLabelEffect* TfrmMain::SeatLabel(int seat) const
 {
-    return bmpBackGround->findChild<TLabelEffect*>(QString("lblPlayer%1").arg(seat), Qt::FindDirectChildrenOnly);
+    return &FScene->SeatLabel(seat);
 }
 
 void TfrmMain::FillBidsTable()

@@ -34,6 +34,7 @@ class TMediaPlayer;
 class TMusicSequencer;
 class TShape;
 class TSleeper;
+class TTableScene;
 class TTiledBitmap;
 
 // The posted event that advances the game: a finished trick, or the next hand.
@@ -110,6 +111,7 @@ public:
     std::shared_ptr<TFluidEngine> MusicEngine();
     TTablePrompts& Prompts() { return *FPrompts; }
     TTableSteps& Steps() { return FSteps; }
+    TTableScene& Scene() const { return *FScene; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
@@ -154,8 +156,6 @@ private:
     template <typename TWork>
     void Guarded(TWork&& work);
 
-    class TDeckControl;
-
     TTableEnvironment FEnvironment;
     std::unique_ptr<TTablePrompts> FOwnPrompts;
     std::unique_ptr<TCountedPrompts> FCountedPrompts;
@@ -177,8 +177,9 @@ private:
     };
     std::vector<TParkedStep> FParkedSteps;  // game steps that arrived while the game was held
 
-    // Controls
+    // Controls: the scene owns and places them; these name them for the hand cycle.
     TTiledBitmap* bmpBackGround = nullptr;
+    TTableScene* FScene = nullptr;
     TShape* shpPlay = nullptr;
     std::array<TLabelEffect*, 5> lblPlayer{};
     TLabelEffect* lblWaitFor = nullptr;
@@ -187,7 +188,6 @@ private:
     TExtListView* lvwBids = nullptr;
     QToolButton* btnInterrupt = nullptr;
     std::array<TCardDeck*, 5> crdStack{};
-    std::map<const TCardDeck*, std::unique_ptr<TDeckControl>> FDeckControls;
     QTimer* Timer4 = nullptr;
     TSleeper* FSleeper = nullptr;
     QPointer<THelpViewer> FHelp;
