@@ -26,7 +26,8 @@
 #include "PathLabel.h"
 #include "Shape.h"
 #include "SongFile.h"
-#include "SpadesU.h"
+#include "PlayerU.h"
+#include "TablePrompts.h"
 
 namespace spades {
 
@@ -57,7 +58,8 @@ protected:
 
 }  // namespace
 
-TdlgOptions::TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer) : QDialog(&owner), FOwner(owner)
+TdlgOptions::TdlgOptions(TPreferencesHost& owner, TMediaPlayer* previewPlayer)
+    : QDialog(owner.DialogOwner()), FOwner(owner)
 {
     setObjectName("dlgOptions");
     setWindowTitle("Preferences");
@@ -96,7 +98,7 @@ TdlgOptions::TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer) : QDialog
     connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { FOwner.Help().ShowContext(HelpContextPreferences); });
+    connect(help, &QShortcut::activated, this, [this] { FOwner.ShowHelp(HelpContextPreferences); });
 
     FormCreate();
 }
@@ -526,7 +528,7 @@ void TdlgOptions::FormClose()
 
 // ---- The Preferences command ------------------------------------------------------------------------
 
-void RunPreferences(TfrmMain& owner)
+void RunPreferences(TPreferencesHost& owner)
 {
     if (TMusicSequencer* music = owner.Sequencer())
         music->BeforePreferences();
@@ -536,8 +538,8 @@ void RunPreferences(TfrmMain& owner)
         names[static_cast<size_t>(seat)] = owner.Table().Player(seat).FName;
     int result = QDialog::Rejected;
     {
-        TdlgOptions dialog(owner, owner.Environment().PreviewPlayer);
-        dialog.SetInitialFolder(owner.Environment().ProgramDir);
+        TdlgOptions dialog(owner, owner.PreviewPlayer());
+        dialog.SetInitialFolder(owner.ProgramFolder());
         result = owner.Prompts().RunDialog(dialog);
     }
     if (result == QDialog::Accepted) {

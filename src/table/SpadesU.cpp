@@ -487,6 +487,8 @@ std::shared_ptr<TFluidEngine> TfrmMain::MusicEngine()
     return FEngine;
 }
 
+void TfrmMain::ShowHelp(int context) { Help().ShowContext(context); }
+
 THelpViewer& TfrmMain::Help()
 {
     if (!FHelp)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "MusicSettings.h"
+#include "PreferencesHost.h"
 #include "PlayLogFile.h"
 #include "SpadesGame.h"
 #include "TablePrompts.h"
@@ -63,7 +64,7 @@ struct TTableEnvironment {
     bool CheckScreenWidth = true;
 };
 
-class TfrmMain : public QMainWindow, public TCardHost {
+class TfrmMain : public QMainWindow, public TCardHost, public TPreferencesHost {
     Q_OBJECT
 public:
     explicit TfrmMain(TTableEnvironment environment = {}, QWidget* parent = nullptr);
@@ -93,28 +94,33 @@ public:
     void Timer4Timer();
 
     // ---- Putting the preferences and the bids on the table
-    void ApplyPreferences();
+    void ApplyPreferences() override;
     void FillBidsTable();
     void UpdateBidsRow(int seat);
 
     // What tests and the preferences dialog look at.
     TSpadesGame& Game() { return FGame; }
-    TTableState& Table() { return FGame.Table; }
-    TDefaults* GameDefaults() const { return FDefaults.get(); }
+    TTableState& Table() override { return FGame.Table; }
+    TDefaults* GameDefaults() const override { return FDefaults.get(); }
     // Replaces the preferences object (a cancelled preferences dialog reloads it).
-    void ReloadDefaults();
+    void ReloadDefaults() override;
     TSleeper& GameSleeper() const { return *FSleeper; }
-    TMusicSettings& Music() { return FMusic; }
-    TMusicSequencer* Sequencer() const { return FSequencer; }
+    TMusicSettings& Music() override { return FMusic; }
+    TMusicSequencer* Sequencer() const override { return FSequencer; }
     TMediaPlayer* Player() const { return MediaPlayer1; }
     // The synthesizer every song player of the run shares.
-    std::shared_ptr<TFluidEngine> MusicEngine();
-    TTablePrompts& Prompts() { return *FPrompts; }
+    std::shared_ptr<TFluidEngine> MusicEngine() override;
+    TTablePrompts& Prompts() override { return *FPrompts; }
     TTableSteps& Steps() { return FSteps; }
     TTableScene& Scene() const { return *FScene; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
+    // ---- What the preferences dialog asks of the window
+    QWidget* DialogOwner() override { return this; }
+    TMediaPlayer* PreviewPlayer() const override { return FEnvironment.PreviewPlayer; }
+    QString ProgramFolder() const override { return FEnvironment.ProgramDir; }
+    void ShowHelp(int context) override;
     const TTableEnvironment& Environment() const { return FEnvironment; }
 
 signals:

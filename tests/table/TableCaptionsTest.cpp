@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TCaptionCase{"Table", [](TfrmMain&) { return std::unique_ptr<QWidget>(); }, "Quelbrin Spades"},
         TCaptionCase{"Preferences",
-                     [](TfrmMain& w) { return std::unique_ptr<QWidget>(std::make_unique<TdlgOptions>(w, w.Environment().PreviewPlayer)); },
+                     [](TfrmMain& w) { return std::unique_ptr<QWidget>(std::make_unique<TdlgOptions>(w, w.PreviewPlayer())); },
                      "Preferences"},
         TCaptionCase{"Bid", [](TfrmMain& w) { return std::unique_ptr<QWidget>(std::make_unique<TdlgBid>(&w)); }, "Bid"},
         TCaptionCase{"ScoreCard",
