@@ -1,6 +1,5 @@
 #include "SpadesU.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -10,7 +9,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
-#include <exception>
 
 #include "Application.h"
 #include "CardDeck.h"
@@ -20,14 +18,9 @@
 #include "HelpViewer.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
-#include "OptDialog.h"
-#include "RegErrors.h"
-#include "RegFile.h"
 #include "Shape.h"
 #include "TableScene.h"
 #include "Sleeper.h"
-#include "FluidEngine.h"
-#include "FluidPlayer.h"
 #include "Tilemap.h"
 
 namespace spades {
@@ -180,47 +173,6 @@ void TfrmMain::CreateControls()
     connect(Timer4, &QTimer::timeout, this, [this] { Timer4Timer(); });
 }
 
-void TfrmMain::StartMusic()
-{
-    if (FEnvironment.MusicPlayer) {
-        MediaPlayer1 = FEnvironment.MusicPlayer;
-    } else {
-        FOwnPlayer = std::make_unique<TFluidPlayer>(MusicEngine());
-        MediaPlayer1 = FOwnPlayer.get();
-    }
-    FOwnSequencer = std::make_unique<TMusicSequencer>(FMusic, *MediaPlayer1);
-    FSequencer = FOwnSequencer.get();
-    // The first song waits for the stored preferences: they may say no music at all.
-    FSequencer->Timer3().stop();
-    connect(FSequencer, &TMusicSequencer::errorOccurred, this,
-            [this](const QString& message) { FPrompts->Notice(TNoticeKind::Error, message); });
-    connect(FSequencer, &TMusicSequencer::soundUnavailable, this, [this](const QString& message) {
-        if (FSoundNoticeShown || !FSoundNotice.isEmpty())
-            return;
-        FSoundNotice = message + "\r\rThe game goes on without music.";
-        ShowSoundNotice();
-    });
-}
-
-void TfrmMain::ShowSoundNotice()
-{
-    // Once a run, on the table that is up, never stacked on another dialog.
-    if (FSoundNoticeShown || FSoundNotice.isEmpty() || !FShown || FClosed || FCountedPrompts->Open())
-        return;
-    FSoundNoticeShown = true;
-    FPrompts->Notice(TNoticeKind::Warning, FSoundNotice);
-}
-
-template <typename TWork>
-void TfrmMain::Guarded(TWork&& work)
-{
-    try {
-        work();
-    } catch (const std::exception& error) {
-        FPrompts->Notice(TNoticeKind::Error, ErrorMessage(error));
-    }
-}
-
 // ---- Showing and closing -----------------------------------------------------------------------------
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -264,48 +216,6 @@ void TfrmMain::FormShow()
     FGame.Random.SetSeed(TRandom::SeedFromClock());
     if (FSequencer)
         FSequencer->Timer3().start();
-}
-
-void TfrmMain::LoadDefaults()
-{
-    QString why;
-    QString filePath = RegFilePathFor(SpadesKeyPath);
-    try {
-        FDefaults = std::make_unique<TDefaults>(FMusic);
-        return;
-    } catch (const ERegFileDamaged& error) {
-        why = error.Text();
-        filePath = error.FilePath();
-    } catch (const ERegistryException& error) {
-        why = ErrorMessage(error);  // a value of the wrong type, or a file that cannot be read
-    }
-    // Keep the file aside, say where, and start from the defaults.
-    QString copy;
-    try {
-        copy = TRegFile(filePath).KeepDamagedCopy();
-    } catch (const ERegistryException& keepError) {
-        why += "\r" + ErrorMessage(keepError);
-    }
-    FMusic.SetDefaults(FEnvironment.ProgramDir);
-    QString text = "Your preferences could not be loaded:\r" + why + "\r\r";
-    if (!copy.isEmpty())
-        text += "The file was kept as " + QDir::toNativeSeparators(copy) + ".\r";
-    text += "The game starts with the default preferences.";
-    FPrompts->Notice(TNoticeKind::Warning, text);
-    try {
-        FDefaults = std::make_unique<TDefaults>(FMusic);
-    } catch (const ERegistryException&) {
-        // The file could not be moved either: play with the built-in preferences,
-        // which are never saved over it.
-        FDefaults = std::make_unique<TDefaults>(FMusic, TDefaults::TBuiltIn{});
-        FDefaultsUnsaveable = true;
-    }
-}
-
-void TfrmMain::ReloadDefaults()
-{
-    // The new set replaces the old in one step: nothing ever meets the table without one.
-    LoadDefaults();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -403,47 +313,7 @@ void TfrmMain::ResumeDrawing()
         bmpBackGround->setUpdatesEnabled(true);
 }
 
-// ---- Preferences onto the table ---------------------------------------------------------------------------
-
-void TfrmMain::ApplyPreferences()
-{
-    TTableState& table = FGame.Table;
-    table.CardBack = FDefaults->CardBack();
-    FScene->ForEachCard([&](const TCardDeck& card, TCardControl& control) {
-        if (card.Value() >= 54 && card.Value() <= 60)
-            control.SetValue(table.CardBack);
-    });
-    for (int seat = North; seat <= West; ++seat)
-        crdStack[static_cast<size_t>(seat)]->SetValue(table.CardBack);
-
-    FGame.FWinScore = FDefaults->WinScore();
-
-    Guarded([this] {
-        // A surface the preferences do not know shows green cloth.
-        const QString surface = FDefaults->Table().isEmpty() ? QString("IDB_GREENCLOTH") : FDefaults->Table();
-        LoadCompressedBitmap(surface, bmpBackGround->BitMap());
-        bmpBackGround->update();
-    });
-
-    FSleeper->SetInterval(FDefaults->Delay());
-    table.AllComputer = true;
-    for (int seat = North; seat <= West; ++seat) {
-        const TPlayerRecord record = FDefaults->GetPlayer(seat);
-        TLabelEffect* label = SeatLabel(seat);
-        label->SetCaption(record.Name);
-        TPlayer& player = table.Player(seat);
-        player.SetSeat(seat);
-        player.SetName(record.Name.toStdString());
-        if (record.PlayerType == HumanPlayer) {
-            player.SetHuman(true);
-            table.AllComputer = false;
-            table.StopRequested = false;
-            btnInterrupt->hide();
-        }
-        const QRect place = FScene->TableRect(*label);
-        player.SetHandRect({place.left(), place.top() + place.height() + 11, CardWidth, CardHeight});
-    }
-}
+// ---- The bids table ---------------------------------------------------------------------------------------
 
 TLabelEffect* TfrmMain::SeatLabel(int seat) const
 {
@@ -479,13 +349,6 @@ bool TfrmMain::LogPlay() const { return mniOptLog->isChecked(); }
 void TfrmMain::mniAboutClick() { FPrompts->ShowAbout(); }
 
 void TfrmMain::QuelbrinSpadesManual1Click() { Help().ShowContents(); }
-
-std::shared_ptr<TFluidEngine> TfrmMain::MusicEngine()
-{
-    if (!FEngine)
-        FEngine = FEnvironment.Engine ? FEnvironment.Engine : std::make_shared<TFluidEngine>();
-    return FEngine;
-}
 
 void TfrmMain::ShowHelp(int context) { Help().ShowContext(context); }
 
@@ -736,63 +599,5 @@ void TfrmMain::FinishTrick()
 void TfrmMain::btnInterruptClick() { FGame.Table.StopRequested = true; }
 
 void TfrmMain::Timer4Timer() { lblWaitFor->setVisible(!lblWaitFor->isVisible()); }
-
-// ---- The play log ------------------------------------------------------------------------------------------
-
-void TfrmMain::LogHandStart()
-{
-    FLogThisHand = false;
-    if (!LogPlay())
-        return;
-    QString error;
-    if (!FLogFile.Open(&error)) {
-        if (!FLogFailureShown) {
-            FLogFailureShown = true;
-            FPrompts->Notice(TNoticeKind::Warning, error);
-        }
-        return;
-    }
-    FLogThisHand = true;
-    FLogFile.Log().LogHandStart(FGame.Table);
-    CheckLogWrites();
-}
-
-void TfrmMain::LogTrick()
-{
-    if (!FLogThisHand || !LogPlay() || !FLogFile.IsOpen())
-        return;
-    FLogFile.Log().LogTrick(FGame.Table);
-    CheckLogWrites();
-}
-
-void TfrmMain::LogHandEnd()
-{
-    if (!FLogThisHand || !LogPlay() || !FLogFile.IsOpen())
-        return;
-    FLogFile.Log().LogHandEnd(FGame.Table);
-    CheckLogWrites();
-}
-
-void TfrmMain::CheckLogWrites()
-{
-    FLogFile.Flush();
-    if (FLogFile.Good())
-        return;
-    const QString path = FLogFile.Path();
-    FLogFile.Close();
-    FLogThisHand = false;
-    if (!FLogFailureShown) {
-        FLogFailureShown = true;
-        FPrompts->Notice(TNoticeKind::Warning, "The play log " + QDir::toNativeSeparators(path) +
-                                                   " could not be written. Play goes on without a log.");
-    }
-}
-
-// ---- Preferences ---------------------------------------------------------------------------------------------
-
-void TfrmMain::mniPrefsClick()
-{
-    RunPreferences(*this);
-}
 
 }  // namespace spades

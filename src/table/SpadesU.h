@@ -7,12 +7,14 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <exception>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "MusicSettings.h"
 #include "PreferencesHost.h"
+#include "RegErrors.h"
 #include "PlayLogFile.h"
 #include "SpadesGame.h"
 #include "TablePrompts.h"
@@ -160,7 +162,14 @@ private:
     // Runs an event's work, turning a failure of the file, resource or media
     // layers into a message; the event ends and the program goes on.
     template <typename TWork>
-    void Guarded(TWork&& work);
+    void Guarded(TWork&& work)
+    {
+        try {
+            work();
+        } catch (const std::exception& error) {
+            FPrompts->Notice(TNoticeKind::Error, ErrorMessage(error));
+        }
+    }
 
     TTableEnvironment FEnvironment;
     std::unique_ptr<TTablePrompts> FOwnPrompts;

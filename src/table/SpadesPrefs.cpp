@@ -1,0 +1,108 @@
+// The table window's preferences: loaded from the settings file (a damaged one is
+// kept aside), put onto the table, and edited in the preferences dialog.
+#include "SpadesU.h"
+
+#include <QDir>
+#include <QToolButton>
+
+#include "CardDeck.h"
+#include "Cmpint32.h"
+#include "Defaults.h"
+#include "LblEffct.h"
+#include "OptDialog.h"
+#include "RegErrors.h"
+#include "RegFile.h"
+#include "Sleeper.h"
+#include "TableScene.h"
+#include "Tilemap.h"
+
+namespace spades {
+
+void TfrmMain::LoadDefaults()
+{
+    QString why;
+    QString filePath = RegFilePathFor(SpadesKeyPath);
+    try {
+        FDefaults = std::make_unique<TDefaults>(FMusic);
+        return;
+    } catch (const ERegFileDamaged& error) {
+        why = error.Text();
+        filePath = error.FilePath();
+    } catch (const ERegistryException& error) {
+        why = ErrorMessage(error);  // a value of the wrong type, or a file that cannot be read
+    }
+    // Keep the file aside, say where, and start from the defaults.
+    QString copy;
+    try {
+        copy = TRegFile(filePath).KeepDamagedCopy();
+    } catch (const ERegistryException& keepError) {
+        why += "\r" + ErrorMessage(keepError);
+    }
+    FMusic.SetDefaults(FEnvironment.ProgramDir);
+    QString text = "Your preferences could not be loaded:\r" + why + "\r\r";
+    if (!copy.isEmpty())
+        text += "The file was kept as " + QDir::toNativeSeparators(copy) + ".\r";
+    text += "The game starts with the default preferences.";
+    FPrompts->Notice(TNoticeKind::Warning, text);
+    try {
+        FDefaults = std::make_unique<TDefaults>(FMusic);
+    } catch (const ERegistryException&) {
+        // The file could not be moved either: play with the built-in preferences,
+        // which are never saved over it.
+        FDefaults = std::make_unique<TDefaults>(FMusic, TDefaults::TBuiltIn{});
+        FDefaultsUnsaveable = true;
+    }
+}
+
+void TfrmMain::ReloadDefaults()
+{
+    // The new set replaces the old in one step: nothing ever meets the table without one.
+    LoadDefaults();
+}
+
+void TfrmMain::ApplyPreferences()
+{
+    TTableState& table = FGame.Table;
+    table.CardBack = FDefaults->CardBack();
+    FScene->ForEachCard([&](const TCardDeck& card, TCardControl& control) {
+        if (card.Value() >= 54 && card.Value() <= 60)
+            control.SetValue(table.CardBack);
+    });
+    for (int seat = North; seat <= West; ++seat)
+        crdStack[static_cast<size_t>(seat)]->SetValue(table.CardBack);
+
+    FGame.FWinScore = FDefaults->WinScore();
+
+    Guarded([this] {
+        // A surface the preferences do not know shows green cloth.
+        const QString surface = FDefaults->Table().isEmpty() ? QString("IDB_GREENCLOTH") : FDefaults->Table();
+        LoadCompressedBitmap(surface, bmpBackGround->BitMap());
+        bmpBackGround->update();
+    });
+
+    FSleeper->SetInterval(FDefaults->Delay());
+    table.AllComputer = true;
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayerRecord record = FDefaults->GetPlayer(seat);
+        TLabelEffect* label = SeatLabel(seat);
+        label->SetCaption(record.Name);
+        TPlayer& player = table.Player(seat);
+        player.SetSeat(seat);
+        player.SetName(record.Name.toStdString());
+        if (record.PlayerType == HumanPlayer) {
+            player.SetHuman(true);
+            table.AllComputer = false;
+            table.StopRequested = false;
+            btnInterrupt->hide();
+        }
+        const QRect place = FScene->TableRect(*label);
+        player.SetHandRect({place.left(), place.top() + place.height() + 11, CardWidth, CardHeight});
+    }
+}
+
+void TfrmMain::mniPrefsClick()
+{
+    RunPreferences(*this);
+}
+
+}  // namespace spades
