@@ -3,6 +3,9 @@
 #include "SpadesU.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
 #include <QToolButton>
 
 #include "CardDeck.h"
@@ -15,6 +18,8 @@
 #include "Sleeper.h"
 #include "TableScene.h"
 #include "Tilemap.h"
+#include "WinReg.h"
+#include "WindowState.h"
 
 namespace spades {
 
@@ -103,6 +108,40 @@ void TfrmMain::ApplyPreferences()
 void TfrmMain::mniPrefsClick()
 {
     RunPreferences(*this);
+}
+
+void TfrmMain::RestorePlacement()
+{
+    std::optional<TWindowPlacement> stored;
+    try {
+        const TWinRegistry registry{QLatin1StringView(SpadesKeyPath)};
+        stored = LoadWindowPlacement(registry);
+    } catch (const std::exception&) {
+        // A file that cannot be read is reported with the preferences, once the window shows.
+    }
+    QList<QRect> screens;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screens.append(primary->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            screens.append(screen->availableGeometry());
+    if (!stored) {
+        if (!screens.isEmpty())
+            move(screens.front().center() - rect().center());
+        return;
+    }
+    const QSize minimum(TTableScene::Width, TTableScene::Height + menuBar()->sizeHint().height());
+    const TWindowPlacement placement = FitToScreens(*stored, screens, minimum);
+    setGeometry(placement.Geometry);
+    if (placement.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmMain::SavePlacement()
+{
+    TWinRegistry registry{QLatin1StringView(SpadesKeyPath), TWinRegistry::TCommitMode::OnCommit};
+    SaveWindowPlacement(registry, {isMaximized() ? normalGeometry() : geometry(), isMaximized()});
+    registry.Commit();
 }
 
 }  // namespace spades

@@ -83,6 +83,7 @@ void TfrmMain::FormCreate()
     CreateMenu();
     CreateControls();
     resize(TTableScene::Width, TTableScene::Height + menuBar()->sizeHint().height());
+    RestorePlacement();
 
     FMusic.SetDefaults(FEnvironment.ProgramDir);
     StartMusic();
@@ -253,6 +254,7 @@ bool TfrmMain::FormClose()
     if (FDefaults && !FDefaultsUnsaveable) {
         try {
             FDefaults->Save();
+            SavePlacement();
         } catch (const std::exception& error) {
             FPrompts->Notice(TNoticeKind::Error,
                              "Your preferences could not be saved:\r" + ErrorMessage(error));

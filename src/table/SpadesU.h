@@ -144,6 +144,9 @@ private:
     void CreateControls();
     void CreateMenu();
     void LoadDefaults();
+    // The window's size, place and maximised state, in the settings file.
+    void RestorePlacement();
+    void SavePlacement();
     void Perform(TTableRequest request);
     void WMGameStep(const TGameStepEvent& step);
     void PostGameStep(int step);
