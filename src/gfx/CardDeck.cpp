@@ -107,11 +107,47 @@ void TCardDeck::SetVisible(bool visible)
     repaint();
 }
 
-void TCardDeck::paintEvent(QPaintEvent*)
+QRegion TCardDeck::UncoveredRegion(const QRegion& region) const
+{
+    // Cards stacked above this one hide all of it but their cut corners: what
+    // they cover need not be drawn (a fan shows only a strip of each card).
+    const QWidget* parent = parentWidget();
+    if (!parent)
+        return region;
+    QRegion uncovered = region;
+    const QObjectList& siblings = parent->children();
+    bool above = false;
+    for (const QObject* sibling : siblings) {
+        if (sibling == this) {
+            above = true;
+            continue;
+        }
+        const auto* card = above ? qobject_cast<const TCardDeck*>(sibling) : nullptr;
+        if (!card || !card->isVisible() || !card->FVisible || card->FValue < 1 || card->FValue > LastBackValue)
+            continue;
+        QRect cover = card->geometry().translated(-pos());
+        if (!cover.intersects(rect()))
+            continue;
+        if (!card->FStretch) {
+            const int corner = (3 * card->width() + CardImageWidth - 1) / CardImageWidth;
+            cover.adjust(corner, corner, -corner, -corner);
+        }
+        uncovered -= cover;
+        if (uncovered.isEmpty())
+            break;
+    }
+    return uncovered;
+}
+
+void TCardDeck::paintEvent(QPaintEvent* event)
 {
     if (!FVisible)
         return;
+    const QRegion uncovered = UncoveredRegion(event->region());
+    if (uncovered.isEmpty())
+        return;
     QPainter painter(this);
+    painter.setClipRegion(uncovered);
     // The ratio of the device really painted on: the screen, or an image the table is rendered into.
     const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
                             ? painter.paintEngine()->paintDevice()->devicePixelRatio()

@@ -85,7 +85,11 @@ QPixmap TTiledBitmap::DeviceTile(qreal ratio)
         painter.drawTiledPixmap(block.rect(), QPixmap::fromImage(FBitMap));
     }
     const QImage scaled = block.scaled(device * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    FDeviceTile = QPixmap::fromImage(scaled.copy(QRect(QPoint(device.width(), device.height()), device)));
+    QImage tile = scaled.copy(QRect(QPoint(device.width(), device.height()), device));
+    // An opaque surface is copied, not blended: the fill costs far less.
+    if (!FBitMap.hasAlphaChannel())
+        tile = tile.convertToFormat(QImage::Format_RGB32);
+    FDeviceTile = QPixmap::fromImage(tile);
     FDeviceTile.setDevicePixelRatio(ratio);
     FDeviceTileKey = FBitMap.cacheKey();
     FDeviceTileFactor = factor;
