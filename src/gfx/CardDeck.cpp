@@ -160,6 +160,16 @@ void TCardDeck::paintEvent(QPaintEvent* event)
             painter.drawPixmap(0, 0, pixmap);
         return;
     }
+    if (LiveResize()) {
+        // The window's edge is being dragged: a card already drawn stands in, scaled.
+        const QSize device(qRound(width() * ratio), qRound(height() * ratio));
+        const QPixmap nearest = NearestRenderedCard(FValue, device, !FStretch);
+        if (!nearest.isNull()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawPixmap(rect(), nearest);
+            return;
+        }
+    }
     // Any other size or ratio: drawn from the artwork for exactly these pixels.
     const QPixmap pixmap = RenderedCardPixmap(FValue, size(), ratio, !FStretch);
     if (!pixmap.isNull())

@@ -7,6 +7,7 @@
 #include <array>
 
 #include <cmath>
+#include <cstdlib>
 #include <list>
 #include <map>
 #include <tuple>
@@ -44,6 +45,23 @@ public:
         FEntries[key] = {pixmap, bytes, FOrder.begin()};
         FBytes += bytes;
         Trim();
+    }
+
+    // The entry of the same card whose width is nearest.
+    QPixmap Nearest(const TKey& key) const
+    {
+        QPixmap best;
+        int distance = 0;
+        for (const auto& [other, entry] : FEntries) {
+            if (std::get<0>(other) != std::get<0>(key) || std::get<3>(other) != std::get<3>(key))
+                continue;
+            const int d = std::abs(std::get<1>(other) - std::get<1>(key));
+            if (best.isNull() || d < distance) {
+                best = entry.Pixmap;
+                distance = d;
+            }
+        }
+        return best;
     }
 
     std::size_t Bytes() const { return FBytes; }
@@ -87,6 +105,12 @@ TCardCache& Cache()
 {
     static TCardCache cache;
     return cache;
+}
+
+bool& Live()
+{
+    static bool live = false;
+    return live;
 }
 
 }  // namespace
@@ -148,6 +172,16 @@ QPixmap RenderedCardPixmap(uint8_t value, QSize logical, qreal ratio, bool round
         pixmap.setDevicePixelRatio(ratio);
     }
     return pixmap;
+}
+
+void SetLiveResize(bool live) { Live() = live; }
+bool LiveResize() { return Live(); }
+
+QPixmap NearestRenderedCard(uint8_t value, QSize devicePixels, bool rounded)
+{
+    const TCardCache::TKey key{value, devicePixels.width(), devicePixels.height(), rounded};
+    const QPixmap exact = Cache().Find(key);
+    return exact.isNull() ? Cache().Nearest(key) : exact;
 }
 
 std::size_t RenderedCardBytes() { return Cache().Bytes(); }

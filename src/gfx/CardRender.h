@@ -21,6 +21,14 @@ QImage RenderCard(uint8_t value, QSize devicePixels, bool rounded);
 // once per size and kept. The pixmap carries the ratio.
 QPixmap RenderedCardPixmap(uint8_t value, QSize logical, qreal ratio, bool rounded);
 
+// While the window is being resized every step is a new size: cards then show the
+// nearest size already rendered, smoothly scaled, until the resizing stops.
+void SetLiveResize(bool live);
+bool LiveResize();
+// The card at these device pixels if rendered before, else the nearest size rendered
+// so far (null when none): for the quick frames of a live resize.
+QPixmap NearestRenderedCard(uint8_t value, QSize devicePixels, bool rounded);
+
 // The cache of rendered cards: what it holds, and its limit.
 std::size_t RenderedCardBytes();
 std::size_t RenderedCardLimit();

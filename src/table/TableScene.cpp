@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "CardDeck.h"
+#include "CardRender.h"
 #include "ExtListView.h"
 #include "LblEffct.h"
 #include "Shape.h"
@@ -55,6 +56,7 @@ constexpr QRect PromptPlace(296, 414, 449, 33);
 constexpr QRect BidsPlace(4, 367, 200, 90);
 constexpr QRect StopPlace(716, 408, 50, 50);
 constexpr int StopIcon = 32;
+constexpr int RestAfterResize = 150;  // ms without a new size
 constexpr const char* StartPrompt = "Press the F2 key to start a game";
 
 QFont SerifFont(int pixels, bool italic = false)
@@ -88,6 +90,9 @@ void KeepOwnPalette(QWidget& widget)
 
 TTableScene::TTableScene(TTiledBitmap& surface) : QObject(&surface), FSurface(surface)
 {
+    FResting.setSingleShot(true);
+    FResting.setInterval(RestAfterResize);
+    connect(&FResting, &QTimer::timeout, this, &TTableScene::ResizeRested);
     CreateControls();
     FSurface.installEventFilter(this);
     Relayout();
@@ -279,9 +284,21 @@ void TTableScene::Relayout()
 
 bool TTableScene::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &FSurface && event->type() == QEvent::Resize)
+    if (watched == &FSurface && event->type() == QEvent::Resize) {
+        // Quick frames while the size keeps changing; sharp ones once it rests.
+        if (FSurface.isVisible()) {
+            SetLiveResize(true);
+            FResting.start();
+        }
         Relayout();
+    }
     return QObject::eventFilter(watched, event);
+}
+
+void TTableScene::ResizeRested()
+{
+    SetLiveResize(false);
+    FSurface.update();
 }
 
 }  // namespace spades

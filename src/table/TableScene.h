@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -83,8 +84,10 @@ private:
     class TSceneCard;
     void CreateControls();
     void Apply(QWidget& control);
+    void ResizeRested();
 
     TTiledBitmap& FSurface;
+    QTimer FResting;  // runs while the window is being resized
     qreal FScale = 1.0;
     QPointF FOrigin;
     std::map<const QWidget*, QRect> FPlaces;

@@ -136,5 +136,23 @@ TEST(CardCache, KeepsToItsLimit)
     ClearRenderedCards();
 }
 
+// While the window is being resized, a card drawn before stands in for the new
+// size; once the resizing rests the card is drawn for its pixels again.
+TEST(CardLiveResize, StandsInWithTheNearestSizeThenDrawsExactly)
+{
+    ClearRenderedCards();
+    (void)Painted(7, {100, 135}, 1.0, false);  // drawn once at the old size
+    const std::size_t before = RenderedCardBytes();
+    SetLiveResize(true);
+    const QImage quick = Painted(7, {104, 140}, 1.0, false);
+    EXPECT_EQ(RenderedCardBytes(), before) << "nothing new is rendered while resizing";
+    EXPECT_GT(Differences(quick, Reference(7, {104, 140})), 0);
+    SetLiveResize(false);
+    const QImage sharp = Painted(7, {104, 140}, 1.0, false);
+    EXPECT_GT(RenderedCardBytes(), before);
+    EXPECT_EQ(Differences(sharp, Reference(7, {104, 140})), 0);
+    ClearRenderedCards();
+}
+
 }  // namespace
 }  // namespace spades

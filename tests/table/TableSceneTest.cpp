@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "CardRender.h"
 #include "ExtListView.h"
 #include "LblEffct.h"
 #include "Shape.h"
@@ -156,6 +157,14 @@ TEST_P(TableSceneScaled, ClicksOnEveryVisibleStripOfTheFanPlayThatCard)
             EXPECT_EQ(card.geometry(), Scene().ToWindow(onTable));
         }
     }
+}
+
+TEST_P(TableSceneScaled, QuickFramesWhileResizingSharpOnceItRests)
+{
+    window->resize(window->size() + QSize(37, 23));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(LiveResize());
+    EXPECT_TRUE(QTest::qWaitFor([] { return !LiveResize(); }, 2000)) << "the resizing never rested";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TableSceneScaled,
