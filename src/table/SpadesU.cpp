@@ -207,7 +207,7 @@ void TfrmMain::FormShow()
     Guarded([this] {
         QImage glyph;
         LoadCompressedBitmap("IDB_INTERRUPT", glyph);
-        btnInterrupt->setIcon(QIcon(QPixmap::fromImage(glyph)));
+        FScene->SetStopPicture(glyph);
     });
     FillBidsTable();
     const QRect area = FScene->TableRect(*shpPlay);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QToolButton>
 
 #include <cmath>
@@ -179,6 +180,12 @@ void TTableScene::CreateControls()
     }
 }
 
+void TTableScene::SetStopPicture(const QImage& picture)
+{
+    FStopPicture = picture;
+    Apply(*btnInterrupt);
+}
+
 // ---- Lookup ---------------------------------------------------------------------------------------
 
 TCardDeck* TTableScene::Card(const QString& name) const
@@ -269,6 +276,17 @@ void TTableScene::Apply(QWidget& control)
     } else if (&control == btnInterrupt) {
         const int icon = static_cast<int>(std::lround(StopIcon * FScale));
         btnInterrupt->setIconSize(QSize(icon, icon));
+        if (!FStopPicture.isNull()) {
+            // Resampled for the device's pixels: an icon never grows a picture by itself.
+            const qreal ratio = btnInterrupt->devicePixelRatioF();
+            const int device = static_cast<int>(std::lround(icon * ratio));
+            QPixmap picture = FStopPicture.size() == QSize(device, device)
+                                  ? QPixmap::fromImage(FStopPicture)
+                                  : QPixmap::fromImage(FStopPicture.scaled(device, device, Qt::IgnoreAspectRatio,
+                                                                           Qt::SmoothTransformation));
+            picture.setDevicePixelRatio(ratio);
+            btnInterrupt->setIcon(QIcon(picture));
+        }
     }
 }
 

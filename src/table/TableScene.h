@@ -4,6 +4,7 @@
 // controls' stacking order; hit tests and the card fans work in table coordinates.
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -53,6 +54,8 @@ public:
     TExtListView& Bids() const { return *lvwBids; }
     QToolButton& StopButton() const { return *btnInterrupt; }
     TCardDeck& Pile(int seat) const { return *crdStack[static_cast<size_t>(seat)]; }
+    // The stop button's picture, drawn at its natural size and scaled with the table.
+    void SetStopPicture(const QImage& picture);
     // A hand card by its control name ("imgPlayer" + seat + slot), or nullptr.
     TCardDeck* Card(const QString& name) const;
     // The same card as the seats see it.
@@ -100,6 +103,7 @@ private:
     TLabelEffect* LabelEffect1 = nullptr;
     TExtListView* lvwBids = nullptr;
     std::array<int, 4> FBidColumns{};
+    QImage FStopPicture;
     QToolButton* btnInterrupt = nullptr;
     std::array<TCardDeck*, 5> crdStack{};
     std::map<const TCardDeck*, std::unique_ptr<TSceneCard>> FCards;

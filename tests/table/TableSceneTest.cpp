@@ -108,6 +108,12 @@ TEST_P(TableSceneScaled, OneScaleCentredAndTheSurfaceFillsTheWindow)
         EXPECT_NEAR(control->width(), expected.width(), 1.0) << place.Name;
         EXPECT_NEAR(control->height(), expected.height(), 1.0) << place.Name;
     }
+    // The stop button's picture grows with the table, made for the device's pixels.
+    auto* stop = Surface().findChild<QToolButton*>("btnInterrupt");
+    const int icon = static_cast<int>(std::lround(32 * scale));
+    EXPECT_EQ(stop->iconSize(), QSize(icon, icon));
+    const QPixmap picture = stop->icon().pixmap(QSize(icon, icon), stop->devicePixelRatioF());
+    EXPECT_NEAR(picture.width(), icon * stop->devicePixelRatioF(), 1.0);
     // The text grows with the table.
     EXPECT_EQ(Surface().findChild<TLabelEffect*>("lblPlayer1")->font().pixelSize(), std::lround(27 * scale));
 }
