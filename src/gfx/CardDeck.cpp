@@ -1,9 +1,11 @@
 #include "CardDeck.h"
 
 #include "CardFaces.h"
+#include "CardRender.h"
 #include "PlayerU.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QPointer>
@@ -106,22 +108,84 @@ void TCardDeck::SetVisible(bool visible)
     repaint();
 }
 
-void TCardDeck::paintEvent(QPaintEvent*)
+QRegion TCardDeck::UncoveredRegion(const QRegion& region) const
+{
+    // Cards stacked above this one hide all of it but their cut corners: what
+    // they cover need not be drawn (a fan shows only a strip of each card).
+    const QWidget* parent = parentWidget();
+    if (!parent)
+        return region;
+    QRegion uncovered = region;
+    const QObjectList& siblings = parent->children();
+    bool above = false;
+    for (const QObject* sibling : siblings) {
+        if (sibling == this) {
+            above = true;
+            continue;
+        }
+        const auto* card = above ? qobject_cast<const TCardDeck*>(sibling) : nullptr;
+        if (!card || !card->isVisible() || !card->FVisible || card->FValue < 1 || card->FValue > LastBackValue)
+            continue;
+        QRect cover = card->geometry().translated(-pos());
+        if (!cover.intersects(rect()))
+            continue;
+        if (card->FFaces && card->FFaces->Draws(card->FValue)) {
+            // An installed deck's corners may be rounder than ours.
+            const int corner = (card->width() + 7) / 8;
+            cover.adjust(corner, corner, -corner, -corner);
+        } else if (!card->FStretch) {
+            const int corner = (3 * card->width() + CardImageWidth - 1) / CardImageWidth;
+            cover.adjust(corner, corner, -corner, -corner);
+        }
+        uncovered -= cover;
+        if (uncovered.isEmpty())
+            break;
+    }
+    return uncovered;
+}
+
+void TCardDeck::paintEvent(QPaintEvent* event)
 {
     if (!FVisible)
         return;
-    const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
-    const QPixmap pixmap = FFaces ? FFaces->Pixmap(FValue, size(), devicePixelRatioF(), !FStretch)
-                                  : CardPixmap(FValue, scale, !FStretch);
-    if (pixmap.isNull())
+    const QRegion uncovered = UncoveredRegion(event->region());
+    if (uncovered.isEmpty())
         return;
     QPainter painter(this);
-    if (FStretch) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(rect(), pixmap);
-    } else {
-        painter.drawPixmap(0, 0, pixmap);
+    painter.setClipRegion(uncovered);
+    // The ratio of the device really painted on: the screen, or an image the table is rendered into.
+    const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
+                            ? painter.paintEngine()->paintDevice()->devicePixelRatio()
+                            : devicePixelRatioF();
+    if (FFaces && FFaces->Draws(FValue)) {
+        // An installed deck, drawn for these pixels.
+        const QPixmap pixmap = FFaces->Pixmap(FValue, size(), ratio, !FStretch);
+        if (!pixmap.isNull())
+            painter.drawPixmap(0, 0, pixmap);
+        return;
     }
+    const bool natural = size() == QSize(CardImageWidth, CardImageHeight);
+    if (!FStretch && natural && (ratio == 1.0 || ratio == 2.0)) {
+        // The built-in bitmaps, pixel for pixel.
+        const QPixmap pixmap = CardPixmap(FValue, ratio > 1.0 ? 2 : 1, true);
+        if (!pixmap.isNull())
+            painter.drawPixmap(0, 0, pixmap);
+        return;
+    }
+    if (LiveResize()) {
+        // The window's edge is being dragged: a card already drawn stands in, scaled.
+        const QSize device(qRound(width() * ratio), qRound(height() * ratio));
+        const QPixmap nearest = NearestRenderedCard(FValue, device, !FStretch);
+        if (!nearest.isNull()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawPixmap(rect(), nearest);
+            return;
+        }
+    }
+    // Any other size or ratio: drawn from the artwork for exactly these pixels.
+    const QPixmap pixmap = RenderedCardPixmap(FValue, size(), ratio, !FStretch);
+    if (!pixmap.isNull())
+        painter.drawPixmap(0, 0, pixmap);
 }
 
 void TCardDeck::mousePressEvent(QMouseEvent* event)

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -71,6 +72,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // The part of `region` not hidden under cards stacked above this one.
+    QRegion UncoveredRegion(const QRegion& region) const;
+
     uint8_t FValue = 54;
     bool FStretch = false;
     bool FVisible = false;

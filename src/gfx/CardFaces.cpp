@@ -1,4 +1,5 @@
 #include "CardFaces.h"
+#include "CardRender.h"
 
 #include "CardDeck.h"
 #include "SvgCardDeck.h"
@@ -65,6 +66,8 @@ QString TCardFaces::InUse() const
     return FDeck ? FDeck->Info().Id : QString();
 }
 
+bool TCardFaces::Draws(uint8_t value) const { return FDeck && FDeck->HasImage(value); }
+
 QPixmap TCardFaces::Pixmap(uint8_t value, QSize logical, qreal ratio, bool rounded) const
 {
     if (FDeck && FDeck->HasImage(value) && !logical.isEmpty()) {
@@ -84,7 +87,9 @@ QPixmap TCardFaces::Pixmap(uint8_t value, QSize logical, qreal ratio, bool round
             return pixmap;
         }
     }
-    return CardPixmap(value, ratio > 1.0 ? 2 : 1, rounded);
+    if (logical == QSize(CardImageWidth, CardImageHeight) && (ratio == 1.0 || ratio == 2.0))
+        return CardPixmap(value, ratio > 1.0 ? 2 : 1, rounded);
+    return RenderedCardPixmap(value, logical, ratio, rounded);
 }
 
 void ShowCardFaces(QWidget& window, const std::shared_ptr<TCardFaces>& faces)

@@ -33,6 +33,8 @@ public:
 
     // The deck in use, or empty for the built-in faces.
     QString InUse() const;
+    // Whether the deck in use has its own picture for `value`.
+    bool Draws(uint8_t value) const;
 
     // A card's picture for a control `logical` units large on a screen of the
     // given pixel ratio: drawn by the deck at the device size when it has the

@@ -11,7 +11,7 @@ add_custom_command(
   COMMENT "Drawing the card images"
   VERBATIM)
 
-set(spades_gfx_sources CardDeck.cpp CardDeck.h)
+set(spades_gfx_sources CardDeck.cpp CardDeck.h CardRender.cpp CardRender.h)
 foreach(module Tilemap Sleeper LblEffct ExtListView Shape CardFaces DeckChooser)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${module}.cpp)
     list(APPEND spades_gfx_sources ${module}.cpp ${module}.h)
@@ -20,4 +20,4 @@ endforeach()
 add_library(spades_gfx STATIC ${spades_gfx_sources} ${card_art_rcc})
 set_target_properties(spades_gfx PROPERTIES AUTOMOC ON)
 target_include_directories(spades_gfx PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(spades_gfx PUBLIC spades_game spades_decks Qt6::Widgets)
+target_link_libraries(spades_gfx PUBLIC spades_game spades_decks Qt6::Widgets PRIVATE spades_cardart)

@@ -1,6 +1,7 @@
 #include "LblEffct.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 
@@ -314,6 +315,26 @@ void TLabelEffect::PaintBackground(QPainter& painter, const TRotation& rotation)
 void TLabelEffect::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
+                            ? painter.paintEngine()->paintDevice()->devicePixelRatio()
+                            : devicePixelRatioF();
+    TPictureKey key{text(), font(), size(), ratio, {FColourShadow, FColourHighlight, FFontColour, FColor},
+                    Offsets(), static_cast<int>(alignment()), FAngle, FTransparent};
+    if (FPicture.isNull() || !(key == FPictureKey)) {
+        QImage picture(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        QPainter draw(&picture);
+        PaintLabel(draw);
+        draw.end();
+        FPicture = QPixmap::fromImage(std::move(picture));
+        FPictureKey = std::move(key);
+    }
+    painter.drawPixmap(0, 0, FPicture);
+}
+
+void TLabelEffect::PaintLabel(QPainter& painter)
+{
     painter.setFont(font());
     const TRotation rotation = FAngle == 0 ? TRotation() : Rotation();
     PaintBackground(painter, rotation);

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QLabel>
+#include <QPixmap>
 #include <QPoint>
 
 #include <array>
@@ -117,6 +118,24 @@ private:
     };
     TRotation Rotation() const;
     void PaintBackground(QPainter& painter, const TRotation& rotation);
+    void PaintLabel(QPainter& painter);
+
+    // Everything the picture depends on: text of a large size is drawn as paths, so
+    // the picture is made once and copied until one of these changes.
+    struct TPictureKey {
+        QString Text;
+        QFont Font;
+        QSize Size;
+        qreal Ratio = 0;
+        std::array<QColor, 4> Colours;
+        TEffectOffsets Offsets;
+        int Alignment = 0;
+        int Angle = 0;
+        bool Transparent = true;
+        bool operator==(const TPictureKey&) const = default;
+    };
+    TPictureKey FPictureKey;
+    QPixmap FPicture;
     bool Inside(QPoint position) const;
 
     std::array<TSchemeColours, 6> FSchemes;

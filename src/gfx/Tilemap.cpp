@@ -1,7 +1,10 @@
 #include "Tilemap.h"
 
 #include <QEvent>
+#include <QPaintEngine>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace spades {
 
@@ -57,18 +60,57 @@ const QPixmap& TTiledBitmap::TilePixmap()
     return FTile;
 }
 
+void TTiledBitmap::SetTileScale(qreal scale)
+{
+    if (scale <= 0 || scale == FTileScale)
+        return;
+    FTileScale = scale;
+    update();
+}
+
+QPixmap TTiledBitmap::DeviceTile(qreal ratio)
+{
+    const qreal factor = FTileScale * ratio;
+    if (FBitMap.isNull() || factor == 1.0)
+        return TilePixmap();
+    if (!FDeviceTile.isNull() && FDeviceTileKey == FBitMap.cacheKey() && FDeviceTileFactor == factor)
+        return FDeviceTile;
+    const int w = FBitMap.width(), h = FBitMap.height();
+    const QSize device(std::max(1, qRound(w * factor)), std::max(1, qRound(h * factor)));
+    // Three by three tiles resampled together, and the middle one kept: its edges
+    // are blended with the pixels that really lie beyond them.
+    QImage block(w * 3, h * 3, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&block);
+        painter.drawTiledPixmap(block.rect(), QPixmap::fromImage(FBitMap));
+    }
+    const QImage scaled = block.scaled(device * 3, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage tile = scaled.copy(QRect(QPoint(device.width(), device.height()), device));
+    // An opaque surface is copied, not blended: the fill costs far less.
+    if (!FBitMap.hasAlphaChannel())
+        tile = tile.convertToFormat(QImage::Format_RGB32);
+    FDeviceTile = QPixmap::fromImage(tile);
+    FDeviceTile.setDevicePixelRatio(ratio);
+    FDeviceTileKey = FBitMap.cacheKey();
+    FDeviceTileFactor = factor;
+    return FDeviceTile;
+}
+
 void TTiledBitmap::paintEvent(QPaintEvent*)
 {
     FTilesDrawn = 0;
     if (FBitMap.isNull())
         return;
-    const int w = FBitMap.width(), h = FBitMap.height();
-    const int columns = width() / w, rows = height() / h;
-    const QPixmap& tile = TilePixmap();
     QPainter painter(this);
+    const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
+                            ? painter.paintEngine()->paintDevice()->devicePixelRatio()
+                            : devicePixelRatioF();
+    const QPixmap tile = DeviceTile(ratio);
+    const qreal w = tile.width() / tile.devicePixelRatio(), h = tile.height() / tile.devicePixelRatio();
+    const int columns = static_cast<int>(width() / w), rows = static_cast<int>(height() / h);
     // Columns 0..columns and rows 0..rows, edge to edge from the top-left corner;
     // one tiled fill draws them all, the last column and row clipped at the edges.
-    painter.drawTiledPixmap(QRect(0, 0, (columns + 1) * w, (rows + 1) * h), tile);
+    painter.drawTiledPixmap(QRectF(0, 0, (columns + 1) * w, (rows + 1) * h), tile);
     FTilesDrawn = (columns + 1) * (rows + 1);
 }
 

@@ -31,6 +31,14 @@ public:
     // Tiles drawn by the last paint, clipped ones included.
     int TilesDrawn() const { return FTilesDrawn; }
 
+    // The tile's size on the table: 1 lays it pixel for pixel. Any other scale, and
+    // any device ratio, gets a tile resampled for the device's pixels, wrapping round
+    // its edges so that neighbouring tiles still meet without a seam.
+    void SetTileScale(qreal scale);
+    qreal TileScale() const { return FTileScale; }
+    // The tile as drawn on a device of this ratio.
+    QPixmap DeviceTile(qreal ratio);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,6 +49,10 @@ private:
     QImage FBitMap;
     QPixmap FTile;
     qint64 FTileKey = 0;
+    qreal FTileScale = 1.0;
+    QPixmap FDeviceTile;
+    qint64 FDeviceTileKey = 0;
+    qreal FDeviceTileFactor = 0;
     int FTilesDrawn = 0;
     bool FFillsParent = false;
 };

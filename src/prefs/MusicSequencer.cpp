@@ -1,6 +1,6 @@
 #include "MusicSequencer.h"
 
-#include <QFileInfo>
+#include "SongFile.h"
 
 namespace spades {
 namespace {
@@ -24,7 +24,7 @@ TMusicSequencer::TMusicSequencer(TMusicSettings& settings, TMediaPlayer& player,
     : QObject(parent),
       FSettings(settings),
       FPlayer(player),
-      FFileExists(fileExists ? std::move(fileExists) : TFileExists([](const QString& p) { return QFileInfo::exists(p); }))
+      FFileExists(fileExists ? std::move(fileExists) : TFileExists(SongFileExists))
 {
     connect(&FPlayer, &TMediaPlayer::Notify, this, &TMusicSequencer::MediaPlayer1Notify);
     FTimer2.setInterval(75);

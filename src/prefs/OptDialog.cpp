@@ -20,11 +20,15 @@
 #include "Cmpint32.h"
 #include "DeckChooser.h"
 #include "Defaults.h"
+#include "RegErrors.h"
 #include "FluidPlayer.h"
 #include "HelpViewer.h"
 #include "MusicSequencer.h"
+#include "PathLabel.h"
 #include "Shape.h"
-#include "SpadesU.h"
+#include "SongFile.h"
+#include "PlayerU.h"
+#include "TablePrompts.h"
 
 namespace spades {
 
@@ -55,7 +59,8 @@ protected:
 
 }  // namespace
 
-TdlgOptions::TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer) : QDialog(&owner), FOwner(owner)
+TdlgOptions::TdlgOptions(TPreferencesHost& owner, TMediaPlayer* previewPlayer)
+    : QDialog(owner.DialogOwner()), FOwner(owner)
 {
     setObjectName("dlgOptions");
     setWindowTitle("Preferences");
@@ -94,7 +99,7 @@ TdlgOptions::TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer) : QDialog
     connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { FOwner.Help().ShowContext(HelpContextPreferences); });
+    connect(help, &QShortcut::activated, this, [this] { FOwner.ShowHelp(HelpContextPreferences); });
 
     FormCreate();
 }
@@ -255,7 +260,7 @@ QWidget* TdlgOptions::CreateMusicPage()
         connect(choose, &QPushButton::clicked, this, [this, slot] { Button1Click(slot); });
         FChoose[static_cast<size_t>(slot)] = choose;
 
-        auto* panel = new QLabel(NoSong, page);
+        auto* panel = new TPathLabel(NoSong, page);
         panel->setObjectName(QString("Panel%1").arg(slot + 1));
         panel->setGeometry(64, top, 177, 17);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -385,7 +390,7 @@ void TdlgOptions::tabTableEnter()
             LoadCompressedBitmap(image->objectName(), bitmap);
             image->setPixmap(QPixmap::fromImage(bitmap.copy(0, 0, 50, 50)));
         } catch (const std::exception& error) {
-            Prompts().Notice(TNoticeKind::Error, QString::fromUtf8(error.what()));
+            Prompts().Notice(TNoticeKind::Error, ErrorMessage(error));
         }
     }
     FDeckChooser->Select(Defaults().CardDeck());
@@ -480,7 +485,7 @@ void TdlgOptions::Button9Click(int slot)
 {
     FPreviewPlayer->Close();
     const QString path = Music().Songs[static_cast<size_t>(slot)];
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    if (!SongFileExists(path)) {
         Prompts().Notice(TNoticeKind::Warning, "Could not find " + QFileInfo(path).fileName() +
                                                    ".  Please choose a valid MIDI file.");
         return;
@@ -490,7 +495,7 @@ void TdlgOptions::Button9Click(int slot)
         FPreviewPlayer->Open();
         FPreviewPlayer->Play();
     } catch (const std::exception& error) {
-        Prompts().Notice(TNoticeKind::Error, QString::fromUtf8(error.what()));
+        Prompts().Notice(TNoticeKind::Error, ErrorMessage(error));
     }
 }
 
@@ -532,14 +537,18 @@ void TdlgOptions::FormClose()
 
 // ---- The Preferences command ------------------------------------------------------------------------
 
-void RunPreferences(TfrmMain& owner)
+void RunPreferences(TPreferencesHost& owner)
 {
     if (TMusicSequencer* music = owner.Sequencer())
         music->BeforePreferences();
+    // A name typed into the dialog reaches the seat at once; Cancel takes it back.
+    std::array<std::string, 5> names;
+    for (int seat = North; seat <= West; ++seat)
+        names[static_cast<size_t>(seat)] = owner.Table().Player(seat).FName;
     int result = QDialog::Rejected;
     {
-        TdlgOptions dialog(owner, owner.Environment().PreviewPlayer);
-        dialog.SetInitialFolder(owner.Environment().ProgramDir);
+        TdlgOptions dialog(owner, owner.PreviewPlayer());
+        dialog.SetInitialFolder(owner.ProgramFolder());
         result = owner.Prompts().RunDialog(dialog);
     }
     if (result == QDialog::Accepted) {
@@ -547,10 +556,12 @@ void RunPreferences(TfrmMain& owner)
             owner.GameDefaults()->Save();
         } catch (const std::exception& error) {
             owner.Prompts().Notice(TNoticeKind::Error,
-                                   "Your preferences could not be saved:\r" + QString::fromUtf8(error.what()));
+                                   "Your preferences could not be saved:\r" + ErrorMessage(error));
         }
         owner.ApplyPreferences();
     } else {
+        for (int seat = North; seat <= West; ++seat)
+            owner.Table().Player(seat).SetName(names[static_cast<size_t>(seat)]);
         owner.ReloadDefaults();
     }
     if (TMusicSequencer* music = owner.Sequencer())

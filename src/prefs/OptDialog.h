@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+#include "PreferencesHost.h"
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -24,7 +26,6 @@ class TDefaults;
 class TMediaPlayer;
 class TShape;
 class TTablePrompts;
-class TfrmMain;
 struct TMusicSettings;
 struct TTableState;
 
@@ -32,7 +33,7 @@ class TdlgOptions : public QDialog {
     Q_OBJECT
 public:
     // previewPlayer: the player Preview uses; the dialog makes its own when none is given.
-    TdlgOptions(TfrmMain& owner, TMediaPlayer* previewPlayer = nullptr);
+    TdlgOptions(TPreferencesHost& owner, TMediaPlayer* previewPlayer = nullptr);
     ~TdlgOptions() override;
 
     // The song chooser starts here.
@@ -96,7 +97,7 @@ private:
     QWidget* CreatePlayersPage();
     QWidget* CreateMusicPage();
 
-    TfrmMain& FOwner;
+    TPreferencesHost& FOwner;
     TDefaults& Defaults() const;
     TMusicSettings& Music() const;
     TTableState& Table() const;
@@ -131,6 +132,6 @@ private:
 
 // The Preferences command of the main window: stops the music, runs the dialog,
 // saves and applies on OK or reloads on Cancel, and starts the music again.
-void RunPreferences(TfrmMain& owner);
+void RunPreferences(TPreferencesHost& owner);
 
 }  // namespace spades

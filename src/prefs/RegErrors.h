@@ -45,4 +45,16 @@ private:
     QString FReason;
 };
 
+// What a message box says about a failure: the text, and on the next line where
+// and why when the failure knows it.
+inline QString ErrorMessage(const std::exception& error)
+{
+    if (const auto* registry = dynamic_cast<const ERegistryException*>(&error)) {
+        if (!registry->Detail().isEmpty() && !dynamic_cast<const ERegFileDamaged*>(&error))
+            return registry->Text() + u'\r' + registry->Detail();
+        return registry->Text();
+    }
+    return QString::fromUtf8(error.what());
+}
+
 }  // namespace spades

@@ -15,6 +15,11 @@ namespace {
 
 }  // namespace
 
+bool SongFileExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
 TSongFile ParseSongBytes(const QByteArray& bytes, const QString& name)
 {
     try {

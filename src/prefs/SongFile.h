@@ -13,6 +13,10 @@ struct TSongFile {
     TMidiSummary Song;
 };
 
+// Whether a song slot's path names a file that can be played: a folder or a
+// missing file is skipped. The sequencer and the preferences' Preview agree on it.
+bool SongFileExists(const QString& path);
+
 // Throws EMediaError naming the file and the problem.
 TSongFile LoadSongFile(const QString& path);
 // The same checks on bytes already in memory; name labels the messages.

@@ -28,7 +28,7 @@ TWinRegistry::TWinRegistry(const QString& baseKeyPath, TCommitMode mode)
 {
     const auto status = FFile.Load(FStore);
     if (!status.Ok())
-        FReadFailure = status.Detail.isEmpty() ? FFile.Path() : status.Detail;
+        FReadFailure = Where(status.Detail);
     // Like opening the base key with create: it reaches the file with the first
     // write. A base path that is no valid key makes every write fail later.
     FStore.CreateKey(FBaseKey);
@@ -94,9 +94,9 @@ void TWinRegistry::Write(const QString& section, const TRegValue& value)
     const QString key = SectionKey(section);
     if (!TRegStore::FoldedPath(key))
         throw ERegistryException(CreateKeyFailed(section.isEmpty() ? FBaseKey : section),
-                                 QStringLiteral("not a valid key name"));
+                                 Where(QStringLiteral("not a valid key name")));
     if (!TRegStore::IsValidName(value.Name))
-        throw ERegistryException(SetDataFailed(value.Name), QStringLiteral("not a valid value name"));
+        throw ERegistryException(SetDataFailed(value.Name), Where(QStringLiteral("not a valid value name")));
     // Saving over a file we could not read would lose what it holds.
     if (!FReadFailure.isEmpty())
         throw ERegistryException(SetDataFailed(value.Name), FReadFailure);
@@ -128,8 +128,19 @@ void TWinRegistry::Commit()
 void TWinRegistry::Raise(const TRegFile::TStatus& status, const TPendingWrite& write) const
 {
     if (status.Error == TRegFile::TError::CannotCreate)
-        throw ERegistryException(CreateKeyFailed(write.Section.isEmpty() ? FBaseKey : write.Section), status.Detail);
-    throw ERegistryException(SetDataFailed(write.Name), status.Detail);
+        throw ERegistryException(CreateKeyFailed(write.Section.isEmpty() ? FBaseKey : write.Section),
+                                 Where(status.Detail));
+    throw ERegistryException(SetDataFailed(write.Name), Where(status.Detail));
+}
+
+QString TWinRegistry::Where(const QString& why) const
+{
+    // The file first, unless the reason already names it.
+    if (why.isEmpty())
+        return FFile.Path();
+    if (why.contains(FFile.Path()))
+        return why;
+    return FFile.Path() + QStringLiteral(": ") + why;
 }
 
 }  // namespace spades

@@ -55,6 +55,8 @@ private:
     const TRegValue* Find(const QString& section, const QString& name) const;
     void Write(const QString& section, const TRegValue& value);
     [[noreturn]] void Raise(const TRegFile::TStatus& status, const TPendingWrite& write) const;
+    // The file and the system's reason, for the line below an error's text.
+    QString Where(const QString& why) const;
 
     TRegFile FFile;
     QString FBaseKey;

@@ -16,8 +16,8 @@ namespace spades {
 void SetUpApplication()
 {
     InitIconResources();
-    QApplication::setApplicationName("Quelbrin Spades");
-    QApplication::setApplicationDisplayName("Quelbrin Spades");
+    QApplication::setApplicationName(ProgramTitle);
+    // No display name: on X11 Qt would append it to every dialog's caption.
     QApplication::setApplicationVersion(QUELBRIN_SPADES_VERSION);
     QApplication::setOrganizationName("Tarnwell");
     QApplication::setDesktopFileName(DesktopId);

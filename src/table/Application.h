@@ -5,6 +5,8 @@
 namespace spades {
 
 constexpr const char* DesktopId = "net.tarnwell.QuelbrinSpades";
+// The main window's caption and the title of the table's message boxes.
+constexpr const char* ProgramTitle = "Quelbrin Spades";
 
 // Call once the application object exists.
 void SetUpApplication();

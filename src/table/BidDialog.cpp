@@ -71,6 +71,7 @@ TdlgBid::TdlgBid(QWidget* owner)
         button->setObjectName(QString("Button%1").arg(place.value));
         button->setCheckable(true);
         button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::NoFocus);  // the arrow keys belong to the number
         button->setGeometry(place.left, place.top, 25, 25);
         FGroup->addButton(button, place.value);
         FButtons[static_cast<size_t>(place.value)] = button;

@@ -1,6 +1,5 @@
 #include "SpadesU.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -10,82 +9,28 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
-#include <exception>
 
+#include "Application.h"
 #include "CardDeck.h"
 #include "CardFaces.h"
 #include "Cmpint32.h"
 #include "Defaults.h"
 #include "ExtListView.h"
-#include "NetDialogs.h"
 #include "HelpViewer.h"
+#include "NetDialogs.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
-#include "OptDialog.h"
-#include "RegErrors.h"
-#include "RegFile.h"
 #include "Shape.h"
 #include "TableHistory.h"
+#include "TableScene.h"
 #include "Sleeper.h"
-#include "FluidEngine.h"
-#include "FluidPlayer.h"
 #include "Tilemap.h"
 
 namespace spades {
 
-// ---- The card controls as the seats see them ----------------------------------------------------
-
-class TfrmMain::TDeckControl : public TCardControl {
-public:
-    explicit TDeckControl(TCardDeck& card) : FCard(&card) {}
-    std::string Name() const override { return FCard->objectName().toStdString(); }
-    int Value() const override { return FCard->Value(); }
-    void SetValue(int value) override { FCard->SetValue(static_cast<uint8_t>(value)); }
-    void SetVisible(bool visible) override { FCard->SetVisible(visible); }
-    void MoveTo(int left, int top) override { FCard->move(left, top); }
-    void BringToFront() override { FCard->raise(); }
-    void ClearClickHandler() override { FCard->ClearClickHandler(); }
-    void LayOut(const TCardRect& bounds, int value) override
-    {
-        FCard->ClearClickHandler();
-        FCard->setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
-        FCard->SetValue(static_cast<uint8_t>(value));
-        FCard->SetVisible(true);
-        FCard->raise();
-    }
-
-private:
-    TCardDeck* FCard;
-};
-
 namespace {
 
-constexpr int TableWidth = 769;
-constexpr int TableHeight = 461;
 constexpr const char* StartPrompt = "Press the F2 key to start a game";
-
-struct TPlace {
-    int Left, Top, Width, Height;
-};
-constexpr std::array<TPlace, 5> SeatLabelPlaces = {{{0, 0, 0, 0},
-                                                    {352, 6, 169, 33},
-                                                    {609, 142, 97, 33},
-                                                    {352, 318, 137, 33},
-                                                    {88, 142, 97, 33}}};
-constexpr std::array<TPlace, 5> TrickPilePlaces = {{{0, 0, 0, 0},
-                                                    {204, 40, 43, 58},
-                                                    {712, 112, 43, 58},
-                                                    {214, 391, 43, 58},
-                                                    {12, 112, 43, 58}}};
-constexpr std::array<const char*, 5> SeatNames = {"", "North", "East", "South", "West"};
-
-QFont SerifFont(int pixels, bool italic = false)
-{
-    QFont font("Times New Roman");
-    font.setPixelSize(pixels);
-    font.setItalic(italic);
-    return font;
-}
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -105,13 +50,18 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
 {
     if (FEnvironment.ProgramDir.isEmpty())
         FEnvironment.ProgramDir = ProgramDir();
-    if (FEnvironment.Prompts) {
-        FPrompts = FEnvironment.Prompts;
-    } else {
+    TTablePrompts* prompts = FEnvironment.Prompts;
+    if (!prompts) {
         FOwnPrompts = std::make_unique<TDialogPrompts>(this);
-        FPrompts = FOwnPrompts.get();
+        prompts = FOwnPrompts.get();
     }
+    // A notice that must not stack on another dialog waits for the last one to close.
+    FCountedPrompts = std::make_unique<TCountedPrompts>(*prompts, [this] {
+        QMetaObject::invokeMethod(this, &TfrmMain::ShowSoundNotice, Qt::QueuedConnection);
+    });
+    FPrompts = FCountedPrompts.get();
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
+    FSteps.Released = [this] { ReleaseParkedSteps(); };
     FHistory = std::make_unique<TTableHistory>(*this, FEnvironment.HistoryPath);
     FormCreate();
 }
@@ -126,7 +76,7 @@ TfrmMain::~TfrmMain()
 void TfrmMain::FormCreate()
 {
     setObjectName("frmMain");
-    setWindowTitle("Quelbrin Spades");
+    setWindowTitle(ProgramTitle);
     QPalette olive = palette();
     olive.setColor(QPalette::Window, QColor(0x80, 0x80, 0x00));
     setPalette(olive);
@@ -136,7 +86,8 @@ void TfrmMain::FormCreate()
 
     CreateMenu();
     CreateControls();
-    resize(TableWidth, TableHeight + menuBar()->sizeHint().height());
+    resize(TTableScene::Width, TTableScene::Height + menuBar()->sizeHint().height());
+    RestorePlacement();
 
     FMusic.SetDefaults(FEnvironment.ProgramDir);
     StartMusic();
@@ -145,13 +96,14 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::CreateMenu()
 {
+    KeepOwnPalette(*menuBar());
     QMenu* game = menuBar()->addMenu("&Game");
     game->setObjectName("mniGame");
     // Menu commands ask; the steps run them now, or once the running step has returned.
     mniGameNew = game->addAction("&New", this, [this] { FSteps.Request(TTableRequest::NewGame); });
     mniGameNew->setObjectName("mniGameNew");
     mniGameNew->setShortcut(Qt::Key_F2);
-    mniGameNew->setShortcutContext(Qt::ApplicationShortcut);
+    mniGameNew->setShortcutContext(Qt::WindowShortcut);  // not in the manual window
     mniGameStats = game->addAction("&Statistics ...", this, [this] { FHistory->mniGameStatsClick(); });
     mniGameStats->setObjectName("mniGameStats");
     game->addSeparator();
@@ -210,117 +162,26 @@ void TfrmMain::CreateControls()
 {
     bmpBackGround = new TTiledBitmap(this);
     bmpBackGround->setObjectName("bmpBackGround");
-    bmpBackGround->setMinimumSize(TableWidth, TableHeight);
+    bmpBackGround->setMinimumSize(TTableScene::Width, TTableScene::Height);
     setCentralWidget(bmpBackGround);
-
-    shpPlay = new TShape(bmpBackGround);
-    shpPlay->setObjectName("shpPlay");
-    shpPlay->setGeometry(246, 166, 269, 133);
-    shpPlay->SetShape(TShape::TKind::RoundRect);
-    shpPlay->SetBrush(QColor(0x00, 0x80, 0x00));
-    shpPlay->SetPen(Qt::black, 1);
-
+    // The scene lays the table out and scales it with the window.
+    FScene = new TTableScene(*bmpBackGround);
+    shpPlay = &FScene->PlayArea();
     for (int seat = North; seat <= West; ++seat) {
-        const TPlace& place = SeatLabelPlaces[static_cast<size_t>(seat)];
-        auto* label = new TLabelEffect(bmpBackGround);
-        label->setObjectName(QString("lblPlayer%1").arg(seat));
-        label->setGeometry(place.Left, place.Top, place.Width, place.Height);
-        label->setFont(SerifFont(27));
-        label->SetFontColour(QColor(0x80, 0x80, 0x80));
-        label->SetCaption(SeatNames[static_cast<size_t>(seat)]);
-        lblPlayer[static_cast<size_t>(seat)] = label;
+        lblPlayer[static_cast<size_t>(seat)] = &FScene->SeatLabel(seat);
+        crdStack[static_cast<size_t>(seat)] = &FScene->Pile(seat);
     }
-
-    lblWaitFor = new TLabelEffect(bmpBackGround);
-    lblWaitFor->setObjectName("lblWaitFor");
-    lblWaitFor->setGeometry(8, 8, 257, 33);
-    lblWaitFor->setFont(SerifFont(21, true));
-    lblWaitFor->SetFontColour(QColor(0xC0, 0xC0, 0xC0));
-
-    lblWhoWon = new TLabelEffect(bmpBackGround);
-    lblWhoWon->setObjectName("lblWhoWon");
-    lblWhoWon->setGeometry(584, 6, 175, 33);
-    lblWhoWon->setFont(SerifFont(21));
-    lblWhoWon->SetFontColour(QColor(0xFF, 0xFF, 0x00));
-    lblWhoWon->setAlignment(Qt::AlignRight | Qt::AlignTop);
-
-    LabelEffect1 = new TLabelEffect(bmpBackGround);
-    LabelEffect1->setObjectName("LabelEffect1");
-    LabelEffect1->setGeometry(296, 414, 449, 33);
-    LabelEffect1->setFont(SerifFont(27));
-    LabelEffect1->SetFontColour(QColor(0xFF, 0xFF, 0x00));
-    LabelEffect1->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    LabelEffect1->SetCaption(StartPrompt);
-
-    lvwBids = new TExtListView(bmpBackGround);
-    lvwBids->setObjectName("lvwBids");
-    ConfigureBidsTable(*lvwBids);
-
-    btnInterrupt = new QToolButton(bmpBackGround);
-    btnInterrupt->setObjectName("btnInterrupt");
-    btnInterrupt->setGeometry(716, 408, 50, 50);
-    btnInterrupt->setToolTip("Click to Stop.");
-    btnInterrupt->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    btnInterrupt->setIconSize(QSize(32, 32));
-    btnInterrupt->setFocusPolicy(Qt::NoFocus);
-    btnInterrupt->hide();
+    lblWaitFor = &FScene->WaitFor();
+    lblWhoWon = &FScene->WhoWon();
+    LabelEffect1 = &FScene->Prompt();
+    lvwBids = &FScene->Bids();
+    btnInterrupt = &FScene->StopButton();
     connect(btnInterrupt, &QToolButton::clicked, this, [this] { btnInterruptClick(); });
-
-    for (int seat = North; seat <= West; ++seat) {
-        const TPlace& place = TrickPilePlaces[static_cast<size_t>(seat)];
-        auto* pile = new TCardDeck(bmpBackGround);
-        pile->setObjectName(QString("crdStack%1").arg(seat));
-        pile->SetStretch(true);
-        pile->setGeometry(place.Left, place.Top, place.Width, place.Height);
-        pile->SetVisible(false);
-        crdStack[static_cast<size_t>(seat)] = pile;
-    }
-
-    for (int seat = North; seat <= West; ++seat) {
-        for (int slot = 1; slot <= 13; ++slot) {
-            auto* card = new TCardDeck(bmpBackGround);
-            card->setObjectName(QString::fromUtf8(TCardName(seat, slot).View().data(),
-                                                  static_cast<int>(TCardName(seat, slot).View().size())));
-            card->move(SeatLabelPlaces[static_cast<size_t>(seat)].Left, SeatLabelPlaces[static_cast<size_t>(seat)].Top + 44);
-            card->SetVisible(false);
-            FDeckControls.emplace(card, std::make_unique<TDeckControl>(*card));
-        }
-    }
 
     Timer4 = new QTimer(this);
     Timer4->setObjectName("Timer4");
     Timer4->setInterval(400);
     connect(Timer4, &QTimer::timeout, this, [this] { Timer4Timer(); });
-}
-
-void TfrmMain::StartMusic()
-{
-    if (FEnvironment.MusicPlayer) {
-        MediaPlayer1 = FEnvironment.MusicPlayer;
-    } else {
-        FOwnPlayer = std::make_unique<TFluidPlayer>(MusicEngine());
-        MediaPlayer1 = FOwnPlayer.get();
-    }
-    FOwnSequencer = std::make_unique<TMusicSequencer>(FMusic, *MediaPlayer1);
-    FSequencer = FOwnSequencer.get();
-    connect(FSequencer, &TMusicSequencer::errorOccurred, this,
-            [this](const QString& message) { FPrompts->Notice(TNoticeKind::Error, message); });
-    connect(FSequencer, &TMusicSequencer::soundUnavailable, this, [this](const QString& message) {
-        if (FSoundNoticeShown)
-            return;
-        FSoundNoticeShown = true;
-        FPrompts->Notice(TNoticeKind::Warning, message + "\r\rThe game goes on without music.");
-    });
-}
-
-template <typename TWork>
-void TfrmMain::Guarded(TWork&& work)
-{
-    try {
-        work();
-    } catch (const std::exception& error) {
-        FPrompts->Notice(TNoticeKind::Error, QString::fromUtf8(error.what()));
-    }
 }
 
 // ---- Showing and closing -----------------------------------------------------------------------------
@@ -356,57 +217,17 @@ void TfrmMain::FormShow()
     Guarded([this] {
         QImage glyph;
         LoadCompressedBitmap("IDB_INTERRUPT", glyph);
-        btnInterrupt->setIcon(QIcon(QPixmap::fromImage(glyph)));
+        FScene->SetStopPicture(glyph);
     });
     FillBidsTable();
-    const QRect area = shpPlay->geometry();
+    const QRect area = FScene->TableRect(*shpPlay);
     for (int place = 1; place <= 4; ++place)
         FGame.Table.Place(place) = TPlayStack(TrickPlaceRect(place, area.left(), area.top()));
     FGame.Deck.Fill();
     FGame.Random.SetSeed(TRandom::SeedFromClock());
+    if (FSequencer)
+        FSequencer->Timer3().start();
     FHistory->Open();
-}
-
-void TfrmMain::LoadDefaults()
-{
-    QString why;
-    QString filePath = RegFilePathFor(SpadesKeyPath);
-    try {
-        FDefaults = std::make_unique<TDefaults>(FMusic);
-        return;
-    } catch (const ERegFileDamaged& error) {
-        why = error.Text();
-        filePath = error.FilePath();
-    } catch (const ERegistryException& error) {
-        why = error.Text();  // a value of the wrong type, or a file that cannot be read
-    }
-    // Keep the file aside, say where, and start from the defaults.
-    QString copy;
-    try {
-        copy = TRegFile(filePath).KeepDamagedCopy();
-    } catch (const ERegistryException& keepError) {
-        why += "\r" + keepError.Text();
-    }
-    FMusic.SetDefaults(FEnvironment.ProgramDir);
-    QString text = "Your preferences could not be loaded:\r" + why + "\r\r";
-    if (!copy.isEmpty())
-        text += "The file was kept as " + QDir::toNativeSeparators(copy) + ".\r";
-    text += "The game starts with the default preferences.";
-    FPrompts->Notice(TNoticeKind::Warning, text);
-    try {
-        FDefaults = std::make_unique<TDefaults>(FMusic);
-    } catch (const ERegistryException&) {
-        // The file could not be moved either: play with the built-in preferences,
-        // which are never saved over it.
-        FDefaults = std::make_unique<TDefaults>(FMusic, TDefaults::TBuiltIn{});
-        FDefaultsUnsaveable = true;
-    }
-}
-
-void TfrmMain::ReloadDefaults()
-{
-    // The new set replaces the old in one step: nothing ever meets the table without one.
-    LoadDefaults();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -420,7 +241,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (FSteps.Busy()) {
+    if (FSteps.Busy() || FSteps.Held()) {
         event->ignore();
         FSteps.Request(TTableRequest::Close);
         return;
@@ -445,9 +266,10 @@ bool TfrmMain::FormClose()
     if (FDefaults && !FDefaultsUnsaveable) {
         try {
             FDefaults->Save();
+            SavePlacement();
         } catch (const std::exception& error) {
             FPrompts->Notice(TNoticeKind::Error,
-                             "Your preferences could not be saved:\r" + QString::fromUtf8(error.what()));
+                             "Your preferences could not be saved:\r" + ErrorMessage(error));
         }
     }
     FClosed = true;
@@ -475,16 +297,12 @@ void TfrmMain::Perform(TTableRequest request)
 
 TCardDeck* TfrmMain::CardDeck(const QString& name) const
 {
-    return bmpBackGround->findChild<TCardDeck*>(name, Qt::FindDirectChildrenOnly);
+    return FScene->Card(name);
 }
 
 TCardControl* TfrmMain::FindCard(std::string_view name)
 {
-    TCardDeck* card = CardDeck(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    if (!card)
-        return nullptr;
-    auto found = FDeckControls.find(card);
-    return found == FDeckControls.end() ? nullptr : found->second.get();
+    return FScene->FindCard(name);
 }
 
 TCardControl* TfrmMain::CardAt(int seat, int slot)
@@ -509,61 +327,11 @@ void TfrmMain::ResumeDrawing()
         bmpBackGround->setUpdatesEnabled(true);
 }
 
-// ---- Preferences onto the table ---------------------------------------------------------------------------
-
-void TfrmMain::ApplyPreferences()
-{
-    TTableState& table = FGame.Table;
-    table.CardBack = FDefaults->CardBack();
-    for (const auto& [card, control] : FDeckControls) {
-        if (card->Value() >= 54 && card->Value() <= 60)
-            control->SetValue(table.CardBack);
-    }
-    for (int seat = North; seat <= West; ++seat)
-        crdStack[static_cast<size_t>(seat)]->SetValue(table.CardBack);
-    ApplyCardDeck();
-
-    FGame.FWinScore = FDefaults->WinScore();
-
-    Guarded([this] {
-        // A surface the preferences do not know shows green cloth.
-        const QString surface = FDefaults->Table().isEmpty() ? QString("IDB_GREENCLOTH") : FDefaults->Table();
-        LoadCompressedBitmap(surface, bmpBackGround->BitMap());
-        bmpBackGround->update();
-    });
-
-    FSleeper->SetInterval(FDefaults->Delay());
-    table.AllComputer = true;
-    for (int seat = North; seat <= West; ++seat) {
-        const TPlayerRecord record = FDefaults->GetPlayer(seat);
-        TLabelEffect* label = SeatLabel(seat);
-        label->SetCaption(record.Name);
-        TPlayer& player = table.Player(seat);
-        player.SetSeat(seat);
-        player.SetName(record.Name.toStdString());
-        if (record.PlayerType == HumanPlayer) {
-            player.SetHuman(true);
-            table.AllComputer = false;
-            table.StopRequested = false;
-            btnInterrupt->hide();
-        }
-        player.SetHandRect({label->x(), label->y() + label->height() + 11, CardWidth, CardHeight});
-    }
-}
-
-// The chosen deck onto every card, or the built-in faces with one message why not.
-void TfrmMain::ApplyCardDeck()
-{
-    if (!FCardFaces)
-        FCardFaces = std::make_shared<TCardFaces>();
-    if (const QString refusal = FCardFaces->Choose(FDefaults->CardDeck()); !refusal.isEmpty())
-        FPrompts->Notice(TNoticeKind::Warning, refusal);
-    ShowCardFaces(*this, FCardFaces);
-}
+// ---- The bids table ---------------------------------------------------------------------------------------
 
 TLabelEffect* TfrmMain::SeatLabel(int seat) const
 {
-    return bmpBackGround->findChild<TLabelEffect*>(QString("lblPlayer%1").arg(seat), Qt::FindDirectChildrenOnly);
+    return &FScene->SeatLabel(seat);
 }
 
 void TfrmMain::FillBidsTable()
@@ -596,12 +364,7 @@ void TfrmMain::mniAboutClick() { FPrompts->ShowAbout(); }
 
 void TfrmMain::QuelbrinSpadesManual1Click() { Help().ShowContents(); }
 
-std::shared_ptr<TFluidEngine> TfrmMain::MusicEngine()
-{
-    if (!FEngine)
-        FEngine = FEnvironment.Engine ? FEnvironment.Engine : std::make_shared<TFluidEngine>();
-    return FEngine;
-}
+void TfrmMain::ShowHelp(int context) { Help().ShowContext(context); }
 
 THelpViewer& TfrmMain::Help()
 {
@@ -617,7 +380,16 @@ bool TfrmMain::IsHuman(int seat) const { return FGame.Table.Player(seat).FHuman;
 void TfrmMain::Pause()
 {
     emit paused();
-    FSleeper->Wait();
+    // The preferences may open inside the pause; the game holds still while they
+    // are open, and takes a whole pause again once they close.
+    for (;;) {
+        const unsigned holds = FSteps.Holds();
+        FSleeper->Wait();
+        if (FSteps.Holds() == holds && !FSteps.Held())
+            break;
+        if (FClosed)
+            break;
+    }
 }
 
 void TfrmMain::PostGameStep(int step)
@@ -628,10 +400,22 @@ void TfrmMain::PostGameStep(int step)
 bool TfrmMain::event(QEvent* event)
 {
     if (event->type() == static_cast<QEvent::Type>(WM_GAMESTEP)) {
-        WMGameStep(static_cast<const TGameStepEvent&>(*event));
+        const auto& step = static_cast<const TGameStepEvent&>(*event);
+        if (FSteps.Held())
+            FParkedSteps.push_back({step.Step, step.Serial});  // nothing moves under the preferences
+        else
+            WMGameStep(step);
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void TfrmMain::ReleaseParkedSteps()
+{
+    std::vector<TParkedStep> parked;
+    parked.swap(FParkedSteps);
+    for (const TParkedStep& step : parked)
+        QCoreApplication::postEvent(this, new TGameStepEvent(step.Step, step.Serial));
 }
 
 void TfrmMain::WMGameStep(const TGameStepEvent& step)
@@ -770,8 +554,14 @@ void TfrmMain::FinishTrick()
 {
     TTableSteps::TScope step(FSteps);
     QCoreApplication::processEvents();
-    if (step.Superseded() || FGame.Table.StopRequested)
+    if (step.Superseded())
         return;
+    if (FGame.Table.StopRequested) {
+        // The game rests here: the button can do no more, and F2 starts the next one.
+        btnInterrupt->hide();
+        LabelEffect1->SetCaption(StartPrompt);
+        return;
+    }
     LogTrick();
     FHistory->TrickDone();
     const int winner = FGame.ResolveTrick();
@@ -829,63 +619,5 @@ void TfrmMain::FinishTrick()
 void TfrmMain::btnInterruptClick() { FGame.Table.StopRequested = true; }
 
 void TfrmMain::Timer4Timer() { lblWaitFor->setVisible(!lblWaitFor->isVisible()); }
-
-// ---- The play log ------------------------------------------------------------------------------------------
-
-void TfrmMain::LogHandStart()
-{
-    FLogThisHand = false;
-    if (!LogPlay())
-        return;
-    QString error;
-    if (!FLogFile.Open(&error)) {
-        if (!FLogFailureShown) {
-            FLogFailureShown = true;
-            FPrompts->Notice(TNoticeKind::Warning, error);
-        }
-        return;
-    }
-    FLogThisHand = true;
-    FLogFile.Log().LogHandStart(FGame.Table);
-    CheckLogWrites();
-}
-
-void TfrmMain::LogTrick()
-{
-    if (!FLogThisHand || !LogPlay() || !FLogFile.IsOpen())
-        return;
-    FLogFile.Log().LogTrick(FGame.Table);
-    CheckLogWrites();
-}
-
-void TfrmMain::LogHandEnd()
-{
-    if (!FLogThisHand || !LogPlay() || !FLogFile.IsOpen())
-        return;
-    FLogFile.Log().LogHandEnd(FGame.Table);
-    CheckLogWrites();
-}
-
-void TfrmMain::CheckLogWrites()
-{
-    FLogFile.Flush();
-    if (FLogFile.Good())
-        return;
-    const QString path = FLogFile.Path();
-    FLogFile.Close();
-    FLogThisHand = false;
-    if (!FLogFailureShown) {
-        FLogFailureShown = true;
-        FPrompts->Notice(TNoticeKind::Warning, "The play log " + QDir::toNativeSeparators(path) +
-                                                   " could not be written. Play goes on without a log.");
-    }
-}
-
-// ---- Preferences ---------------------------------------------------------------------------------------------
-
-void TfrmMain::mniPrefsClick()
-{
-    RunPreferences(*this);
-}
 
 }  // namespace spades

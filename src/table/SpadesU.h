@@ -7,10 +7,14 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <exception>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "MusicSettings.h"
+#include "PreferencesHost.h"
+#include "RegErrors.h"
 #include "PlayLogFile.h"
 #include "SpadesGame.h"
 #include "TablePrompts.h"
@@ -35,6 +39,7 @@ class TMusicSequencer;
 class TShape;
 class TSleeper;
 class TTableHistory;
+class TTableScene;
 class TTiledBitmap;
 
 // The posted event that advances the game: a finished trick, or the next hand.
@@ -64,7 +69,7 @@ struct TTableEnvironment {
     QString HistoryPath;         // empty: the user's own game history
 };
 
-class TfrmMain : public QMainWindow, public TCardHost {
+class TfrmMain : public QMainWindow, public TCardHost, public TPreferencesHost {
     Q_OBJECT
 public:
     explicit TfrmMain(TTableEnvironment environment = {}, QWidget* parent = nullptr);
@@ -94,7 +99,7 @@ public:
     void Timer4Timer();
 
     // ---- Putting the preferences and the bids on the table
-    void ApplyPreferences();
+    void ApplyPreferences() override;
     // The deck chosen in the preferences onto every card control.
     void ApplyCardDeck();
     void FillBidsTable();
@@ -102,21 +107,27 @@ public:
 
     // What tests and the preferences dialog look at.
     TSpadesGame& Game() { return FGame; }
-    TTableState& Table() { return FGame.Table; }
-    TDefaults* GameDefaults() const { return FDefaults.get(); }
+    TTableState& Table() override { return FGame.Table; }
+    TDefaults* GameDefaults() const override { return FDefaults.get(); }
     // Replaces the preferences object (a cancelled preferences dialog reloads it).
-    void ReloadDefaults();
+    void ReloadDefaults() override;
     TSleeper& GameSleeper() const { return *FSleeper; }
-    TMusicSettings& Music() { return FMusic; }
-    TMusicSequencer* Sequencer() const { return FSequencer; }
+    TMusicSettings& Music() override { return FMusic; }
+    TMusicSequencer* Sequencer() const override { return FSequencer; }
     TMediaPlayer* Player() const { return MediaPlayer1; }
     // The synthesizer every song player of the run shares.
-    std::shared_ptr<TFluidEngine> MusicEngine();
-    TTablePrompts& Prompts() { return *FPrompts; }
+    std::shared_ptr<TFluidEngine> MusicEngine() override;
+    TTablePrompts& Prompts() override { return *FPrompts; }
     TTableSteps& Steps() { return FSteps; }
+    TTableScene& Scene() const { return *FScene; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
+    // ---- What the preferences dialog asks of the window
+    QWidget* DialogOwner() override { return this; }
+    TMediaPlayer* PreviewPlayer() const override { return FEnvironment.PreviewPlayer; }
+    QString ProgramFolder() const override { return FEnvironment.ProgramDir; }
+    void ShowHelp(int context) override;
     const TTableEnvironment& Environment() const { return FEnvironment; }
     TTableHistory& History() { return *FHistory; }
 
@@ -142,9 +153,13 @@ private:
     void CreateControls();
     void CreateMenu();
     void LoadDefaults();
+    // The window's size, place and maximised state, in the settings file.
+    void RestorePlacement();
+    void SavePlacement();
     void Perform(TTableRequest request);
     void WMGameStep(const TGameStepEvent& step);
     void PostGameStep(int step);
+    void ReleaseParkedSteps();
     void Pause();
     void ArmSeat(int seat);
     bool IsHuman(int seat) const;
@@ -155,15 +170,22 @@ private:
     void LogHandEnd();
     void CheckLogWrites();
     void StartMusic();
+    void ShowSoundNotice();
     // Runs an event's work, turning a failure of the file, resource or media
     // layers into a message; the event ends and the program goes on.
     template <typename TWork>
-    void Guarded(TWork&& work);
-
-    class TDeckControl;
+    void Guarded(TWork&& work)
+    {
+        try {
+            work();
+        } catch (const std::exception& error) {
+            FPrompts->Notice(TNoticeKind::Error, ErrorMessage(error));
+        }
+    }
 
     TTableEnvironment FEnvironment;
     std::unique_ptr<TTablePrompts> FOwnPrompts;
+    std::unique_ptr<TCountedPrompts> FCountedPrompts;
     TTablePrompts* FPrompts = nullptr;
     TSpadesGame FGame;
     TTableSteps FSteps;
@@ -178,9 +200,15 @@ private:
     bool FShown = false;
     bool FClosed = false;
     int FDrawingSuspended = 0;
+    struct TParkedStep {
+        int Step;
+        unsigned Serial;
+    };
+    std::vector<TParkedStep> FParkedSteps;  // game steps that arrived while the game was held
 
-    // Controls
+    // Controls: the scene owns and places them; these name them for the hand cycle.
     TTiledBitmap* bmpBackGround = nullptr;
+    TTableScene* FScene = nullptr;
     TShape* shpPlay = nullptr;
     std::array<TLabelEffect*, 5> lblPlayer{};
     TLabelEffect* lblWaitFor = nullptr;
@@ -189,7 +217,6 @@ private:
     TExtListView* lvwBids = nullptr;
     QToolButton* btnInterrupt = nullptr;
     std::array<TCardDeck*, 5> crdStack{};
-    std::map<const TCardDeck*, std::unique_ptr<TDeckControl>> FDeckControls;
     QTimer* Timer4 = nullptr;
     TSleeper* FSleeper = nullptr;
     QPointer<THelpViewer> FHelp;
@@ -213,6 +240,7 @@ private:
     std::unique_ptr<TMusicSequencer> FOwnSequencer;
     TMusicSequencer* FSequencer = nullptr;
     bool FSoundNoticeShown = false;
+    QString FSoundNotice;  // waits until the table is up and no other dialog is open
 };
 
 }  // namespace spades

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "AboutBox.h"
+#include "Application.h"
 #include "BidDialog.h"
 #include "ScoreDialog.h"
 
@@ -47,7 +48,7 @@ void TDialogPrompts::Notice(TNoticeKind kind, const QString& text)
         icon = QMessageBox::Critical;
         break;
     }
-    QMessageBox box(icon, QApplication::applicationDisplayName(), DisplayText(text), QMessageBox::Ok, Parent());
+    QMessageBox box(icon, ProgramTitle, DisplayText(text), QMessageBox::Ok, Parent());
     box.exec();
     GiveBackFocus();
 }
@@ -127,6 +128,57 @@ void TDialogPrompts::ShowAbout()
 {
     TAboutBox box(FMain);
     box.exec();
+}
+
+class TCountedPrompts::TDepth {
+public:
+    explicit TDepth(TCountedPrompts& prompts) : FPrompts(prompts) { ++FPrompts.FDepth; }
+    ~TDepth()
+    {
+        if (--FPrompts.FDepth == 0 && FPrompts.FIdle)
+            FPrompts.FIdle();
+    }
+    TDepth(const TDepth&) = delete;
+    TDepth& operator=(const TDepth&) = delete;
+
+private:
+    TCountedPrompts& FPrompts;
+};
+
+void TCountedPrompts::Notice(TNoticeKind kind, const QString& text)
+{
+    TDepth depth(*this);
+    FInner.Notice(kind, text);
+}
+
+int TCountedPrompts::AskBid(const QString& caption)
+{
+    TDepth depth(*this);
+    return FInner.AskBid(caption);
+}
+
+void TCountedPrompts::ShowScores(const TTableState& table)
+{
+    TDepth depth(*this);
+    FInner.ShowScores(table);
+}
+
+void TCountedPrompts::ShowAbout()
+{
+    TDepth depth(*this);
+    FInner.ShowAbout();
+}
+
+int TCountedPrompts::RunDialog(QDialog& dialog)
+{
+    TDepth depth(*this);
+    return FInner.RunDialog(dialog);
+}
+
+std::optional<QString> TCountedPrompts::ChooseSongFile(const QString& startFolder, const QString& filter)
+{
+    TDepth depth(*this);
+    return FInner.ChooseSongFile(startFolder, filter);
 }
 
 }  // namespace spades

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -69,6 +70,26 @@ private:
     QWidget* Parent() const;
     void GiveBackFocus() const;
     QWidget* FMain;
+};
+
+// Passes every prompt on and knows whether one is open; when the last one closes
+// it says so, for what must wait until the table is free.
+class TCountedPrompts : public TTablePrompts {
+public:
+    TCountedPrompts(TTablePrompts& inner, std::function<void()> idle) : FInner(inner), FIdle(std::move(idle)) {}
+    bool Open() const { return FDepth > 0; }
+    void Notice(TNoticeKind kind, const QString& text) override;
+    int AskBid(const QString& caption) override;
+    void ShowScores(const TTableState& table) override;
+    void ShowAbout() override;
+    int RunDialog(QDialog& dialog) override;
+    std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) override;
+
+private:
+    class TDepth;
+    TTablePrompts& FInner;
+    std::function<void()> FIdle;
+    int FDepth = 0;
 };
 
 // Message texts keep the old '\r' line breaks; a Qt box wants '\n'.

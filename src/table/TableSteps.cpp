@@ -22,51 +22,78 @@ bool TTableSteps::Pending(TTableRequest request) const
 
 void TTableSteps::Request(TTableRequest request)
 {
-    if (!Busy()) {
+    if (request == TTableRequest::Preferences) {
+        if (!FHeld)
+            Hold(request);
+        return;
+    }
+    if (!Busy() && !FHeld) {
         if (Perform)
             Perform(request);
         return;
     }
-    if (request != TTableRequest::Preferences)
-        Supersede();  // the running hand must not go on under a new game or a closed window
+    Supersede();  // the running hand must not go on under a new game or a closed window
     if (!Pending(request))
         FPending.push_back(request);
+}
+
+void TTableSteps::Hold(TTableRequest request)
+{
+    FHeld = true;
+    ++FHolds;
+    struct TRelease {
+        TTableSteps& Steps;
+        ~TRelease()
+        {
+            Steps.FHeld = false;
+            if (Steps.Released)
+                Steps.Released();
+            if (!Steps.Busy())
+                Steps.SchedulePending();
+        }
+    } release{*this};
+    if (Perform)
+        Perform(request);
 }
 
 void TTableSteps::Leave()
 {
     --FDepth;
-    if (FDepth == 0 && !FPending.empty() && !FScheduled) {
-        // Run from the event loop, after the last step has returned.
-        FScheduled = true;
-        QMetaObject::invokeMethod(this, &TTableSteps::RunPending, Qt::QueuedConnection);
-    }
-    if (FDepth == 0)
+    if (FDepth == 0) {
+        SchedulePending();
         emit idle();
+    }
+}
+
+void TTableSteps::SchedulePending()
+{
+    if (FPending.empty() || FScheduled)
+        return;
+    // Run from the event loop, after the last step has returned.
+    FScheduled = true;
+    QMetaObject::invokeMethod(this, &TTableSteps::RunPending, Qt::QueuedConnection);
 }
 
 void TTableSteps::RunPending()
 {
     FScheduled = false;
-    if (Busy())
-        return;  // another step began first; it reschedules when it ends
+    if (Busy() || FHeld)
+        return;  // another step or a hold began first; it reschedules when it ends
     // A close makes everything else moot.
     std::vector<TTableRequest> pending;
     pending.swap(FPending);
     if (std::find(pending.begin(), pending.end(), TTableRequest::Close) != pending.end())
         pending = {TTableRequest::Close};
     for (TTableRequest request : pending) {
-        if (Busy()) {
+        if (Busy() || FHeld) {
             FPending.push_back(request);  // a step began inside the last request
             continue;
         }
         if (Perform)
             Perform(request);
     }
-    if (!FPending.empty() && !Busy() && !FScheduled) {
-        FScheduled = true;
-        QMetaObject::invokeMethod(this, &TTableSteps::RunPending, Qt::QueuedConnection);
-    }
+    if (!Busy() && !FHeld)
+        SchedulePending();
 }
 
 }  // namespace spades

@@ -1,6 +1,5 @@
 // Quelbrin Spades: the card table.
 #include <QApplication>
-#include <QScreen>
 
 #include "Application.h"
 #include "SpadesU.h"
@@ -9,11 +8,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     spades::SetUpApplication();
-    spades::TfrmMain window;
-    if (const QScreen* screen = window.screen()) {
-        const QRect area = screen->availableGeometry();
-        window.move(area.center() - window.rect().center());
-    }
+    spades::TfrmMain window;  // placed where it stood last time, or centred
     window.show();
     return application.exec();
 }

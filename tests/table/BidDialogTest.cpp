@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -162,5 +163,44 @@ TEST_F(BidDialog, ShowingAgainStartsAtOne)
     EXPECT_EQ(dialog.edtBid()->value(), 1);
     EXPECT_EQ(CheckedButton(), 1);
 }
+
+
+// The arrow keys always step the number and Enter is OK, whatever button was clicked.
+struct TKeyCase {
+    const char* Name;
+    int Clicked;  // the button clicked first, -1 for none
+    std::vector<Qt::Key> Keys;
+    int Bid;
+};
+
+class BidKeys : public ::testing::TestWithParam<TKeyCase> {};
+
+TEST_P(BidKeys, StepTheNumberAndEnterIsOk)
+{
+    const TKeyCase& param = GetParam();
+    TdlgBid dialog;
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    if (param.Clicked >= 0)
+        QTest::mouseClick(dialog.Button(param.Clicked), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.edtBid()) << "a button took the keyboard";
+    for (Qt::Key key : param.Keys)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog, key);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog, Qt::Key_Return);
+    ASSERT_EQ(finished.count(), 1) << "Enter did not end the dialog";
+    EXPECT_EQ(finished.at(0).at(0).toInt(), param.Bid + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, BidKeys,
+    ::testing::Values(TKeyCase{"NilThenUp", 0, {Qt::Key_Up}, 1},
+                      TKeyCase{"SevenThenDown", 7, {Qt::Key_Down}, 6},
+                      TKeyCase{"ThirteenThenUp", 13, {Qt::Key_Up}, 13},
+                      TKeyCase{"FiveThenRightAndUp", 5, {Qt::Key_Right, Qt::Key_Up}, 6},
+                      TKeyCase{"NoClickDownTwice", -1, {Qt::Key_Down, Qt::Key_Down}, 0},
+                      TKeyCase{"NoKeys", -1, {}, 1}),
+    [](const ::testing::TestParamInfo<TKeyCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace

@@ -43,14 +43,25 @@ public:
         QString Text;
     };
 
+    // Counts the prompts open at once: a notice that arrives inside another is stacked.
+    struct TOpen {
+        explicit TOpen(int& depth) : Depth(depth) { ++Depth; }
+        ~TOpen() { --Depth; }
+        int& Depth;
+    };
+
     void Notice(TNoticeKind kind, const QString& text) override
     {
+        if (Depth > 0)
+            Stacked.push_back(text);
+        TOpen open(Depth);
         Notices.push_back({kind, text});
         if (OnNotice)
             OnNotice(Notices.back());
     }
     int AskBid(const QString& caption) override
     {
+        TOpen open(Depth);
         BidCaptions.push_back(caption);
         if (OnBid)
             OnBid();
@@ -62,6 +73,7 @@ public:
     }
     void ShowScores(const TTableState&) override
     {
+        TOpen open(Depth);
         ++ScoreCards;
         if (OnScores)
             OnScores();
@@ -69,6 +81,7 @@ public:
     void ShowAbout() override { ++Abouts; }
     int RunDialog(QDialog& dialog) override
     {
+        TOpen open(Depth);
         ++Dialogs;
         if (OnDialog)
             return OnDialog(dialog);
@@ -104,6 +117,8 @@ public:
     }
 
     std::vector<TNotice> Notices;
+    int Depth = 0;
+    QStringList Stacked;  // notices shown on top of another prompt
     std::deque<int> Bids;
     int DefaultBid = 3;
     QStringList BidCaptions;

@@ -58,16 +58,49 @@ TEST_F(TableSteps, NestedStepsWaitForTheOutermost)
     EXPECT_THAT(performed, ElementsAre(TTableRequest::Close));
 }
 
-TEST_F(TableSteps, PreferencesDoNotStopTheGame)
+TEST_F(TableSteps, PreferencesOpenAtOnceInsideAStepAndDoNotStopTheGame)
 {
-    {
-        TTableSteps::TScope step(steps);
+    TTableSteps::TScope step(steps);
+    steps.Request(TTableRequest::Preferences);
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences));
+    EXPECT_FALSE(step.Superseded());
+    EXPECT_FALSE(steps.Held()) << "the hold ends with the dialog";
+}
+
+TEST_F(TableSteps, PreferencesAskedForWhileOpenAreNotOpenedTwice)
+{
+    std::vector<bool> heldWhenPerformed;
+    steps.Perform = [&](TTableRequest request) {
+        performed.push_back(request);
+        heldWhenPerformed.push_back(steps.Held());
         steps.Request(TTableRequest::Preferences);
-        steps.Request(TTableRequest::Preferences);
-        EXPECT_FALSE(step.Superseded());
-    }
+    };
+    const unsigned holds = steps.Holds();
+    steps.Request(TTableRequest::Preferences);
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences));
+    EXPECT_THAT(heldWhenPerformed, ElementsAre(true));
+    EXPECT_EQ(steps.Holds(), holds + 1);
+}
+
+// New Game and Close chosen while the preferences hold the game wait for the hold to end.
+TEST_F(TableSteps, RequestsDuringAHoldWaitForItsEnd)
+{
+    int released = 0;
+    steps.Released = [&] { ++released; };
+    steps.Perform = [&](TTableRequest request) {
+        performed.push_back(request);
+        if (request == TTableRequest::Preferences) {
+            steps.Request(TTableRequest::NewGame);
+            QCoreApplication::processEvents();
+            EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences));
+        }
+    };
+    const unsigned serial = steps.Serial();
+    steps.Request(TTableRequest::Preferences);
+    EXPECT_EQ(released, 1);
+    EXPECT_NE(steps.Serial(), serial) << "whatever the held game had parked is void";
     QCoreApplication::processEvents();
-    EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences)) << "asked twice, opened once";
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences, TTableRequest::NewGame));
 }
 
 TEST_F(TableSteps, CloseMakesTheOthersMoot)
@@ -79,7 +112,7 @@ TEST_F(TableSteps, CloseMakesTheOthersMoot)
         steps.Request(TTableRequest::NewGame);
     }
     QCoreApplication::processEvents();
-    EXPECT_THAT(performed, ElementsAre(TTableRequest::Close));
+    EXPECT_THAT(performed, ElementsAre(TTableRequest::Preferences, TTableRequest::Close));
 }
 
 TEST_F(TableSteps, RequestsKeepTheirOrder)
@@ -111,7 +144,7 @@ TEST_F(TableSteps, AStepBegunByARequestDefersTheRest)
     }
     QTest::qWait(10);
     EXPECT_THAT(performed, ElementsAre(TTableRequest::NewGame, TTableRequest::Preferences));
-    EXPECT_THAT(busyWhenPerformed, ElementsAre(false, false));
+    EXPECT_THAT(busyWhenPerformed, ElementsAre(false, true)) << "the preferences open inside the new hand";
 }
 
 TEST_F(TableSteps, SerialMovesOnWithEveryNewHand)

@@ -1,0 +1,112 @@
+// The table as it is drawn: every control laid out in the table's own 769 x 461
+// coordinates and shown at one uniform scale, the largest that fits the window,
+// centred, with the surface tiling the whole window. Drawing order is the
+// controls' stacking order; hit tests and the card fans work in table coordinates.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "PlayerU.h"
+#include "SpadesGame.h"
+
+class QFont;
+class QToolButton;
+class QWidget;
+
+namespace spades {
+
+class TCardDeck;
+class TExtListView;
+class TLabelEffect;
+class TShape;
+class TTiledBitmap;
+
+// Keeps a control in the style's colours whatever its parent's palette says.
+void KeepOwnPalette(QWidget& widget);
+
+class TTableScene : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int Width = 769;
+    static constexpr int Height = 461;
+
+    // Builds the table's controls on the surface, which fills the window.
+    explicit TTableScene(TTiledBitmap& surface);
+    ~TTableScene() override;
+
+    // ---- The controls
+    TTiledBitmap& Surface() const { return FSurface; }
+    TShape& PlayArea() const { return *shpPlay; }
+    TLabelEffect& SeatLabel(int seat) const { return *lblPlayer[static_cast<size_t>(seat)]; }
+    TLabelEffect& WaitFor() const { return *lblWaitFor; }
+    TLabelEffect& WhoWon() const { return *lblWhoWon; }
+    TLabelEffect& Prompt() const { return *LabelEffect1; }
+    TExtListView& Bids() const { return *lvwBids; }
+    QToolButton& StopButton() const { return *btnInterrupt; }
+    TCardDeck& Pile(int seat) const { return *crdStack[static_cast<size_t>(seat)]; }
+    // The stop button's picture, drawn at its natural size and scaled with the table.
+    void SetStopPicture(const QImage& picture);
+    // A hand card by its control name ("imgPlayer" + seat + slot), or nullptr.
+    TCardDeck* Card(const QString& name) const;
+    // The same card as the seats see it.
+    TCardControl* FindCard(std::string_view name) const;
+    // Every hand card, for the card back to be switched.
+    void ForEachCard(const std::function<void(const TCardDeck&, TCardControl&)>& visit) const;
+
+    // ---- Table coordinates
+    qreal Scale() const { return FScale; }
+    QPointF Origin() const { return FOrigin; }
+    // A rectangle of the table in the surface's (the window's) pixels.
+    QRect ToWindow(const QRect& table) const;
+    QPointF ToWindow(QPointF table) const;
+    QPointF ToTable(QPointF window) const;
+    // Where a control stands on the table.
+    QRect TableRect(const QWidget& control) const;
+    // Puts a control at a table rectangle, now and at every later scale.
+    void Place(QWidget& control, const QRect& table);
+    void Move(QWidget& control, QPoint tableTopLeft);
+    // The topmost control at a table point, or nullptr.
+    QWidget* HitTest(QPointF table) const;
+    // Lays everything out again for the surface's present size.
+    void Relayout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class TSceneCard;
+    void CreateControls();
+    void Apply(QWidget& control);
+    void ResizeRested();
+
+    TTiledBitmap& FSurface;
+    QTimer FResting;  // runs while the window is being resized
+    qreal FScale = 1.0;
+    QPointF FOrigin;
+    std::map<const QWidget*, QRect> FPlaces;
+    std::map<const QWidget*, QFont> FFonts;  // at scale 1
+
+    TShape* shpPlay = nullptr;
+    std::array<TLabelEffect*, 5> lblPlayer{};
+    TLabelEffect* lblWaitFor = nullptr;
+    TLabelEffect* lblWhoWon = nullptr;
+    TLabelEffect* LabelEffect1 = nullptr;
+    TExtListView* lvwBids = nullptr;
+    std::array<int, 4> FBidColumns{};
+    QImage FStopPicture;
+    QToolButton* btnInterrupt = nullptr;
+    std::array<TCardDeck*, 5> crdStack{};
+    std::map<const TCardDeck*, std::unique_ptr<TSceneCard>> FCards;
+};
+
+}  // namespace spades

@@ -1,0 +1,32 @@
+// Where the table window stood: its size and position (as it was before any
+// maximising) and whether it was maximised, kept in the settings file's "Window"
+// section and put back at start on the screens that are there now.
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <optional>
+
+namespace spades {
+
+class TWinRegistry;
+
+struct TWindowPlacement {
+    QRect Geometry;  // the window's own area, without the frame
+    bool Maximized = false;
+    bool operator==(const TWindowPlacement&) const = default;
+};
+
+inline constexpr char WindowSection[] = "Window";
+
+// Nothing when no whole placement is stored. Throws like the registry's reads.
+std::optional<TWindowPlacement> LoadWindowPlacement(const TWinRegistry& registry);
+void SaveWindowPlacement(TWinRegistry& registry, const TWindowPlacement& placement);
+
+// The placement moved and cut to the screens' usable areas: a window whose top edge
+// no longer lies on any screen is centred on the first one; none is larger than
+// its screen, or smaller than `minimum`.
+TWindowPlacement FitToScreens(TWindowPlacement placement, const QList<QRect>& screens, QSize minimum);
+
+}  // namespace spades
