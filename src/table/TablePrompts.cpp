@@ -151,6 +151,12 @@ void TCountedPrompts::Notice(TNoticeKind kind, const QString& text)
     FInner.Notice(kind, text);
 }
 
+bool TCountedPrompts::Ask(const QString& text)
+{
+    TDepth depth(*this);
+    return FInner.Ask(text);
+}
+
 int TCountedPrompts::AskBid(const QString& caption)
 {
     TDepth depth(*this);

@@ -79,6 +79,7 @@ public:
     TCountedPrompts(TTablePrompts& inner, std::function<void()> idle) : FInner(inner), FIdle(std::move(idle)) {}
     bool Open() const { return FDepth > 0; }
     void Notice(TNoticeKind kind, const QString& text) override;
+    bool Ask(const QString& text) override;
     int AskBid(const QString& caption) override;
     void ShowScores(const TTableState& table) override;
     void ShowAbout() override;
