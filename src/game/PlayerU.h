@@ -177,6 +177,7 @@ public:
     std::string FName;
     bool FFaceUp = false;
     bool FHuman = false;
+    bool FExpert = false;  // a computer seat that the sampling player plays; kept across games
     bool FNetDealer = false;
     TNetPlayer FNet;
     std::array<int, 14> FHand{};       // slots 1..13

@@ -36,6 +36,9 @@ void TSpadesGame::BeginHand()
     for (int place = 1; place <= 4; ++place)
         Table.Place(place).Clear();
     Deck.DealHands(Random, Table);
+    FPlayCount = 0;
+    FBidCount = 0;
+    FHandOrder = FTurnOrder;
     for (int seat = North; seat <= West; ++seat) {
         TPlayer& player = Table.Player(seat);
         player.FBid = player.FTricks = player.FBags = 0;
@@ -51,6 +54,7 @@ void TSpadesGame::ComputerBid(int seat)
 {
     TPlayer& player = Table.Player(seat);
     player.ComputeBid();
+    ++FBidCount;
     if (player.FBid == 0)
         Table.NilInPlay = true;
 }
@@ -59,6 +63,7 @@ void TSpadesGame::PersonBid(int seat, int bid)
 {
     TPlayer& player = Table.Player(seat);
     player.FBid = std::clamp(bid, 0, 13);
+    ++FBidCount;
     if (player.FBid == 0)
         Table.NilInPlay = true;
 }
@@ -69,6 +74,8 @@ void TSpadesGame::LayOnTable(int seat, int slot, int card, TCardControl* control
     place.SetSeat(seat);
     place.SetValue(card);
     place.SetCard(control);
+    if (FPlayCount < 52 && card >= 1 && card <= 52)
+        FPlays[static_cast<size_t>(FPlayCount++)] = {static_cast<uint8_t>(seat), static_cast<uint8_t>(card)};
     if (control && FHost.ShowsCards()) {
         control->MoveTo(place.FBounds.Left, place.FBounds.Top);
         control->SetValue(card);  // face up on the table

@@ -58,6 +58,17 @@ public:
     // After a hand without a winner: the next seat clockwise begins.
     void PrepareNextHand() { FTurnOrder = TurnOrderFrom(FNextFirstSeat); }
 
+    // Who laid which card this hand, in order of play, and how many seats have
+    // bid: what every seat has seen, for players that reason about it.
+    struct TPlayRecord {
+        uint8_t Seat = 0;
+        uint8_t Card = 0;
+    };
+    std::array<TPlayRecord, 52> FPlays{};
+    int FPlayCount = 0;
+    int FBidCount = 0;
+    TTurnOrder FHandOrder = NewGameOrder;  // the bidding order; its first seat leads
+
     TTableState Table;
     TDeck Deck;
     TRandom Random;
