@@ -48,6 +48,10 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
                                                                TExpertRandom& random, int count)
 {
     const TDealNeeds needs = NeedsOf(view, known);
+    // Should the marks contradict each other (a seat that broke the rules), the
+    // counts alone still give layouts.
+    TDealNeeds looseNeeds = needs;
+    looseNeeds.VoidSuits.fill(0);
     uint8_t classicSeats = 0;
     for (int seat = North; seat <= West; ++seat)
         if (seat != view.Seat && view.Kind[At(seat)] == TSeatKind::Computer)
@@ -60,7 +64,7 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
     logWeights.reserve(At(FSettings.Proposals));
     for (int i = 0; i < FSettings.Proposals; ++i) {
         TSample sample;
-        if (!DealUnseen(needs, random, sample.Held))
+        if (!DealUnseen(needs, random, sample.Held) && !DealUnseen(looseNeeds, random, sample.Held))
             break;
         sample.Held[At(view.Seat)] = view.Held;
         double logWeight = 0;
@@ -111,8 +115,18 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
     return samples;
 }
 
+void TExpertPlayer::SetLawfulSeats(const TExpertView& view)
+{
+    uint8_t lawful = 0;
+    for (int seat = North; seat <= West; ++seat)
+        if (seat == view.Seat || view.Kind[At(seat)] != TSeatKind::Computer)
+            lawful |= static_cast<uint8_t>(1u << seat);
+    FTable.SetLawfulSeats(lawful);
+}
+
 int TExpertPlayer::ChooseBid(const TExpertView& view)
 {
+    SetLawfulSeats(view);
     const TKnowledge known = KnowledgeOf(view);
     TExpertRandom random(SeedOf(view, 1));
     const std::vector<TSample> samples = DrawSamples(view, known, random, FSettings.BidSamples);
@@ -137,6 +151,7 @@ int TExpertPlayer::ChooseBid(const TExpertView& view)
 
 int TExpertPlayer::ChooseCard(const TExpertView& view)
 {
+    SetLawfulSeats(view);
     const TKnowledge known = KnowledgeOf(view);
     const TCardSet legal = LegalCards(view, known);
     if (legal == 0)

@@ -14,16 +14,17 @@
 namespace spades {
 
 struct TExpertSettings {
-    int Proposals = 320;      // guessed layouts weighed per decision
-    int BidSamples = 160;     // layouts played out per bid
-    int PlaySamples = 48;     // layouts per candidate card
-    int CloseSamples = 96;    // more layouts for the candidates still close
+    int Proposals = 1200;     // guessed layouts weighed per decision
+    int BidSamples = 400;     // layouts played out per bid
+    int PlaySamples = 160;    // layouts per candidate card
+    int CloseSamples = 320;   // more layouts for the candidates still close
     double CloseMargin = 0.03;  // in chances to win the game
 };
 
 class TExpertPlayer {
 public:
     explicit TExpertPlayer(TExpertSettings settings = {}) : FSettings(settings) {}
+    void SetSettings(const TExpertSettings& settings) { FSettings = settings; }
 
     // Nil (0) or 1..13.
     int ChooseBid(const TExpertView& view);
@@ -41,6 +42,8 @@ public:
                                      int count);
 
 private:
+    void SetLawfulSeats(const TExpertView& view);
+
     TExpertSettings FSettings;
     TPlayoutTable FTable;
 };

@@ -81,8 +81,18 @@ int TPlayoutTable::ClassicChoice(int seat)
 {
     TPlayer& player = FTable.Player(seat);
     const int slot = player.ChooseCard();
-    if (slot >= 1 && slot <= 13 && player.FHand[At(slot)] >= 1 && player.FHand[At(slot)] <= 52)
-        return player.FHand[At(slot)];
+    if (slot >= 1 && slot <= 13 && player.FHand[At(slot)] >= 1 && player.FHand[At(slot)] <= 52) {
+        const int card = player.FHand[At(slot)];
+        // A seat held to the rules may not lead a spade the classic choice would.
+        if (!(FLawful & (1u << seat)) || CheckPlay(FTable, player, card) == TPlayVerdict::Legal)
+            return card;
+        for (int s = 1; s <= 13; ++s) {
+            const int other = player.FHand[At(s)];
+            if (other >= 1 && other <= 52 && SuitOf(other) != Spades)
+                return other;
+        }
+        return card;
+    }
     for (int s = 1; s <= 13; ++s)  // never taken by the classic choice; keeps a playout finite
         if (player.FHand[At(s)] >= 1 && player.FHand[At(s)] <= 52)
             return player.FHand[At(s)];

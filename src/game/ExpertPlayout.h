@@ -20,6 +20,10 @@ public:
     TPlayoutTable(const TPlayoutTable&) = delete;
     TPlayoutTable& operator=(const TPlayoutTable&) = delete;
 
+    // Seats (bit per seat) whose playouts keep to the rules a person obeys; the
+    // classic computer itself does not always.
+    void SetLawfulSeats(uint8_t seats) { FLawful = seats; }
+
     // The classic bid for a dealt hand of thirteen cards.
     int ClassicBid(TCardSet hand);
 
@@ -59,6 +63,7 @@ private:
     TQuietHost FHost;
     TTableState FTable;
     int FPlaced = 0;  // cards on the table in the current trick
+    uint8_t FLawful = 0;
 };
 
 }  // namespace spades

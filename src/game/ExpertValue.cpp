@@ -53,7 +53,7 @@ double GameValue(const TExpertView& view, const std::array<int, 5>& bids, const 
     }
     if (winner != 0)
         return winner == seat ? 1.0 : 0.0;
-    const double spread = 25.0 + 0.35 * std::max(0.0, view.WinScore - top);
+    const double spread = 50.0 + 0.7 * std::max(0.0, view.WinScore - top);
     double sum = 0;
     for (int s = North; s <= West; ++s)
         sum += std::exp((score[At(s)] - top) / spread);

@@ -82,8 +82,9 @@ TKnowledge KnowledgeOf(const TExpertView& view)
             known.PlayedBy[play.Seat] |= CardBit(play.Card);
             if (i > start && suit != led)
                 known.VoidSuits[play.Seat] |= static_cast<uint8_t>(1u << led);
-            // Leading a spade before they are broken means nothing else is left.
-            if (i == start && suit == Spades && !broken)
+            // A seat held to the rules that leads a spade before they are broken
+            // has nothing else left. The classic computer is not held to them.
+            if (i == start && suit == Spades && !broken && view.Kind[play.Seat] != TSeatKind::Computer)
                 known.VoidSuits[play.Seat] |= (1u << Hearts) | (1u << Clubs) | (1u << Diamonds);
         }
         for (int i = start; i < view.PlayCount && i < start + 4; ++i)

@@ -98,6 +98,7 @@ public:
     void SetHandLimit(int limit) { FHandLimit = limit; }
     // Who plays each seat (indexes 1..4); all classic unless set.
     void SetSeats(const std::array<TSimSeat, 5>& seats);
+    void SetExpertSettings(const TExpertSettings& settings) { FExpert.SetSettings(settings); }
     // The seat types, points per hand and Expert decision times.
     void WriteSeatSummary();
 
