@@ -127,6 +127,16 @@ void TSpadesGame::PlayPersonCard(int seat, int slot)
     ++FTurn;
 }
 
+void TSpadesGame::PlaySeatCard(int seat, int card)
+{
+    const TPlayer& player = Table.Player(seat);
+    for (int slot = 1; slot <= 13; ++slot)
+        if (player.FHand[static_cast<size_t>(slot)] == card) {
+            PlayPersonCard(seat, slot);
+            return;
+        }
+}
+
 int TSpadesGame::ResolveTrick()
 {
     const int winner = TrickWinner(Table);

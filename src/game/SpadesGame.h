@@ -45,6 +45,8 @@ public:
     TPlayVerdict CheckPersonCard(int seat, int slot) const;
     // A person's legal card goes to the table.
     void PlayPersonCard(int seat, int slot);
+    // The seat's card of that value goes to the table, as a person's would.
+    void PlaySeatCard(int seat, int card);
 
     // The trick's winner takes it; returns the winner's seat.
     int ResolveTrick();

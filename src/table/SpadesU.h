@@ -24,6 +24,7 @@ class QToolButton;
 namespace spades {
 
 class TCardDeck;
+class TExpertSeat;
 class TDefaults;
 class TExtListView;
 class TFluidEngine;
@@ -39,6 +40,8 @@ class TTiledBitmap;
 constexpr int WM_GAMESTEP = 1124;
 constexpr int STEP_TRICK_DONE = 1;
 constexpr int STEP_NEXT_HAND = 2;
+// How far a hinted card rises out of its fan, in pixels.
+constexpr int HintLift = 14;
 
 class TGameStepEvent : public QEvent {
 public:
@@ -77,6 +80,7 @@ public:
     // ---- Menu commands (the menu asks through Steps(); these carry them out)
     void mniGameNewClick();
     void mniGameExitClick();
+    void mniGameHintClick();
     void mniOptLogClick();
     void mniPrefsClick();
     void mniAboutClick();
@@ -102,6 +106,7 @@ public:
     // Replaces the preferences object (a cancelled preferences dialog reloads it).
     void ReloadDefaults();
     TSleeper& GameSleeper() const { return *FSleeper; }
+    TExpertSeat& ExpertSeat() const { return *FExpertSeat; }
     TMusicSettings& Music() { return FMusic; }
     TMusicSequencer* Sequencer() const { return FSequencer; }
     TMediaPlayer* Player() const { return MediaPlayer1; }
@@ -181,11 +186,13 @@ private:
     std::map<const TCardDeck*, std::unique_ptr<TDeckControl>> FDeckControls;
     QTimer* Timer4 = nullptr;
     TSleeper* FSleeper = nullptr;
+    TExpertSeat* FExpertSeat = nullptr;  // asks Expert seats on a worker thread
     QPointer<THelpViewer> FHelp;
 
     // Menu
     QAction* mniGameNew = nullptr;
     QAction* mniGameExit = nullptr;
+    QAction* mniGameHint = nullptr;
     QAction* mniOptLog = nullptr;
     QAction* mniNetDealer = nullptr;
     QAction* mniOptJoin = nullptr;

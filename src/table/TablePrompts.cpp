@@ -57,6 +57,7 @@ int TDialogPrompts::AskBid(const QString& caption)
     // Held by a guard: the dialog may outlive neither its owner nor this call.
     QPointer<TdlgBid> dialog = new TdlgBid(FMain);
     dialog->SetPlayerCaption(caption);
+    dialog->SetSuggestion(BidSuggestion);
     if (FMain) {
         const QRect outer = FMain->frameGeometry();
         const int clientHeight = ClientHeight(FMain);

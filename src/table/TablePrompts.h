@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -28,6 +29,9 @@ public:
     virtual int RunDialog(QDialog& dialog) = 0;
     // The song chooser; nothing when the user cancels.
     virtual std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) = 0;
+
+    // What the bid dialog's "Suggest" button asks while the table asks a bid; empty otherwise.
+    std::function<int()> BidSuggestion;
 };
 
 // Prompts that nobody answers: no notice is shown, every person bids the given
