@@ -92,11 +92,10 @@ void TSpadesGame::PlayComputerTurn()
     const int slot = player.ChooseCard();
     if (slot >= 1 && slot <= 13) {
         const int card = player.FHand[static_cast<size_t>(slot)];
-        const TCardName name(seat, slot);
         LayOnTable(seat, slot, card, FHost.CardAt(seat, slot));
         if (card >= 1 && card <= 52)
             Table.CardsPlayed[static_cast<size_t>(card)] = true;
-        player.PlayCard(name);
+        player.PlaySlot(seat, slot);
     }
     FHost.ResumeDrawing();
     ++FTurn;

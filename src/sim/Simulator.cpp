@@ -1,6 +1,7 @@
 #include "Simulator.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 
@@ -159,10 +160,20 @@ int TSimulator::PlayGame(int gameNumber)
             FObserver->HandScored(FGame, result);
         for (const auto& notice : result.Notices)
             FOut << "notice " << OneLine(notice) << '\n';
-        FOut << "hand " << gameNumber << '.' << hand << " scores";
-        for (int seat = North; seat <= West; ++seat)
-            FOut << ' ' << FGame.Table.Player(seat).FScore;
-        FOut << '\n';
+        // One write per line: this line comes every hand.
+        char line[96];
+        char* end = line + sizeof line;
+        char* out = std::copy_n("hand ", 5, line);
+        out = std::to_chars(out, end, gameNumber).ptr;
+        *out++ = '.';
+        out = std::to_chars(out, end, hand).ptr;
+        out = std::copy_n(" scores", 7, out);
+        for (int seat = North; seat <= West; ++seat) {
+            *out++ = ' ';
+            out = std::to_chars(out, end, FGame.Table.Player(seat).FScore).ptr;
+        }
+        *out++ = '\n';
+        FOut.write(line, out - line);
         for (const auto& message : FHost.Messages)
             FOut << "message " << OneLine(message) << '\n';
         FHost.Messages.clear();
