@@ -20,7 +20,13 @@ TExpertSeat::~TExpertSeat()
 
 TExpertSeat::TKey TExpertSeat::KeyOf(const TSpadesGame& game, int seat, unsigned serial)
 {
-    return {serial, seat, game.FPlayCount, game.FBidCount};
+    TCardSet held = 0;
+    for (int slot = 1; slot <= 13; ++slot) {
+        const int card = game.Table.Player(seat).FHand[static_cast<size_t>(slot)];
+        if (card >= 1 && card <= 52)
+            held |= CardBit(card);
+    }
+    return {serial, seat, game.FPlayCount, game.FBidCount, held};
 }
 
 void TExpertSeat::Keep(const QFuture<int>& future)

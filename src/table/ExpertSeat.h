@@ -53,6 +53,7 @@ private:
         int Seat = 0;
         int Plays = 0;
         int Bids = 0;
+        TCardSet Held = 0;  // tells one hand of a game from the next
         bool operator==(const TKey&) const = default;
     };
     static TKey KeyOf(const TSpadesGame& game, int seat, unsigned serial);
