@@ -44,7 +44,7 @@ void TPlayLog::LogHandStart(const TTableState& table)
     for (int seat = North; seat <= West; ++seat) {
         const TPlayer& player = table.Player(seat);
         WriteLogLine("Player " + std::to_string(seat) + ":  " + player.FName +
-                     (player.FNet.Id != 0 ? " - Remote" : player.FHuman ? " - Human" : " - Computer"));
+                     (player.FNet.Id != 0 ? " - Remote" : player.FHuman ? " - Human" : player.FExpert ? " - Expert" : " - Computer"));
         std::string cards = "  Cards:";
         int previousSuit = NoSuit;
         for (int slot = 1; slot <= 13; ++slot) {

@@ -183,10 +183,22 @@ void TPlayer::PlayCard(std::string_view name)
         FOwner.ShowMessage("Something is very wrong here:\rCard number to play = " + std::to_string(slot));
         return;
     }
+    if (TakeSlot(static_cast<int>(slot)))
+        RefreshCards(name.substr(0, 10));
+}
+
+void TPlayer::PlaySlot(int seat, int slot)
+{
+    if (TakeSlot(slot) && FOwner.ShowsCards())
+        RefreshCards(TCardName(seat, slot).View().substr(0, 10));
+}
+
+bool TPlayer::TakeSlot(int slot)
+{
     int& held = FHand[static_cast<size_t>(slot)];
     if (held == NoCard) {
         FOwner.ShowMessage("Something is very wrong here:\rCard value to play  = " + std::to_string(held));
-        return;
+        return false;
     }
     FLastPlayed = held;
     const int suit = CardSuit(static_cast<uint8_t>(held));
@@ -195,7 +207,7 @@ void TPlayer::PlayCard(std::string_view name)
         FTable.SpadesBroken = true;
     held = NoCard;
     --FCardCount;
-    RefreshCards(name.substr(0, 10));
+    return true;
 }
 
 }  // namespace spades

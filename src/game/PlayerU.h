@@ -156,6 +156,9 @@ public:
     void SortHand(std::string_view prefix);
     void RefreshCards(std::string_view prefix);
     void PlayCard(std::string_view name);
+    // PlayCard of the control "imgPlayer" + seat + slot, for a slot already known
+    // to be 1..13: no name to build or read when nothing is shown.
+    void PlaySlot(int seat, int slot);
 
     // Computer strategy.
     void ComputeBid();
@@ -177,6 +180,7 @@ public:
     std::string FName;
     bool FFaceUp = false;
     bool FHuman = false;
+    bool FExpert = false;  // a computer seat that the sampling player plays; kept across games
     bool FNetDealer = false;
     TNetPlayer FNet;
     std::array<int, 14> FHand{};       // slots 1..13
@@ -197,6 +201,8 @@ public:
     TSuitSlots SlotsBySuit() const;
 
 private:
+    // Takes the slot's card out of the hand; false (with the message) for an empty slot.
+    bool TakeSlot(int slot);
     int ChooseLead(const TSuitSlots& slots) const;
     int ChooseFollow(const TSuitSlots& slots);
     int ChooseFollowNil(const TSuitSlots& slots) const;

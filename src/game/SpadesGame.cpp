@@ -43,6 +43,9 @@ void TSpadesGame::BeginHand()
     } else {
         Deck.DealHands(Random, Table);
     }
+    FPlayCount = 0;
+    FBidCount = 0;
+    FHandOrder = FTurnOrder;
     for (int seat = North; seat <= West; ++seat) {
         TPlayer& player = Table.Player(seat);
         player.FBid = player.FTricks = player.FBags = 0;
@@ -61,6 +64,7 @@ void TSpadesGame::ComputerBid(int seat)
         player.FBid = std::clamp(Script->Bids[static_cast<size_t>(seat)], 0, 13);
     else
         player.ComputeBid();
+    ++FBidCount;
     if (player.FBid == 0)
         Table.NilInPlay = true;
 }
@@ -69,6 +73,7 @@ void TSpadesGame::PersonBid(int seat, int bid)
 {
     TPlayer& player = Table.Player(seat);
     player.FBid = std::clamp(bid, 0, 13);
+    ++FBidCount;
     if (player.FBid == 0)
         Table.NilInPlay = true;
 }
@@ -79,6 +84,8 @@ void TSpadesGame::LayOnTable(int seat, int slot, int card, TCardControl* control
     place.SetSeat(seat);
     place.SetValue(card);
     place.SetCard(control);
+    if (FPlayCount < 52 && card >= 1 && card <= 52)
+        FPlays[static_cast<size_t>(FPlayCount++)] = {static_cast<uint8_t>(seat), static_cast<uint8_t>(card)};
     if (control && FHost.ShowsCards()) {
         control->MoveTo(place.FBounds.Left, place.FBounds.Top);
         control->SetValue(card);  // face up on the table
@@ -107,11 +114,10 @@ void TSpadesGame::PlayComputerTurn()
     const int slot = Script ? ScriptedSlot(player) : player.ChooseCard();
     if (slot >= 1 && slot <= 13) {
         const int card = player.FHand[static_cast<size_t>(slot)];
-        const TCardName name(seat, slot);
         LayOnTable(seat, slot, card, FHost.CardAt(seat, slot));
         if (card >= 1 && card <= 52)
             Table.CardsPlayed[static_cast<size_t>(card)] = true;
-        player.PlayCard(name);
+        player.PlaySlot(seat, slot);
     }
     FHost.ResumeDrawing();
     ++FTurn;
@@ -140,6 +146,16 @@ void TSpadesGame::PlayPersonCard(int seat, int slot)
     if (card >= 1 && card <= 52)
         Table.CardsPlayed[static_cast<size_t>(card)] = true;
     ++FTurn;
+}
+
+void TSpadesGame::PlaySeatCard(int seat, int card)
+{
+    const TPlayer& player = Table.Player(seat);
+    for (int slot = 1; slot <= 13; ++slot)
+        if (player.FHand[static_cast<size_t>(slot)] == card) {
+            PlayPersonCard(seat, slot);
+            return;
+        }
 }
 
 int TSpadesGame::ResolveTrick()

@@ -47,6 +47,8 @@ public:
     TPlayVerdict CheckPersonCard(int seat, int slot) const;
     // A person's legal card goes to the table.
     void PlayPersonCard(int seat, int slot);
+    // The seat's card of that value goes to the table, as a person's would.
+    void PlaySeatCard(int seat, int card);
 
     // The trick's winner takes it; returns the winner's seat.
     int ResolveTrick();
@@ -59,6 +61,17 @@ public:
     TScoreResult ScoreHand() { return spades::ScoreHand(Table, FWinScore); }
     // After a hand without a winner: the next seat clockwise begins.
     void PrepareNextHand() { FTurnOrder = TurnOrderFrom(FNextFirstSeat); }
+
+    // Who laid which card this hand, in order of play, and how many seats have
+    // bid: what every seat has seen, for players that reason about it.
+    struct TPlayRecord {
+        uint8_t Seat = 0;
+        uint8_t Card = 0;
+    };
+    std::array<TPlayRecord, 52> FPlays{};
+    int FPlayCount = 0;
+    int FBidCount = 0;
+    TTurnOrder FHandOrder = NewGameOrder;  // the bidding order; its first seat leads
 
     TTableState Table;
     TDeck Deck;

@@ -27,8 +27,8 @@ THostGameOptions GameOptions(const TNetHostOptions& options)
     game.PauseAfterCards = options.PauseMs > 0;
     game.TurnTimeoutMs = static_cast<uint32_t>(std::max(options.TurnTimeoutMs, 0));
     for (size_t i = 0; i < 4; ++i) {
-        game.Remote[i] = options.Kinds[i] == TSeatKind::Remote;
-        game.Brains[i] = options.Kinds[i] == TSeatKind::Expert ? ExpertBrain() : ClassicBrain();
+        game.Remote[i] = options.Kinds[i] == THostSeatKind::Remote;
+        game.Brains[i] = options.Kinds[i] == THostSeatKind::Expert ? ExpertBrain() : ClassicBrain();
     }
     return game;
 }

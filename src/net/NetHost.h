@@ -28,7 +28,7 @@ struct TNetHostOptions {
     QHostAddress Address = QHostAddress::Any;
     quint16 Port = 0;                      // 0: any free port
     std::string Code;                      // empty: a fresh one
-    std::array<TSeatKind, 4> Kinds{TSeatKind::Remote, TSeatKind::Classic, TSeatKind::Remote, TSeatKind::Classic};
+    std::array<THostSeatKind, 4> Kinds{THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
     uint32_t Seed = 1;
     int WinScore = 250;
     int Games = 1;

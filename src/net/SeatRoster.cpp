@@ -2,33 +2,33 @@
 
 namespace spades::net {
 
-std::optional<TSeatKind> SeatKindNamed(std::string_view word)
+std::optional<THostSeatKind> SeatKindNamed(std::string_view word)
 {
     if (word == "remote")
-        return TSeatKind::Remote;
+        return THostSeatKind::Remote;
     if (word == "classic" || word == "computer")
-        return TSeatKind::Classic;
+        return THostSeatKind::Classic;
     if (word == "expert")
-        return TSeatKind::Expert;
+        return THostSeatKind::Expert;
     if (word == "person")
-        return TSeatKind::Person;
+        return THostSeatKind::Person;
     return std::nullopt;
 }
 
-TSeatRoster::TSeatRoster(const std::array<TSeatKind, 4>& kinds, const std::array<std::string, 4>& names)
+TSeatRoster::TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::array<std::string, 4>& names)
 {
     for (size_t i = 0; i < 4; ++i) {
         FSeats[i].Kind = kinds[i];
         FSeats[i].Name = names[i];
         switch (kinds[i]) {
-        case TSeatKind::Remote:
+        case THostSeatKind::Remote:
             FSeats[i].State = TSeatState::Open;
             break;
-        case TSeatKind::Person:
+        case THostSeatKind::Person:
             FSeats[i].State = TSeatState::Person;
             break;
-        case TSeatKind::Classic:
-        case TSeatKind::Expert:
+        case THostSeatKind::Classic:
+        case THostSeatKind::Expert:
             FSeats[i].State = TSeatState::Computer;
             break;
         }
@@ -39,7 +39,7 @@ TSeatRoster::TJoin TSeatRoster::Join(const std::string& name, int wantSeat, TCon
 {
     for (int seat = 1; seat <= 4; ++seat) {
         const TSeat& s = At(seat);
-        if (s.Kind == TSeatKind::Remote && s.Player == name) {
+        if (s.Kind == THostSeatKind::Remote && s.Player == name) {
             if (s.Conn != 0)
                 return {0, TErrorCode::NameInUse, false};
             TSeat& taken = Seat(seat);
@@ -48,7 +48,7 @@ TSeatRoster::TJoin TSeatRoster::Join(const std::string& name, int wantSeat, TCon
             return {seat, TErrorCode::TableFull, true};
         }
     }
-    const auto open = [&](int seat) { return At(seat).Kind == TSeatKind::Remote && At(seat).State == TSeatState::Open; };
+    const auto open = [&](int seat) { return At(seat).Kind == THostSeatKind::Remote && At(seat).State == TSeatState::Open; };
     int seat = wantSeat >= 1 && wantSeat <= 4 && open(wantSeat) ? wantSeat : 0;
     for (int s = 1; s <= 4 && seat == 0; ++s)
         if (open(s))
@@ -86,7 +86,7 @@ int TSeatRoster::SeatOf(TConnId conn) const
 bool TSeatRoster::Full() const
 {
     for (const TSeat& s : FSeats)
-        if (s.Kind == TSeatKind::Remote && s.Conn == 0)
+        if (s.Kind == THostSeatKind::Remote && s.Conn == 0)
             return false;
     return true;
 }

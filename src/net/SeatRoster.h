@@ -12,16 +12,16 @@
 
 namespace spades::net {
 
-enum class TSeatKind { Remote, Classic, Expert, Person };
+enum class THostSeatKind { Remote, Classic, Expert, Person };
 
 // "remote", "classic", "expert" or "person"; nullopt for any other word.
-std::optional<TSeatKind> SeatKindNamed(std::string_view word);
+std::optional<THostSeatKind> SeatKindNamed(std::string_view word);
 
 class TSeatRoster {
 public:
     using TConnId = uint64_t;
     struct TSeat {
-        TSeatKind Kind = TSeatKind::Classic;
+        THostSeatKind Kind = THostSeatKind::Classic;
         TSeatState State = TSeatState::Computer;
         std::string Name;    // shown at the table
         std::string Player;  // who took it; kept after a drop so they can return
@@ -33,7 +33,7 @@ public:
         bool Returning = false;
     };
 
-    TSeatRoster(const std::array<TSeatKind, 4>& kinds, const std::array<std::string, 4>& names);
+    TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::array<std::string, 4>& names);
 
     // A player with a right code: back to their own seat if they held one,
     // else the wanted seat or the first open one.

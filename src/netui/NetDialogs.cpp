@@ -29,7 +29,7 @@ QString StateText(const TSeatRoster::TSeat& seat)
     case TSeatState::Remote:
         return QStringLiteral("taken by ") + QString::fromStdString(seat.Player);
     case TSeatState::Computer:
-        return seat.Kind == TSeatKind::Expert ? QStringLiteral("Expert") : QStringLiteral("Computer");
+        return seat.Kind == THostSeatKind::Expert ? QStringLiteral("Expert") : QStringLiteral("Computer");
     case TSeatState::Person:
         return QStringLiteral("a person here");
     case TSeatState::Dropped:
@@ -123,7 +123,7 @@ bool THostTableDialog::StartHosting()
     for (size_t i = 0; i < 4; ++i) {
         const int index = FKinds[i]->currentIndex();
         // The seat played here is taken through the network too, from this machine.
-        options.Kinds[i] = index == 1 ? TSeatKind::Classic : index == 2 ? TSeatKind::Expert : TSeatKind::Remote;
+        options.Kinds[i] = index == 1 ? THostSeatKind::Classic : index == 2 ? THostSeatKind::Expert : THostSeatKind::Remote;
         if (index == 3 && ownSeat == 0)
             ownSeat = static_cast<int>(i) + 1;
     }

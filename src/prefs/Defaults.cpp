@@ -100,7 +100,8 @@ void TDefaults::LoadPlayers()
         }
         player.Name = name;
         const QString type = registry.ReadString(section, QStringLiteral("Type"), QStringLiteral("Computer"));
-        player.PlayerType = type.toLower() == u"human" ? HumanPlayer : ComputerPlayer;
+        const QString lower = type.toLower();
+        player.PlayerType = lower == u"human" ? HumanPlayer : lower == u"expert" ? ExpertPlayer : ComputerPlayer;
     }
 }
 
@@ -155,6 +156,8 @@ void TDefaults::Save() const
             registry.WriteString(section, QStringLiteral("Type"), QStringLiteral("Human"));
         else if (player.PlayerType == ComputerPlayer)
             registry.WriteString(section, QStringLiteral("Type"), QStringLiteral("Computer"));
+        else if (player.PlayerType == ExpertPlayer)
+            registry.WriteString(section, QStringLiteral("Type"), QStringLiteral("Expert"));
     }
     for (int slot = 0; slot < TMusicSettings::SlotCount; ++slot)
         registry.WriteString(OptionsSection, SongName(slot), FMusic.Songs[static_cast<size_t>(slot)]);

@@ -19,10 +19,11 @@ QString ProgramDir();
 
 inline constexpr uint8_t HumanPlayer = 0;
 inline constexpr uint8_t ComputerPlayer = 1;
+inline constexpr uint8_t ExpertPlayer = 2;  // a computer seat played by the sampling player
 
 struct TPlayerRecord {
     QString Name;
-    uint8_t PlayerType = ComputerPlayer;  // HumanPlayer or ComputerPlayer
+    uint8_t PlayerType = ComputerPlayer;  // HumanPlayer, ComputerPlayer or ExpertPlayer
 
     friend bool operator==(const TPlayerRecord&, const TPlayerRecord&) = default;
 };

@@ -237,9 +237,10 @@ QWidget* TdlgOptions::CreatePlayersPage()
     types->setObjectName("rgpPlayerType");
     types->setGeometry(64, 60, 185, 76);
     auto* group = new QButtonGroup(types);
-    for (int i = 0; i < 2; ++i) {
-        auto* button = new QRadioButton(i == 0 ? "Computer" : "Human", types);
-        button->setGeometry(12, 12 + 28 * i, 150, 22);
+    static constexpr std::array<const char*, 3> typeNames = {"Computer", "Human", "Expert"};
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new QRadioButton(typeNames[static_cast<size_t>(i)], types);
+        button->setGeometry(12, 8 + 22 * i, 150, 22);
         group->addButton(button, i);
         FType[static_cast<size_t>(i)] = button;
     }
@@ -449,8 +450,8 @@ void TdlgOptions::cbxPlayersChange()
     // The rows keep the names they had when the page was entered.
     FName->setText(FPlayers->itemText(row));
     FNameEdited = false;
-    const bool computer = Defaults().GetPlayer(row + 1).PlayerType != HumanPlayer;
-    FType[computer ? 0 : 1]->setChecked(true);
+    const uint8_t type = Defaults().GetPlayer(row + 1).PlayerType;
+    FType[type == HumanPlayer ? 1 : type == ExpertPlayer ? 2 : 0]->setChecked(true);
 }
 
 void TdlgOptions::edtPlayerNameExit()
@@ -469,8 +470,10 @@ void TdlgOptions::rgpPlayerTypeClick(int index)
     if (row < 0)
         return;
     const bool human = index == 1;
-    Defaults().SetPlayerType(row + 1, human ? HumanPlayer : ComputerPlayer);
+    const bool expert = index == 2;
+    Defaults().SetPlayerType(row + 1, human ? HumanPlayer : expert ? ExpertPlayer : ComputerPlayer);
     Table().Player(row + 1).SetHuman(human);
+    Table().Player(row + 1).FExpert = expert;
 }
 
 void TdlgOptions::Button1Click(int slot)

@@ -121,7 +121,7 @@ private:
     QComboBox* FPlayers = nullptr;
     QGroupBox* FPlayerGroup = nullptr;
     QLineEdit* FName = nullptr;
-    std::array<QRadioButton*, 2> FType{};
+    std::array<QRadioButton*, 3> FType{};  // Computer, Human, Expert
     std::array<QPushButton*, 8> FChoose{};
     std::array<QLabel*, 8> FPanels{};
     std::array<QPushButton*, 8> FPreview{};

@@ -139,7 +139,7 @@ int Host(const std::vector<std::string_view>& args)
                 return Fail("--seats takes four seat types separated by commas");
             for (size_t s = 0; s < 4; ++s) {
                 const auto kind = net::SeatKindNamed(words[s]);
-                if (!kind || *kind == net::TSeatKind::Person)
+                if (!kind || *kind == net::THostSeatKind::Person)
                     return Fail("unknown seat type " + words[s] + " (remote, classic or expert)");
                 options.Kinds[s] = *kind;
             }

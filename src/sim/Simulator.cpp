@@ -1,7 +1,9 @@
 #include "Simulator.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <cstdio>
 
 namespace spades {
 
@@ -59,26 +61,72 @@ void TSimulator::CountBids()
     }
 }
 
+void TSimulator::SetSeats(const std::array<TSimSeat, 5>& seats)
+{
+    FSeats = seats;
+    for (int seat = North; seat <= West; ++seat)
+        FGame.Table.Player(seat).FExpert = IsExpert(seat);
+}
+
+namespace {
+class TStopwatch {
+public:
+    double Milliseconds() const
+    {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - FStart).count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
+};
+}  // namespace
+
+void TSimulator::Bid(int seat)
+{
+    if (!IsExpert(seat)) {
+        FGame.ComputerBid(seat);
+        return;
+    }
+    const TStopwatch watch;
+    const int bid = FExpert.ChooseBid(ViewOf(FGame, seat));
+    FStats.ExpertMilliseconds.push_back(watch.Milliseconds());
+    FGame.PersonBid(seat, bid);
+}
+
+void TSimulator::PlayTurn()
+{
+    TPlayer& player = FGame.Table.Player(FGame.SeatToPlay());
+    if (!IsExpert(player.FSeat)) {
+        if (FObserver)  // asking twice is harmless: the choice has no side effects
+            FObserver->CardChosen(FGame, player.FSeat, player.ChooseCard());
+        FGame.PlayComputerTurn();
+        return;
+    }
+    const TStopwatch watch;
+    const int card = FExpert.ChooseCard(ViewOf(FGame, player.FSeat));
+    FStats.ExpertMilliseconds.push_back(watch.Milliseconds());
+    int slot = 1;
+    while (slot < 13 && player.FHand[static_cast<size_t>(slot)] != card)
+        ++slot;
+    if (FObserver)
+        FObserver->CardChosen(FGame, player.FSeat, slot);
+    FGame.PlayPersonCard(player.FSeat, slot);
+}
+
 void TSimulator::PlayHand()
 {
     FGame.BeginHand();
     if (FObserver)
         FObserver->HandDealt(FGame);
     for (int i = 1; i <= 4; ++i)
-        FGame.ComputerBid(FGame.Bidder(i));
+        Bid(FGame.Bidder(i));
     FGame.StartPlay();
     if (FLogStream)
         FLog.LogHandStart(FGame.Table);
 
     for (;;) {
-        while (!FGame.TrickFull()) {
-            if (FObserver) {
-                TPlayer& player = FGame.Table.Player(FGame.SeatToPlay());
-                // Asking twice is harmless: the choice is deterministic and has no side effects.
-                FObserver->CardChosen(FGame, player.FSeat, player.ChooseCard());
-            }
-            FGame.PlayComputerTurn();
-        }
+        while (!FGame.TrickFull())
+            PlayTurn();
         if (FLogStream)
             FLog.LogTrick(FGame.Table);
         const int winner = FGame.ResolveTrick();
@@ -102,17 +150,32 @@ int TSimulator::PlayGame(int gameNumber)
         FObserver->GameStarted(FGame, gameNumber);
     for (int hand = 1;; ++hand) {
         PlayHand();
+        std::array<int, 5> before{};
+        for (int seat = North; seat <= West; ++seat)
+            before[static_cast<size_t>(seat)] = FGame.Table.Player(seat).FScore;
         const TScoreResult result = FGame.ScoreHand();
+        for (int seat = North; seat <= West; ++seat)
+            FStats.Points[static_cast<size_t>(seat)] += FGame.Table.Player(seat).FScore - before[static_cast<size_t>(seat)];
         ++FStats.Hands;
         FStats.BagPenalties += static_cast<long long>(result.Notices.size());
         if (FObserver)
             FObserver->HandScored(FGame, result);
         for (const auto& notice : result.Notices)
             FOut << "notice " << OneLine(notice) << '\n';
-        FOut << "hand " << gameNumber << '.' << hand << " scores";
-        for (int seat = North; seat <= West; ++seat)
-            FOut << ' ' << FGame.Table.Player(seat).FScore;
-        FOut << '\n';
+        // One write per line: this line comes every hand.
+        char line[96];
+        char* end = line + sizeof line;
+        char* out = std::copy_n("hand ", 5, line);
+        out = std::to_chars(out, end, gameNumber).ptr;
+        *out++ = '.';
+        out = std::to_chars(out, end, hand).ptr;
+        out = std::copy_n(" scores", 7, out);
+        for (int seat = North; seat <= West; ++seat) {
+            *out++ = ' ';
+            out = std::to_chars(out, end, FGame.Table.Player(seat).FScore).ptr;
+        }
+        *out++ = '\n';
+        FOut.write(line, out - line);
         for (const auto& message : FHost.Messages)
             FOut << "message " << OneLine(message) << '\n';
         FHost.Messages.clear();
@@ -166,6 +229,40 @@ void TSimulator::WriteSummary()
                   FStats.Games == 0 ? 0.0 : static_cast<double>(FStats.Hands) / static_cast<double>(FStats.Games),
                   FStats.UnfinishedGames);
     FOut << text << '\n';
+}
+
+}  // namespace spades
+
+namespace spades {
+
+void TSimulator::WriteSeatSummary()
+{
+    static constexpr std::array<const char*, 5> names = {"", "North", "East", "South", "West"};
+    FOut << "seats";
+    for (int seat = North; seat <= West; ++seat)
+        FOut << ' ' << names[static_cast<size_t>(seat)] << '=' << (IsExpert(seat) ? "expert" : "classic");
+    FOut << " points_per_hand";
+    char text[64];
+    for (int seat = North; seat <= West; ++seat) {
+        const double perHand = FStats.Hands == 0 ? 0.0
+                                                 : static_cast<double>(FStats.Points[static_cast<size_t>(seat)]) /
+                                                       static_cast<double>(FStats.Hands);
+        std::snprintf(text, sizeof text, " %s=%.2f", names[static_cast<size_t>(seat)], perHand);
+        FOut << text;
+    }
+    std::vector<double> times = FStats.ExpertMilliseconds;
+    if (!times.empty()) {
+        std::sort(times.begin(), times.end());
+        double total = 0;
+        for (double t : times)
+            total += t;
+        std::snprintf(text, sizeof text, " expert_decisions %zu ms_mean %.2f", times.size(),
+                      total / static_cast<double>(times.size()));
+        FOut << text;
+        std::snprintf(text, sizeof text, " ms_median %.2f ms_max %.2f", times[times.size() / 2], times.back());
+        FOut << text;
+    }
+    FOut << '\n';
 }
 
 }  // namespace spades

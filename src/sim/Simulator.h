@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Expert.h"
 #include "PlayLog.h"
 #include "SpadesGame.h"
 
@@ -78,8 +79,12 @@ struct TSimStats {
     long long BagPenalties = 0;
     long long UnfinishedGames = 0;
     std::array<long long, 5> Wins{};
+    std::array<long long, 5> Points{};  // points each seat scored, over all hands
     double Seconds = 0;
+    std::vector<double> ExpertMilliseconds;  // one entry per Expert decision
 };
+
+enum class TSimSeat { Classic, Expert };
 
 class TSimulator {
 public:
@@ -95,6 +100,11 @@ public:
     void SetObserver(TSimObserver* observer) { FObserver = observer; }
     // A game that has not ended after this many hands is given up.
     void SetHandLimit(int limit) { FHandLimit = limit; }
+    // Who plays each seat (indexes 1..4); all classic unless set.
+    void SetSeats(const std::array<TSimSeat, 5>& seats);
+    void SetExpertSettings(const TExpertSettings& settings) { FExpert.SetSettings(settings); }
+    // The seat types, points per hand and Expert decision times.
+    void WriteSeatSummary();
 
     const TSpadesGame& Game() const { return FGame; }
     const TSimStats& Stats() const { return FStats; }
@@ -102,6 +112,9 @@ public:
 private:
     void PlayHand();
     void CountBids();
+    void Bid(int seat);
+    void PlayTurn();
+    bool IsExpert(int seat) const { return FSeats[static_cast<size_t>(seat)] == TSimSeat::Expert; }
 
     THeadlessHost FHost;
     TSpadesGame FGame;
@@ -111,6 +124,8 @@ private:
     TSimObserver* FObserver = nullptr;
     TSimStats FStats;
     int FHandLimit = 100000;
+    std::array<TSimSeat, 5> FSeats{};
+    TExpertPlayer FExpert;
 };
 
 }  // namespace spades

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,11 +24,16 @@ namespace {
 
 constexpr const char* Usage =
     "usage: spades-sim [--seed S] [--games N] [--win-score W] [--log FILE] [--history FILE]\n"
+    "                  [--seats T1,T2,T3,T4]\n"
     "  --seed S       starting state of the generator, 0..4294967295 (default: the clock)\n"
     "  --games N      games to play, 1 or more (default 1)\n"
     "  --win-score W  score that wins a game, 1 or more (default 250)\n"
     "  --log FILE     write the play log of every hand to FILE\n"
     "  --history FILE add every game and hand to the game history FILE (SQLite)\n"
+    "  --seats T1,T2,T3,T4\n"
+    "                 who plays North, East, South and West: classic or expert\n"
+    "                 (default classic,classic,classic,classic); adds a line of\n"
+    "                 seat types, points per hand and Expert decision times\n"
     "       spades-sim --host PORT ... | --join HOST:PORT ...   play over a network (with --help: how)\n";
 
 int Fail(const std::string& why)
@@ -51,6 +57,32 @@ std::optional<unsigned long long> ParseNumber(std::string_view text, unsigned lo
     return value;
 }
 
+// "classic,expert,classic,classic" -> the four seats.
+std::optional<std::array<spades::TSimSeat, 5>> ParseSeats(std::string_view text)
+{
+    std::array<spades::TSimSeat, 5> seats{};
+    int seat = 1;
+    for (;;) {
+        const size_t comma = text.find(',');
+        const std::string_view word = text.substr(0, comma);
+        if (seat > 4)
+            return std::nullopt;
+        if (word == "classic")
+            seats[static_cast<size_t>(seat)] = spades::TSimSeat::Classic;
+        else if (word == "expert")
+            seats[static_cast<size_t>(seat)] = spades::TSimSeat::Expert;
+        else
+            return std::nullopt;
+        ++seat;
+        if (comma == std::string_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    if (seat != 5)
+        return std::nullopt;
+    return seats;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -62,6 +94,7 @@ int main(int argc, char** argv)
     int winScore = 250;
     std::string logPath;
     std::string historyPath;
+    std::optional<std::array<spades::TSimSeat, 5>> seats;
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
@@ -95,6 +128,10 @@ int main(int argc, char** argv)
             if (value.empty())
                 return Fail("--history takes a file name");
             historyPath = value;
+        } else if (option == "--seats") {
+            seats = ParseSeats(value);
+            if (!seats)
+                return Fail("--seats takes four seat types, each classic or expert, separated by commas");
         } else {
             return Fail("unknown option " + std::string(option));
         }
@@ -132,7 +169,11 @@ int main(int argc, char** argv)
     spades::TSimulator simulator(seed.value_or(spades::TRandom::SeedFromClock()), winScore, std::cout,
                                  logPath.empty() ? nullptr : &logFile);
     simulator.SetObserver(history.get());
+    if (seats)
+        simulator.SetSeats(*seats);
     simulator.Run(games);
+    if (seats)
+        simulator.WriteSeatSummary();
     std::cout.flush();
     if (history) {
         history.reset();

@@ -91,6 +91,22 @@ TdlgBid::TdlgBid(QWidget* owner)
     FOk->setGeometry(81, 152, 75, 25);
     FOk->setDefault(true);
     connect(FOk, &QPushButton::clicked, this, &TdlgBid::OKBtnClick);
+
+    FSuggest = new QPushButton("Suggest", FPanel);
+    FSuggest->setObjectName("btnSuggest");
+    FSuggest->setGeometry(156, 106, 68, 25);
+    FSuggest->setAutoDefault(false);
+    FSuggest->hide();
+    connect(FSuggest, &QPushButton::clicked, this, [this] {
+        if (FSuggestion)
+            FEdit->setValue(FSuggestion());
+    });
+}
+
+void TdlgBid::SetSuggestion(std::function<int()> suggest)
+{
+    FSuggestion = std::move(suggest);
+    FSuggest->setVisible(static_cast<bool>(FSuggestion));
 }
 
 void TdlgBid::SetPlayerCaption(const QString& caption) { FLabel->setText(caption); }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -29,6 +30,10 @@ public:
 
     QSpinBox* edtBid() const { return FEdit; }
     QPushButton* OKBtn() const { return FOk; }
+    // A "Suggest" button that sets the spin edit to what suggest() says; no
+    // button without one. The bid stays the person's: OK still ends it.
+    void SetSuggestion(std::function<int()> suggest);
+    QPushButton* SuggestBtn() const { return FSuggest; }
     QAbstractButton* Button(int value) const;
 
 protected:
@@ -48,6 +53,8 @@ private:
     std::array<QAbstractButton*, 14> FButtons{};
     QSpinBox* FEdit = nullptr;
     QPushButton* FOk = nullptr;
+    QPushButton* FSuggest = nullptr;
+    std::function<int()> FSuggestion;
     bool FClosing = false;
 };
 

@@ -96,6 +96,7 @@ void TfrmMain::ApplyPreferences()
         TPlayer& player = table.Player(seat);
         player.SetSeat(seat);
         player.SetName(record.Name.toStdString());
+        player.FExpert = record.PlayerType == ExpertPlayer;
         if (record.PlayerType == HumanPlayer) {
             player.SetHuman(true);
             table.AllComputer = false;

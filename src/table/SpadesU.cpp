@@ -1,5 +1,8 @@
 #include "SpadesU.h"
 
+#include "ExpertSeat.h"
+
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -50,6 +53,7 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
 {
     if (FEnvironment.ProgramDir.isEmpty())
         FEnvironment.ProgramDir = ProgramDir();
+    FExpertSeat = new TExpertSeat(this);
     TTablePrompts* prompts = FEnvironment.Prompts;
     if (!prompts) {
         FOwnPrompts = std::make_unique<TDialogPrompts>(this);
@@ -106,6 +110,10 @@ void TfrmMain::CreateMenu()
     mniGameNew->setShortcutContext(Qt::WindowShortcut);  // not in the manual window
     mniGameStats = game->addAction("&Statistics ...", this, [this] { FHistory->mniGameStatsClick(); });
     mniGameStats->setObjectName("mniGameStats");
+    mniGameHint = game->addAction("&Hint", this, [this] { mniGameHintClick(); });
+    mniGameHint->setObjectName("mniGameHint");
+    mniGameHint->setShortcut(Qt::Key_H);
+    mniGameHint->setShortcutContext(Qt::WindowShortcut);
     game->addSeparator();
     mniGameExit = game->addAction("E&xit", this, [this] { mniGameExitClick(); });
     mniGameExit->setObjectName("mniGameExit");
@@ -380,6 +388,7 @@ bool TfrmMain::IsHuman(int seat) const { return FGame.Table.Player(seat).FHuman;
 void TfrmMain::Pause()
 {
     emit paused();
+    FExpertSeat->ThinkAhead(FGame, FSteps.Serial());  // the Expert's thinking counts in the pause
     // The preferences may open inside the pause; the game holds still while they
     // are open, and takes a whole pause again once they close.
     for (;;) {
@@ -461,10 +470,17 @@ void TfrmMain::StartHand()
     for (int i = 1; i <= 4; ++i) {
         const int seat = FGame.Bidder(i);
         if (IsHuman(seat)) {
+            FPrompts->BidSuggestion = FExpertSeat->SuggestBid(FGame, seat);
             const int result = FPrompts->AskBid(Text(FGame.Table.Player(seat).FName) + " Bid");
+            FPrompts->BidSuggestion = nullptr;
             if (step.Superseded())
                 return;
             FGame.PersonBid(seat, result - 1);
+        } else if (FGame.Table.Player(seat).FExpert && !FGame.Script) {
+            const int bid = FExpertSeat->Bid(FGame, seat, step.Serial());
+            if (step.Superseded())
+                return;
+            FGame.PersonBid(seat, bid);
         } else {
             FGame.ComputerBid(seat);
         }
@@ -495,7 +511,16 @@ void TfrmMain::PlayTurns()
             ArmSeat(seat);
             return;
         }
-        FGame.PlayComputerTurn();
+        if (FGame.Table.Player(seat).FExpert && !FGame.Script) {  // a replay plays the record
+            const int card = FExpertSeat->Card(FGame, seat, step.Serial());
+            if (step.Superseded())
+                return;
+            SuspendDrawing();
+            FGame.PlaySeatCard(seat, card);
+            ResumeDrawing();
+        } else {
+            FGame.PlayComputerTurn();
+        }
         if (FGame.TrickFull()) {
             PostGameStep(STEP_TRICK_DONE);  // no pause after the fourth card
             return;
@@ -504,6 +529,32 @@ void TfrmMain::PlayTurns()
         if (step.Superseded())
             return;
     }
+}
+
+void TfrmMain::mniGameHintClick()
+{
+    // Only while a person's seat waits for its card (the label blinks then).
+    const int seat = FGame.SeatToPlay();
+    if (FGame.TrickFull() || !IsHuman(seat) || !Timer4->isActive())
+        return;
+    const unsigned serial = FSteps.Serial();
+    const int plays = FGame.FPlayCount;
+    const auto still = [this, serial, plays] {
+        return FSteps.Serial() == serial && FGame.FPlayCount == plays && Timer4->isActive();
+    };
+    FExpertSeat->Hint(FGame, seat, still, [this, seat](int card) {
+        const TPlayer& player = FGame.Table.Player(seat);
+        for (int slot = 1; slot <= 13; ++slot) {
+            TCardDeck* deck = player.FHand[static_cast<size_t>(slot)] == card
+                                  ? CardDeck(QString("imgPlayer%1%2").arg(seat).arg(slot))
+                                  : nullptr;
+            // The card lifts out of the fan until the hand is laid out again.
+            if (deck && deck->property("hintTop") != deck->y()) {
+                deck->move(deck->x(), deck->y() - HintLift);
+                deck->setProperty("hintTop", deck->y());
+            }
+        }
+    });
 }
 
 void TfrmMain::ArmSeat(int seat)

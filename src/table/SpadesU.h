@@ -29,6 +29,7 @@ namespace spades {
 
 class TCardDeck;
 class TCardFaces;
+class TExpertSeat;
 class TDefaults;
 class TExtListView;
 class TFluidEngine;
@@ -46,6 +47,8 @@ class TTiledBitmap;
 constexpr int WM_GAMESTEP = 1124;
 constexpr int STEP_TRICK_DONE = 1;
 constexpr int STEP_NEXT_HAND = 2;
+// How far a hinted card rises out of its fan, in pixels.
+constexpr int HintLift = 14;
 
 class TGameStepEvent : public QEvent {
 public:
@@ -85,6 +88,7 @@ public:
     // ---- Menu commands (the menu asks through Steps(); these carry them out)
     void mniGameNewClick();
     void mniGameExitClick();
+    void mniGameHintClick();
     void mniOptLogClick();
     void mniPrefsClick();
     void mniAboutClick();
@@ -112,6 +116,7 @@ public:
     // Replaces the preferences object (a cancelled preferences dialog reloads it).
     void ReloadDefaults() override;
     TSleeper& GameSleeper() const { return *FSleeper; }
+    TExpertSeat& ExpertSeat() const { return *FExpertSeat; }
     TMusicSettings& Music() override { return FMusic; }
     TMusicSequencer* Sequencer() const override { return FSequencer; }
     TMediaPlayer* Player() const { return MediaPlayer1; }
@@ -219,12 +224,14 @@ private:
     std::array<TCardDeck*, 5> crdStack{};
     QTimer* Timer4 = nullptr;
     TSleeper* FSleeper = nullptr;
+    TExpertSeat* FExpertSeat = nullptr;  // asks Expert seats on a worker thread
     QPointer<THelpViewer> FHelp;
 
     // Menu
     QAction* mniGameNew = nullptr;
     QAction* mniGameStats = nullptr;
     QAction* mniGameExit = nullptr;
+    QAction* mniGameHint = nullptr;
     QAction* mniOptLog = nullptr;
     QAction* mniNetDealer = nullptr;
     QAction* mniOptJoin = nullptr;

@@ -68,6 +68,7 @@ int TDialogPrompts::AskBid(const QString& caption)
     // Held by a guard: the dialog may outlive neither its owner nor this call.
     QPointer<TdlgBid> dialog = new TdlgBid(FMain);
     dialog->SetPlayerCaption(caption);
+    dialog->SetSuggestion(BidSuggestion);
     if (FMain) {
         const QRect outer = FMain->frameGeometry();
         const int clientHeight = ClientHeight(FMain);
@@ -160,7 +161,10 @@ bool TCountedPrompts::Ask(const QString& text)
 int TCountedPrompts::AskBid(const QString& caption)
 {
     TDepth depth(*this);
-    return FInner.AskBid(caption);
+    FInner.BidSuggestion = BidSuggestion;
+    const int bid = FInner.AskBid(caption);
+    FInner.BidSuggestion = nullptr;
+    return bid;
 }
 
 void TCountedPrompts::ShowScores(const TTableState& table)

@@ -35,6 +35,9 @@ public:
         (void)text;
         return false;
     }
+
+    // What the bid dialog's "Suggest" button asks while the table asks a bid; empty otherwise.
+    std::function<int()> BidSuggestion;
 };
 
 // Prompts that nobody answers: no notice is shown, every person bids the given

@@ -102,17 +102,17 @@ TEST(JoinGuard, KeepsItsTableSmallUnderManyAddresses)
 
 // ---- Seats ----
 
-TSeatRoster Table(std::array<TSeatKind, 4> kinds)
+TSeatRoster Table(std::array<THostSeatKind, 4> kinds)
 {
     return TSeatRoster(kinds, {"North", "East", "South", "West"});
 }
-constexpr auto R = TSeatKind::Remote;
-constexpr auto K = TSeatKind::Classic;
-constexpr auto X = TSeatKind::Expert;
+constexpr auto R = THostSeatKind::Remote;
+constexpr auto K = THostSeatKind::Classic;
+constexpr auto X = THostSeatKind::Expert;
 
 struct TJoinCase {
     const char* Name;
-    std::array<TSeatKind, 4> Kinds;
+    std::array<THostSeatKind, 4> Kinds;
     std::vector<std::pair<std::string, int>> Joins;  // name, wanted seat
     std::vector<int> Seats;                          // 0: refused
 };
@@ -175,7 +175,7 @@ TEST(Roster, MessageShowsStatesAndNames)
 
 struct TKindWord {
     const char* Word;
-    std::optional<TSeatKind> Kind;
+    std::optional<THostSeatKind> Kind;
 };
 class KindWords : public ::testing::TestWithParam<TKindWord> {};
 TEST_P(KindWords, Parse)

@@ -17,7 +17,7 @@ const std::array<std::string, 5> SeatName = {"", "North", "East", "South", "West
 
 struct TGameCase {
     const char* Name;
-    std::array<TSeatKind, 4> Kinds;
+    std::array<THostSeatKind, 4> Kinds;
     uint32_t Seed;
     int Games;
 };
@@ -36,7 +36,7 @@ TEST_P(WholeGames, MatchTheComputersGameMoveForMove)
     ASSERT_TRUE(hosted.Ok);
     std::vector<std::unique_ptr<TJoined>> players;
     for (int seat = 1; seat <= 4; ++seat)
-        if (GetParam().Kinds[static_cast<size_t>(seat - 1)] == TSeatKind::Remote)
+        if (GetParam().Kinds[static_cast<size_t>(seat - 1)] == THostSeatKind::Remote)
             players.push_back(std::make_unique<TJoined>(
                 Playing(hosted.Client(SeatName[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
@@ -49,9 +49,9 @@ TEST_P(WholeGames, MatchTheComputersGameMoveForMove)
     }
 }
 
-constexpr auto R = TSeatKind::Remote;
-constexpr auto K = TSeatKind::Classic;
-constexpr auto X = TSeatKind::Expert;
+constexpr auto R = THostSeatKind::Remote;
+constexpr auto K = THostSeatKind::Classic;
+constexpr auto X = THostSeatKind::Expert;
 
 INSTANTIATE_TEST_SUITE_P(Loopback, WholeGames,
                          ::testing::Values(TGameCase{"TwoRemoteOneExpert", {R, K, R, X}, 11, 1},

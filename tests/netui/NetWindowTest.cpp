@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(NetWindow, JoinInput,
 TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
 {
     TNetHostOptions options;
-    options.Kinds = {TSeatKind::Classic, TSeatKind::Classic, TSeatKind::Remote, TSeatKind::Classic};
+    options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
     options.Seed = 71;
     THosted hosted(options);
     TJoinedTable table(hosted.Client("Ann"));

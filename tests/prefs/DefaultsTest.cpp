@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
         TSeatCase{"TypeLowerHuman", "\"Name\"=\"Ann\"\n\"Type\"=\"human\"\n", {"Ann", HumanPlayer}},
         TSeatCase{"TypeComputer", "\"Name\"=\"Ann\"\n\"Type\"=\"Computer\"\n", {"Ann", ComputerPlayer}},
         TSeatCase{"TypeMissing", "\"Name\"=\"Ann\"\n", {"Ann", ComputerPlayer}},
+        TSeatCase{"TypeExpert", "\"Name\"=\"Ann\"\n\"Type\"=\"Expert\"\n", {"Ann", ExpertPlayer}},
+        TSeatCase{"TypeUpperExpert", "\"Name\"=\"Ann\"\n\"Type\"=\"EXPERT\"\n", {"Ann", ExpertPlayer}},
         TSeatCase{"TypeOther", "\"Name\"=\"Ann\"\n\"Type\"=\"Person\"\n", {"Ann", ComputerPlayer}},
         TSeatCase{"EmptyNameIsEastEvenIfHuman", "\"Name\"=\"\"\n\"Type\"=\"Human\"\n", {"East", ComputerPlayer}},
         TSeatCase{"NoNameIgnoresAWrongTypedType", "\"Type\"=dword:00000000\n", {"East", ComputerPlayer}},
@@ -257,6 +259,19 @@ TEST_F(DefaultsTest, SaveWritesNormalForAnUnknownSpeedAndNoTypeForAnUnknownSeatT
     const std::string saved = Config.ReadStore().toStdString();
     EXPECT_THAT(saved, HasSubstr("\"Speed\"=\"Normal\"\n"));
     EXPECT_THAT(saved, HasSubstr("\"Name\"=\"Ann\"\n\"Type\"=\"Human\"\n"));  // the old type stays
+}
+
+TEST_F(DefaultsTest, ExpertSeatIsSavedAsExpertAndLoadsBack)
+{
+    {
+        TDefaults defaults(Music);
+        defaults.SetPlayerType(2, ExpertPlayer);
+        defaults.Save();
+    }
+    const std::string saved = Config.ReadStore().toStdString();
+    EXPECT_THAT(saved, HasSubstr("Player2]\n\"Name\"=\"East\"\n\"Type\"=\"Expert\"\n"));
+    TDefaults loaded(Music);
+    EXPECT_EQ(loaded.GetPlayer(2).PlayerType, ExpertPlayer);
 }
 
 TEST_F(DefaultsTest, MusicKeepsWhatIsInMemoryWhenNothingIsStored)

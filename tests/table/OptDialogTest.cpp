@@ -186,6 +186,32 @@ TEST_F(OptDialog, AllComputersKeepTheStopButtonOneHumanHidesIt)
     EXPECT_TRUE(window.Table().Player(South).FHuman) << "the seat object changes at once";
 }
 
+TEST_F(OptDialog, ThirdTypeMakesAnExpertSeatAndIsSavedAsExpert)
+{
+    TfrmMain& window = table.Open();
+    Run(window, [](TdlgOptions& dialog) {
+        Page(dialog, TdlgOptions::tabPlayers);
+        EXPECT_EQ(dialog.TypeButton(2)->text(), "Expert");
+        dialog.cbxPlayers()->setCurrentIndex(1);
+        emit dialog.cbxPlayers()->activated(1);
+        QTest::mouseClick(dialog.TypeButton(2), Qt::LeftButton, {}, QPoint(6, 10));
+        Ok(dialog);
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table.Prompts.Dialogs == 1 && !window.Steps().Busy(); }, 20000));
+    EXPECT_TRUE(window.Table().Player(East).FExpert);
+    EXPECT_FALSE(window.Table().Player(East).FHuman);
+    EXPECT_EQ(window.GameDefaults()->GetPlayer(East).PlayerType, ExpertPlayer);
+    EXPECT_TRUE(Settings().contains("Player2]\n\"Name\"=\"East\"\n\"Type\"=\"Expert\""));
+    // The page shows the stored type when the seat is chosen again.
+    Run(window, [](TdlgOptions& dialog) {
+        Page(dialog, TdlgOptions::tabPlayers);
+        dialog.cbxPlayers()->setCurrentIndex(1);
+        emit dialog.cbxPlayers()->activated(1);
+        EXPECT_TRUE(dialog.TypeButton(2)->isChecked());
+        Cancel(dialog);
+    });
+}
+
 TEST_F(OptDialog, CancelledChooserEmptiesTheSlotAndCancelBringsItBack)
 {
     TfrmMain& window = table.Open();

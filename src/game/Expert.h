@@ -1,0 +1,55 @@
+// The Expert: bids and plays by guessing the unseen cards many times over and
+// playing each guess out with the classic choices, weighing each guess by how
+// well it explains the bids and plays it has seen, and scoring the ends of the
+// hand in game terms. Deterministic: the same view always gives the same answer.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "ExpertPlayout.h"
+#include "ExpertSampler.h"
+#include "ExpertView.h"
+
+namespace spades {
+
+struct TExpertSettings {
+    int Proposals = 1200;     // guessed layouts weighed per decision
+    int BidSamples = 400;     // layouts played out per bid
+    int PlaySamples = 160;    // layouts per candidate card
+    int CloseSamples = 320;   // more layouts for the candidates still close
+    double CloseMargin = 0.03;  // in chances to win the game
+};
+
+class TExpertPlayer {
+public:
+    explicit TExpertPlayer(TExpertSettings settings = {}) : FSettings(settings) {}
+    void SetSettings(const TExpertSettings& settings) { FSettings = settings; }
+
+    // Nil (0) or 1..13.
+    int ChooseBid(const TExpertView& view);
+    // A card value the seat holds and may lay.
+    int ChooseCard(const TExpertView& view);
+
+    // One guessed layout: every seat's cards in hand now, and every seat's bid
+    // (seats still to bid as a classic seat would).
+    struct TSample {
+        TLayout Held{};
+        std::array<int, 5> Bids{};
+    };
+    // count layouts drawn from the proposals in proportion to their weight.
+    std::vector<TSample> DrawSamples(const TExpertView& view, const TKnowledge& known, TExpertRandom& random,
+                                     int count);
+
+private:
+    void SetLawfulSeats(const TExpertView& view);
+
+    TExpertSettings FSettings;
+    TPlayoutTable FTable;
+};
+
+// Legal cards that are worth trying: of cards that no unseen card separates,
+// only the lowest.
+std::vector<int> DistinctCandidates(TCardSet legal, TCardSet unseen);
+
+}  // namespace spades

@@ -1,0 +1,20 @@
+// What the end of a hand is worth to a seat in game terms: the hand's points
+// under the scoring rules, the bag limit, and the race to the score that wins.
+#pragma once
+
+#include <array>
+
+#include "ExpertView.h"
+
+namespace spades {
+
+// The points a seat scores for the hand, the bag penalty included.
+int HandPoints(int bid, int tricks, int totalBags);
+
+// The seat's chance to win the game once the hand is scored: 1 or 0 when the
+// hand ends the game, else its share of a softmax over the new scores, the
+// softer the farther the leader is from the score to win.
+double GameValue(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks,
+                 int seat);
+
+}  // namespace spades
