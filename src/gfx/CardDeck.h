@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+class QPainter;
+
 namespace spades {
 
 constexpr int CardImageWidth = 71;
@@ -54,6 +56,13 @@ public:
     void ClearClickHandler() { FOnClick = nullptr; }
     bool HasClickHandler() const { return static_cast<bool>(FOnClick); }
 
+    // Marks the table puts over a card: a shade for a card the rules refuse, an
+    // outline for the card the keyboard (or a hint) points at.
+    bool Shaded() const { return FShaded; }
+    void SetShaded(bool shaded);
+    bool Outlined() const { return FOutlined; }
+    void SetOutlined(bool outlined);
+
 signals:
     void clicked();
     void doubleClicked();
@@ -67,11 +76,14 @@ protected:
 private:
     // The part of `region` not hidden under cards stacked above this one.
     QRegion UncoveredRegion(const QRegion& region) const;
+    void PaintMarks(QPainter& painter) const;
 
     uint8_t FValue = 54;
     bool FStretch = false;
     bool FVisible = false;
     bool FPressed = false;
+    bool FShaded = false;
+    bool FOutlined = false;
     TClickHandler FOnClick;
 };
 

@@ -141,6 +141,13 @@ QWidget* TdlgOptions::CreateGeneralPage()
         buttons->addButton(button, i);
         FScore[static_cast<size_t>(i)] = button;
     }
+
+    FMarkPlayable = new QCheckBox("Mark playable cards", page);
+    FMarkPlayable->setObjectName("chkMarkPlayable");
+    FMarkPlayable->setGeometry(24, 148, 240, 22);
+    FAnimateCards = new QCheckBox("Animate cards", page);
+    FAnimateCards->setObjectName("chkAnimateCards");
+    FAnimateCards->setGeometry(24, 174, 240, 22);
     return page;
 }
 
@@ -360,6 +367,8 @@ void TdlgOptions::tabGeneralEnter()
         FScore[0]->setChecked(true);
     else if (Defaults().WinScore() == 500)
         FScore[1]->setChecked(true);
+    FMarkPlayable->setChecked(Defaults().MarkPlayable());
+    FAnimateCards->setChecked(Defaults().AnimateCards());
     FocusFirstControl(tabGeneral);
 }
 
@@ -372,6 +381,8 @@ void TdlgOptions::tabGeneralExit()
         Defaults().SetWinScore(250);
     else if (FScore[1]->isChecked())
         Defaults().SetWinScore(500);
+    Defaults().SetMarkPlayable(FMarkPlayable->isChecked());
+    Defaults().SetAnimateCards(FAnimateCards->isChecked());
 }
 
 void TdlgOptions::tabTableEnter()
