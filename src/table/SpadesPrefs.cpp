@@ -11,6 +11,7 @@
 #include "CardDeck.h"
 #include "Cmpint32.h"
 #include "Defaults.h"
+#include "PlayComfort.h"
 #include "LblEffct.h"
 #include "OptDialog.h"
 #include "RegErrors.h"
@@ -86,6 +87,7 @@ void TfrmMain::ApplyPreferences()
     });
 
     FSleeper->SetInterval(FDefaults->Delay());
+    FComfort->SetOptions(FDefaults->MarkPlayable(), FDefaults->AnimateCards());
     table.AllComputer = true;
     for (int seat = North; seat <= West; ++seat) {
         const TPlayerRecord record = FDefaults->GetPlayer(seat);

@@ -18,6 +18,8 @@
 #include "HelpViewer.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
+#include "CardMotion.h"
+#include "PlayComfort.h"
 #include "Shape.h"
 #include "TableScene.h"
 #include "Sleeper.h"
@@ -167,6 +169,7 @@ void TfrmMain::CreateControls()
     lvwBids = &FScene->Bids();
     btnInterrupt = &FScene->StopButton();
     connect(btnInterrupt, &QToolButton::clicked, this, [this] { btnInterruptClick(); });
+    FComfort = std::make_unique<TPlayComfort>(*this, *FScene, FGame);
 
     Timer4 = new QTimer(this);
     Timer4->setObjectName("Timer4");
@@ -202,6 +205,8 @@ void TfrmMain::FormShow()
 
     FSleeper = new TSleeper(this);
     FSleeper->setObjectName("GameSleeper");
+    // Cards move within the pause actually in force.
+    FComfort->Motion().SetPauseSource([this] { return FSleeper->Interval(); });
     LoadDefaults();
     ApplyPreferences();
     Guarded([this] {
@@ -443,9 +448,11 @@ void TfrmMain::StartHand()
         crdStack[static_cast<size_t>(seat)]->SetVisible(false);
     FGame.BeginHand();
     FillBidsTable();
+    FComfort->HandDealt();
 
     for (int i = 1; i <= 4; ++i) {
         const int seat = FGame.Bidder(i);
+        FComfort->TurnBegins(seat, true);
         if (IsHuman(seat)) {
             const int result = FPrompts->AskBid(Text(FGame.Table.Player(seat).FName) + " Bid");
             if (step.Superseded())
@@ -475,10 +482,12 @@ void TfrmMain::PlayTurns()
             return;
         }
         const int seat = FGame.SeatToPlay();
+        FComfort->TurnBegins(seat, false);
         if (IsHuman(seat)) {
             lblWaitFor->SetCaption("Waiting for " + Text(FGame.Table.Player(seat).FName));
             Timer4->start();
             ArmSeat(seat);
+            FComfort->SeatArmed(seat, [this](TCardDeck& card) { CardClick(card); });
             return;
         }
         FGame.PlayComputerTurn();
@@ -521,6 +530,7 @@ void TfrmMain::CardClick(TCardDeck& card)
         FPrompts->Notice(TNoticeKind::Error, Text(std::string(VerdictText(verdict))));
         return;
     }
+    FComfort->SeatDisarmed();
     SuspendDrawing();
     FGame.PlayPersonCard(seat, slot);
     ResumeDrawing();
@@ -551,11 +561,13 @@ void TfrmMain::FinishTrick()
     LogTrick();
     const int winner = FGame.ResolveTrick();
     lblWhoWon->SetCaption(SeatLabel(winner)->Caption() + " Won");
+    FComfort->TrickWon(winner);
     UpdateBidsRow(winner);
     Pause();
     if (step.Superseded())
         return;
 
+    FComfort->TrickTaken(winner);
     SuspendDrawing();
     FGame.HideTrickCards();
     QCoreApplication::processEvents();

@@ -35,6 +35,7 @@ class THelpViewer;
 class TLabelEffect;
 class TMediaPlayer;
 class TMusicSequencer;
+class TPlayComfort;
 class TShape;
 class TSleeper;
 class TTableScene;
@@ -115,6 +116,8 @@ public:
     TTablePrompts& Prompts() override { return *FPrompts; }
     TTableSteps& Steps() { return FSteps; }
     TTableScene& Scene() const { return *FScene; }
+    // The lifted and shaded cards, keys, last trick, screen reader texts and motion.
+    TPlayComfort& Comfort() const { return *FComfort; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
@@ -209,6 +212,7 @@ private:
     QTimer* Timer4 = nullptr;
     TSleeper* FSleeper = nullptr;
     QPointer<THelpViewer> FHelp;
+    std::unique_ptr<TPlayComfort> FComfort;
 
     // Menu
     QAction* mniGameNew = nullptr;
