@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTimer>
@@ -389,5 +391,42 @@ INSTANTIATE_TEST_SUITE_P(
                       TEscapeCase{"About", [] { return std::unique_ptr<QWidget>(new TAboutBox); }},
                       TEscapeCase{"Manual", [] { return std::unique_ptr<QWidget>(new THelpViewer); }}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+
+namespace {
+
+// ---- The menu from the keyboard ------------------------------------------------------------------------------
+
+struct TMenuKeyCase {
+    const char* Name;
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers;
+    const char* Menu;
+};
+
+class MenuByKeys : public ::testing::TestWithParam<TMenuKeyCase> {};
+
+TEST_P(MenuByKeys, OpensAndEscapeClosesIt)
+{
+    TTableHarness table;
+    TfrmMain& window = table.Open();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+    QTest::keyClick(focus, GetParam().Key, GetParam().Modifiers);
+    QMenu* menu = window.findChild<QMenu*>(GetParam().Menu);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 2000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MenuByKeys,
+                         ::testing::Values(TMenuKeyCase{"F10", Qt::Key_F10, Qt::NoModifier, "mniGame"},
+                                           TMenuKeyCase{"AltG", Qt::Key_G, Qt::AltModifier, "mniGame"},
+                                           TMenuKeyCase{"AltO", Qt::Key_O, Qt::AltModifier, "mniOptions"},
+                                           TMenuKeyCase{"AltH", Qt::Key_H, Qt::AltModifier, "mniHelp"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
