@@ -5,7 +5,12 @@
 
 namespace spades {
 
-TBidKeys::TBidKeys(QSpinBox& edit) : QObject(&edit), FEdit(edit) { edit.installEventFilter(this); }
+TBidKeys::TBidKeys(QSpinBox& edit) : QObject(&edit), FEdit(edit)
+{
+    edit.setAccessibleName("Bid");
+    edit.setAccessibleDescription("Tricks to bid: type 1 to 13, or N for Nil; Enter bids");
+    edit.installEventFilter(this);
+}
 
 int TBidKeys::Choose(int key, bool afterOne)
 {
