@@ -63,8 +63,11 @@ void TPlayComfort::HandDealt()
     std::vector<TCardDeck*> dealt;
     for (int slot = 1; slot <= 13; ++slot)
         for (int seat = North; seat <= West; ++seat)
-            if (TCardDeck* card = FScene.Card(CardControlName(seat, slot)); card && card->Visible())
-                dealt.push_back(card);
+            if (TCardDeck* card = FScene.Card(CardControlName(seat, slot))) {
+                card->setAccessibleDescription({});  // back in a hand: no longer on the trick
+                if (card->Visible())
+                    dealt.push_back(card);
+            }
     FMotion->Deal(dealt);
 }
 

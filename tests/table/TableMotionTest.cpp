@@ -80,16 +80,29 @@ TEST(TableAccessibility, TrickBidsAndTurnsAreReadable)
 
     // The trick, card by card, as "East played the Queen of Hearts".
     TSpadesGame& game = window.Game();
-    QStringList expected;
-    for (int place = 1; place <= 4; ++place) {
-        const TPlayStack& stack = game.Table.Place(place);
-        if (stack.HasCard())
-            expected << QString::fromStdString(game.Table.Player(stack.FSeat).FName) + " played the " +
-                            CardTitle(static_cast<uint8_t>(stack.FValue));
-    }
-    const QString trick = AccessibleText(&window.Scene().PlayArea(), QAccessible::Description);
-    EXPECT_EQ(trick, expected.isEmpty() ? QString("No cards") : expected.join(", "));
-    EXPECT_EQ(AccessibleText(&window.Scene().PlayArea(), QAccessible::Name), "Trick");
+    const auto checkTrick = [&] {
+        QStringList expected;
+        for (int place = 1; place <= 4; ++place) {
+            const TPlayStack& stack = game.Table.Place(place);
+            if (stack.HasCard())
+                expected << QString::fromStdString(game.Table.Player(stack.FSeat).FName) + " played the " +
+                                CardTitle(static_cast<uint8_t>(stack.FValue));
+        }
+        const QString trick = AccessibleText(&window.Scene().PlayArea(), QAccessible::Description);
+        EXPECT_EQ(trick, expected.isEmpty() ? QString("No cards") : expected.join(", "));
+        EXPECT_EQ(AccessibleText(&window.Scene().PlayArea(), QAccessible::Name), "Trick");
+        for (int place = 1; place <= 4; ++place) {
+            const TPlayStack& stack = game.Table.Place(place);
+            if (stack.HasCard() && stack.FCard)
+                EXPECT_EQ(AccessibleText(window.Scene().Card(QString::fromStdString(stack.FCard->Name())),
+                                         QAccessible::Description),
+                          expected.value(place - 1));
+        }
+        return expected.size();
+    };
+    checkTrick();
+    // Cards still in a hand say nothing of the trick.
+    EXPECT_EQ(AccessibleText(&table.Card(South, 1), QAccessible::Description), "");
 
     // The bids table's rows: the seat, its bid, tricks and bags.
     QAccessibleInterface* bids = QAccessible::queryAccessibleInterface(&window.Scene().Bids());
@@ -110,6 +123,8 @@ TEST(TableAccessibility, TrickBidsAndTurnsAreReadable)
     EXPECT_TRUE(said("South to bid"));
     EXPECT_TRUE(said("South to play"));
     table.PlayLegalCard();
+    // The click runs on to the trick's fourth card, which waits to be taken.
+    EXPECT_EQ(checkTrick(), 4);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return std::any_of(heard.begin(), heard.end(), [](const QString& t) { return t.endsWith(" won the trick"); });
