@@ -142,8 +142,8 @@ bool TCardHover::eventFilter(QObject* watched, QEvent* event)
         Hover(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         break;
     case QEvent::Leave:
-        if (watched == &FScene.Surface())
-            Hover(QCursor::pos());
+        // Out of the window straight from a card, too.
+        Hover(QCursor::pos());
         break;
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
