@@ -2,6 +2,7 @@
 
 #include "CardFaces.h"
 #include "CardRender.h"
+#include "CardTitle.h"
 #include "PlayerU.h"
 
 #include <QMouseEvent>
@@ -10,6 +11,7 @@
 #include <QPixmapCache>
 #include <QPointer>
 
+#include <algorithm>
 #include <array>
 
 // The card images live in this static library; make sure they are linked in.
@@ -77,6 +79,7 @@ QPixmap CardPixmap(uint8_t value, int scale, bool rounded)
 TCardDeck::TCardDeck(QWidget* owner) : QWidget(owner)
 {
     resize(CardImageWidth, CardImageHeight);
+    setAccessibleName(CardTitle(FValue));
     // A control on a form is shown with it; its own flag decides what it paints.
     if (owner)
         show();
@@ -87,7 +90,44 @@ void TCardDeck::SetValue(uint8_t value)
     if (value == FValue)
         return;
     FValue = value;
+    setAccessibleName(CardTitle(value));
     repaint();
+}
+
+void TCardDeck::SetShaded(bool shaded)
+{
+    if (shaded == FShaded)
+        return;
+    FShaded = shaded;
+    update();
+}
+
+void TCardDeck::SetOutlined(bool outlined)
+{
+    if (outlined == FOutlined)
+        return;
+    FOutlined = outlined;
+    update();
+}
+
+void TCardDeck::PaintMarks(QPainter& painter) const
+{
+    if (!FShaded && !FOutlined)
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal radius = 3.0 * width() / CardImageWidth;
+    const QRectF card = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (FShaded) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 0, 0, 110));
+        painter.drawRoundedRect(card, radius, radius);
+    }
+    if (FOutlined) {
+        const qreal pen = std::max(2.0, 3.0 * width() / CardImageWidth);
+        painter.setPen(QPen(QColor(0xFF, 0xD7, 0x00), pen));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(card.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2), radius, radius);
+    }
 }
 
 void TCardDeck::SetStretch(bool stretch)
@@ -170,6 +210,7 @@ void TCardDeck::paintEvent(QPaintEvent* event)
         const QPixmap pixmap = CardPixmap(FValue, ratio > 1.0 ? 2 : 1, true);
         if (!pixmap.isNull())
             painter.drawPixmap(0, 0, pixmap);
+        PaintMarks(painter);
         return;
     }
     if (LiveResize()) {
@@ -186,6 +227,7 @@ void TCardDeck::paintEvent(QPaintEvent* event)
     const QPixmap pixmap = RenderedCardPixmap(FValue, size(), ratio, !FStretch);
     if (!pixmap.isNull())
         painter.drawPixmap(0, 0, pixmap);
+    PaintMarks(painter);
 }
 
 void TCardDeck::mousePressEvent(QMouseEvent* event)

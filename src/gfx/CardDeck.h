@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+class QPainter;
+
 namespace spades {
 
 class TCardFaces;
@@ -60,6 +62,12 @@ public:
     // Where the pictures come from: an installed deck chosen by the player, or
     // (without faces) the built-in images.
     void SetFaces(std::shared_ptr<TCardFaces> faces) { FFaces = std::move(faces); }
+    // Marks the table puts over a card: a shade for a card the rules refuse, an
+    // outline for the card the keyboard (or a hint) points at.
+    bool Shaded() const { return FShaded; }
+    void SetShaded(bool shaded);
+    bool Outlined() const { return FOutlined; }
+    void SetOutlined(bool outlined);
 
 signals:
     void clicked();
@@ -74,11 +82,14 @@ protected:
 private:
     // The part of `region` not hidden under cards stacked above this one.
     QRegion UncoveredRegion(const QRegion& region) const;
+    void PaintMarks(QPainter& painter) const;
 
     uint8_t FValue = 54;
     bool FStretch = false;
     bool FVisible = false;
     bool FPressed = false;
+    bool FShaded = false;
+    bool FOutlined = false;
     TClickHandler FOnClick;
     std::shared_ptr<TCardFaces> FFaces;
 };

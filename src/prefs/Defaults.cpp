@@ -126,6 +126,8 @@ void TDefaults::LoadOptions()
         if (speed == QLatin1StringView(Speeds[i].Name))
             found = i;
     SetSpeed(found);
+    SetMarkPlayable(registry.ReadBool(OptionsSection, QStringLiteral("Mark Playable"), true));
+    SetAnimateCards(registry.ReadBool(OptionsSection, QStringLiteral("Animate Cards"), true));
 }
 
 void TDefaults::LoadMusic()
@@ -162,6 +164,8 @@ void TDefaults::Save() const
     for (int slot = 0; slot < TMusicSettings::SlotCount; ++slot)
         registry.WriteString(OptionsSection, SongName(slot), FMusic.Songs[static_cast<size_t>(slot)]);
     registry.WriteBool(OptionsSection, QStringLiteral("MusicOn"), FMusic.MusicOn);
+    registry.WriteBool(OptionsSection, QStringLiteral("Mark Playable"), FMarkPlayable);
+    registry.WriteBool(OptionsSection, QStringLiteral("Animate Cards"), FAnimateCards);
     registry.Commit();
 }
 

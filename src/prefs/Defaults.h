@@ -57,6 +57,8 @@ public:
     void SetCardDeck(const QString& id) { FCardDeck = id; }
     void SetWinScore(int32_t score) { FWinScore = score; }
     void SetSpeed(uint8_t speed) { FSpeed = speed; }
+    void SetMarkPlayable(bool mark) { FMarkPlayable = mark; }
+    void SetAnimateCards(bool animate) { FAnimateCards = animate; }
 
     // Seats 1..4; another seat gives an empty computer record.
     TPlayerRecord GetPlayer(int seat) const;
@@ -73,6 +75,10 @@ public:
     const QString& CardDeck() const { return FCardDeck; }
     int32_t WinScore() const { return FWinScore; }
     uint8_t Speed() const { return FSpeed; }         // 0 Slow, 1 Normal, 2 Fast, 3 Bullet
+    // A person's cards the rules would refuse are dimmed at their turn.
+    bool MarkPlayable() const { return FMarkPlayable; }
+    // Cards glide to the trick and the pile and fan out when dealt.
+    bool AnimateCards() const { return FAnimateCards; }
 
 private:
     TMusicSettings& FMusic;
@@ -82,6 +88,8 @@ private:
     QString FCardDeck;
     int32_t FWinScore = 0;
     uint8_t FSpeed = 0;
+    bool FMarkPlayable = true;
+    bool FAnimateCards = true;
 };
 
 }  // namespace spades

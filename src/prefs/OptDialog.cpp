@@ -142,6 +142,13 @@ QWidget* TdlgOptions::CreateGeneralPage()
         buttons->addButton(button, i);
         FScore[static_cast<size_t>(i)] = button;
     }
+
+    FMarkPlayable = new QCheckBox("Mark playable cards", page);
+    FMarkPlayable->setObjectName("chkMarkPlayable");
+    FMarkPlayable->setGeometry(24, 148, 240, 22);
+    FAnimateCards = new QCheckBox("Animate cards", page);
+    FAnimateCards->setObjectName("chkAnimateCards");
+    FAnimateCards->setGeometry(24, 174, 240, 22);
     return page;
 }
 
@@ -369,6 +376,8 @@ void TdlgOptions::tabGeneralEnter()
         FScore[0]->setChecked(true);
     else if (Defaults().WinScore() == 500)
         FScore[1]->setChecked(true);
+    FMarkPlayable->setChecked(Defaults().MarkPlayable());
+    FAnimateCards->setChecked(Defaults().AnimateCards());
     FocusFirstControl(tabGeneral);
 }
 
@@ -381,6 +390,8 @@ void TdlgOptions::tabGeneralExit()
         Defaults().SetWinScore(250);
     else if (FScore[1]->isChecked())
         Defaults().SetWinScore(500);
+    Defaults().SetMarkPlayable(FMarkPlayable->isChecked());
+    Defaults().SetAnimateCards(FAnimateCards->isChecked());
 }
 
 void TdlgOptions::tabTableEnter()

@@ -50,6 +50,8 @@ public:
     QPushButton* btnOk() const { return FOk; }
     QPushButton* btnCancel() const { return FCancel; }
     QCheckBox* CheckBox1() const { return FMusicOn; }
+    QCheckBox* chkMarkPlayable() const { return FMarkPlayable; }
+    QCheckBox* chkAnimateCards() const { return FAnimateCards; }
     QLabel* SongPanel(int slot) const { return FPanels[static_cast<size_t>(slot)]; }
     QPushButton* ChooseButton(int slot) const { return FChoose[static_cast<size_t>(slot)]; }
     QPushButton* PreviewButton(int slot) const { return FPreview[static_cast<size_t>(slot)]; }
@@ -126,6 +128,8 @@ private:
     std::array<QLabel*, 8> FPanels{};
     std::array<QPushButton*, 8> FPreview{};
     QCheckBox* FMusicOn = nullptr;
+    QCheckBox* FMarkPlayable = nullptr;
+    QCheckBox* FAnimateCards = nullptr;
     QPushButton* FOk = nullptr;
     QPushButton* FCancel = nullptr;
 };

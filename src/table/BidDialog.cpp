@@ -1,4 +1,5 @@
 #include "BidDialog.h"
+#include "BidKeys.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -85,6 +86,7 @@ TdlgBid::TdlgBid(QWidget* owner)
     FEdit->setSingleStep(1);
     FEdit->setValue(1);
     connect(FEdit, &QSpinBox::textChanged, this, &TdlgBid::edtBidChange);
+    new TBidKeys(*FEdit);
 
     FOk = new QPushButton("OK", this);
     FOk->setObjectName("OKBtn");

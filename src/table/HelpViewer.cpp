@@ -1,5 +1,7 @@
 #include "HelpViewer.h"
 
+#include <QShortcut>
+
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -19,6 +21,9 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     FBrowser = new QTextBrowser(this);
     FBrowser->setOpenExternalLinks(false);
     layout->addWidget(FBrowser);
+    // A window of its own: Escape closes it as it closes the dialogs.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 QUrl THelpViewer::TopicUrl(int context)

@@ -12,6 +12,7 @@
 #include "Cmpint32.h"
 #include "CardFaces.h"
 #include "Defaults.h"
+#include "PlayComfort.h"
 #include "LblEffct.h"
 #include "OptDialog.h"
 #include "RegErrors.h"
@@ -88,6 +89,7 @@ void TfrmMain::ApplyPreferences()
     });
 
     FSleeper->SetInterval(FDefaults->Delay());
+    FComfort->SetOptions(FDefaults->MarkPlayable(), FDefaults->AnimateCards());
     table.AllComputer = true;
     for (int seat = North; seat <= West; ++seat) {
         const TPlayerRecord record = FDefaults->GetPlayer(seat);

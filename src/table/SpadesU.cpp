@@ -23,6 +23,8 @@
 #include "NetDialogs.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
+#include "CardMotion.h"
+#include "PlayComfort.h"
 #include "Shape.h"
 #include "TableHistory.h"
 #include "TableScene.h"
@@ -185,6 +187,7 @@ void TfrmMain::CreateControls()
     lvwBids = &FScene->Bids();
     btnInterrupt = &FScene->StopButton();
     connect(btnInterrupt, &QToolButton::clicked, this, [this] { btnInterruptClick(); });
+    FComfort = std::make_unique<TPlayComfort>(*this, *FScene, FGame);
 
     Timer4 = new QTimer(this);
     Timer4->setObjectName("Timer4");
@@ -220,6 +223,8 @@ void TfrmMain::FormShow()
 
     FSleeper = new TSleeper(this);
     FSleeper->setObjectName("GameSleeper");
+    // Cards move within the pause actually in force.
+    FComfort->Motion().SetPauseSource([this] { return FSleeper->Interval(); });
     LoadDefaults();
     ApplyPreferences();
     Guarded([this] {
@@ -466,9 +471,11 @@ void TfrmMain::StartHand()
     FGame.BeginHand();
     FHistory->HandDealt();
     FillBidsTable();
+    FComfort->HandDealt();
 
     for (int i = 1; i <= 4; ++i) {
         const int seat = FGame.Bidder(i);
+        FComfort->TurnBegins(seat, true);
         if (IsHuman(seat)) {
             FPrompts->BidSuggestion = FExpertSeat->SuggestBid(FGame, seat);
             const int result = FPrompts->AskBid(Text(FGame.Table.Player(seat).FName) + " Bid");
@@ -505,10 +512,12 @@ void TfrmMain::PlayTurns()
             return;
         }
         const int seat = FGame.SeatToPlay();
+        FComfort->TurnBegins(seat, false);
         if (IsHuman(seat)) {
             lblWaitFor->SetCaption("Waiting for " + Text(FGame.Table.Player(seat).FName));
             Timer4->start();
             ArmSeat(seat);
+            FComfort->SeatArmed(seat, [this](TCardDeck& card) { CardClick(card); });
             return;
         }
         if (FGame.Table.Player(seat).FExpert && !FGame.Script) {  // a replay plays the record
@@ -545,14 +554,11 @@ void TfrmMain::mniGameHintClick()
     FExpertSeat->Hint(FGame, seat, still, [this, seat](int card) {
         const TPlayer& player = FGame.Table.Player(seat);
         for (int slot = 1; slot <= 13; ++slot) {
-            TCardDeck* deck = player.FHand[static_cast<size_t>(slot)] == card
-                                  ? CardDeck(QString("imgPlayer%1%2").arg(seat).arg(slot))
-                                  : nullptr;
-            // The card lifts out of the fan until the hand is laid out again.
-            if (deck && deck->property("hintTop") != deck->y()) {
-                deck->move(deck->x(), deck->y() - HintLift);
-                deck->setProperty("hintTop", deck->y());
-            }
+            if (player.FHand[static_cast<size_t>(slot)] != card)
+                continue;
+            // The card stands out of the fan, outlined, until it is played or another is chosen.
+            if (TCardDeck* deck = CardDeck(QString("imgPlayer%1%2").arg(seat).arg(slot)))
+                FComfort->Hover().LiftCard(deck, true);
         }
     });
 }
@@ -586,6 +592,7 @@ void TfrmMain::CardClick(TCardDeck& card)
         FPrompts->Notice(TNoticeKind::Error, Text(std::string(VerdictText(verdict))));
         return;
     }
+    FComfort->SeatDisarmed();
     SuspendDrawing();
     FGame.PlayPersonCard(seat, slot);
     ResumeDrawing();
@@ -617,11 +624,13 @@ void TfrmMain::FinishTrick()
     FHistory->TrickDone();
     const int winner = FGame.ResolveTrick();
     lblWhoWon->SetCaption(SeatLabel(winner)->Caption() + " Won");
+    FComfort->TrickWon(winner);
     UpdateBidsRow(winner);
     Pause();
     if (step.Superseded())
         return;
 
+    FComfort->TrickTaken(winner);
     SuspendDrawing();
     FGame.HideTrickCards();
     QCoreApplication::processEvents();

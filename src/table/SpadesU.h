@@ -37,6 +37,7 @@ class THelpViewer;
 class TLabelEffect;
 class TMediaPlayer;
 class TMusicSequencer;
+class TPlayComfort;
 class TShape;
 class TSleeper;
 class TTableHistory;
@@ -48,7 +49,6 @@ constexpr int WM_GAMESTEP = 1124;
 constexpr int STEP_TRICK_DONE = 1;
 constexpr int STEP_NEXT_HAND = 2;
 // How far a hinted card rises out of its fan, in pixels.
-constexpr int HintLift = 14;
 
 class TGameStepEvent : public QEvent {
 public:
@@ -125,6 +125,8 @@ public:
     TTablePrompts& Prompts() override { return *FPrompts; }
     TTableSteps& Steps() { return FSteps; }
     TTableScene& Scene() const { return *FScene; }
+    // The lifted and shaded cards, keys, last trick, screen reader texts and motion.
+    TPlayComfort& Comfort() const { return *FComfort; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
@@ -226,6 +228,7 @@ private:
     TSleeper* FSleeper = nullptr;
     TExpertSeat* FExpertSeat = nullptr;  // asks Expert seats on a worker thread
     QPointer<THelpViewer> FHelp;
+    std::unique_ptr<TPlayComfort> FComfort;
 
     // Menu
     QAction* mniGameNew = nullptr;

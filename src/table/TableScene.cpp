@@ -26,7 +26,14 @@ public:
     int Value() const override { return FCard->Value(); }
     void SetValue(int value) override { FCard->SetValue(static_cast<uint8_t>(value)); }
     void SetVisible(bool visible) override { FCard->SetVisible(visible); }
-    void MoveTo(int left, int top) override { FScene.Move(*FCard, {left, top}); }
+    void MoveTo(int left, int top) override
+    {
+        // Where it is seen now, which may be lifted out of the fan.
+        const QRectF from(FScene.ToTable(FCard->pos()), QSizeF(FCard->size()) / FScene.Scale());
+        FScene.Move(*FCard, {left, top});
+        if (FScene.CardMoved)
+            FScene.CardMoved(*FCard, from);
+    }
     void BringToFront() override { FCard->raise(); }
     void ClearClickHandler() override { FCard->ClearClickHandler(); }
     void LayOut(const TCardRect& bounds, int value) override

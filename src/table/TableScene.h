@@ -80,6 +80,9 @@ public:
     // Lays everything out again for the surface's present size.
     void Relayout();
 
+    // Told when the game moves a hand card (to the trick), with where it stood, in table coordinates.
+    std::function<void(QWidget& card, const QRectF& from)> CardMoved;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

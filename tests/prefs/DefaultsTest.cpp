@@ -229,6 +229,8 @@ TEST_F(DefaultsTest, SaveWritesTheExactExport)
                                   "\"Song_7\"=\"\"\n"
                                   "\"Song_8\"=\"/home/zoë/My \\\"Best\\\" \\\\ Song.mid\"\n"
                                   "\"MusicOn\"=dword:00000000\n"
+                                  "\"Mark Playable\"=dword:00000001\n"
+                                  "\"Animate Cards\"=dword:00000001\n"
                                   "\n"
                                   "[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Player1]\n"
                                   "\"Name\"=\"North\"\n"

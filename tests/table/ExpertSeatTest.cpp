@@ -10,7 +10,9 @@
 
 #include "BidDialog.h"
 #include "Expert.h"
+#include "CardHover.h"
 #include "ExpertSeat.h"
+#include "PlayComfort.h"
 #include "TableHarness.h"
 
 using namespace spades;
@@ -110,9 +112,6 @@ TEST(ExpertSeat, HintLiftsTheExpertsCardAndPlaysNothing)
     ASSERT_TRUE(QTest::qWaitFor([&] { return table.WaitingSeat() == South; }, Timeout));
 
     const TPlayer& south = window.Table().Player(South);
-    std::array<int, 14> tops{};
-    for (int slot = 1; slot <= 13; ++slot)
-        tops[static_cast<size_t>(slot)] = table.Card(South, slot).y();
     const int plays = window.Game().FPlayCount;
     auto* hint = table.Find<QAction>("mniGameHint");
     ASSERT_NE(hint, nullptr);
@@ -123,7 +122,7 @@ TEST(ExpertSeat, HintLiftsTheExpertsCardAndPlaysNothing)
         [&] {
             for (int slot = 1; slot <= 13; ++slot)
                 if (south.FHand[static_cast<size_t>(slot)] != NoCard &&
-                    table.Card(South, slot).y() == tops[static_cast<size_t>(slot)] - HintLift)
+                    window.Comfort().Hover().Lifted() == &table.Card(South, slot))
                     lifted = slot;
             return lifted != 0;
         },
@@ -134,7 +133,8 @@ TEST(ExpertSeat, HintLiftsTheExpertsCardAndPlaysNothing)
     // Asking again does not lift it further.
     hint->trigger();
     QTest::qWait(200);
-    EXPECT_EQ(table.Card(South, lifted).y(), tops[static_cast<size_t>(lifted)] - HintLift);
+    EXPECT_EQ(window.Comfort().Hover().Lifted(), &table.Card(South, lifted));
+    EXPECT_TRUE(table.Card(South, lifted).Outlined());
 
     // The very card the Expert would play there.
     TExpertPlayer expert;
