@@ -1,5 +1,11 @@
 #include "Brains.h"
 
+#include <memory>
+
+#include "Expert.h"
+#include "ExpertView.h"
+#include "SpadesGame.h"
+
 namespace spades::net {
 
 TSeatBrain ClassicBrain()
@@ -13,7 +19,11 @@ TSeatBrain ClassicBrain()
 
 TSeatBrain ExpertBrain()
 {
-    return ClassicBrain();
+    TSeatBrain brain = ClassicBrain();
+    auto expert = std::make_shared<TExpertPlayer>();
+    brain.GameBid = [expert](const TSpadesGame& game, int seat) { return expert->ChooseBid(ViewOf(game, seat)); };
+    brain.GameCard = [expert](const TSpadesGame& game, int seat) { return expert->ChooseCard(ViewOf(game, seat)); };
+    return brain;
 }
 
 TSeatBrain BrainNamed(std::string_view name)

@@ -23,6 +23,7 @@ THostGame::THostGame(THostOutput& output, THostGameOptions options, std::ostream
         player.FNet.Id = FOptions.Remote[static_cast<size_t>(seat - 1)] ? seat : 0;
         if (!BrainOf(seat).Bid)
             BrainOf(seat) = ClassicBrain();
+        player.FExpert = player.FNet.Id == 0 && BrainOf(seat).GameCard != nullptr;
     }
 }
 
@@ -76,7 +77,8 @@ TStep THostGame::Ask(int seat, TTurnKind kind)
 void THostGame::ComputerBid(int seat)
 {
     TPlayer& player = FGame.Table.Player(seat);
-    const int bid = BrainOf(seat).Bid(player);
+    const TSeatBrain& brain = BrainOf(seat);
+    const int bid = brain.GameBid ? brain.GameBid(FGame, seat) : brain.Bid(player);
     FGame.PersonBid(seat, bid);
     AfterBid(seat);
 }
@@ -96,7 +98,16 @@ void THostGame::AfterBid(int seat)
 void THostGame::ComputerCard(int seat)
 {
     TPlayer& player = FGame.Table.Player(seat);
-    int slot = BrainOf(seat).ChooseSlot(player);
+    const TSeatBrain& brain = BrainOf(seat);
+    int slot = 0;
+    if (brain.GameCard) {
+        const int value = brain.GameCard(FGame, seat);
+        for (int s = 1; s <= 13; ++s)
+            if (value != NoCard && player.FHand[static_cast<size_t>(s)] == value)
+                slot = s;
+    } else {
+        slot = brain.ChooseSlot(player);
+    }
     if (slot < 1 || slot > 13 || player.FHand[static_cast<size_t>(slot)] == NoCard) {
         // A brain that answers nonsense loses the choice to the classic one.
         slot = player.ChooseCard();

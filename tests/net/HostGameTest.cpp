@@ -3,6 +3,7 @@
 #include <set>
 #include <sstream>
 
+#include "ExpertView.h"
 #include "HostGame.h"
 #include "Simulator.h"
 #include "TableMirror.h"
@@ -352,3 +353,38 @@ TEST(HostGame, SeatsPlayingTheClassicWayAreNeverRefused)
 }
 
 }  // namespace
+
+// An Expert seat at the host reads the hosted game as the simulator's Expert reads
+// its own: the same seed gives the same game.
+TEST(HostGame, AnExpertSeatPlaysAsTheSimulatorsExpert)
+{
+    const std::set<int> remote;
+    std::ostringstream hostLog;
+    TWire wire(remote);
+    THostGameOptions options = Options(31, remote);
+    options.Brains[East - 1] = ExpertBrain();
+    THostGame game(wire, options, &hostLog);
+    game.NewGame(1);
+    PlayOut(game, wire);
+
+    std::ostringstream simOut, simLog;
+    TSimulator sim(31, 250, simOut, &simLog);
+    sim.SetSeats({TSimSeat::Classic, TSimSeat::Classic, TSimSeat::Expert, TSimSeat::Classic, TSimSeat::Classic});
+    sim.PlayGame(1);
+    EXPECT_NE(hostLog.str().find("East - Expert"), std::string::npos);
+    EXPECT_EQ(hostLog.str(), simLog.str());
+}
+
+// A seat played from afar may be a person: the Expert reads nothing into its choices.
+TEST(HostGame, AnExpertSeesARemoteSeatAsAPerson)
+{
+    const std::set<int> remote{South};
+    TWire wire(remote);
+    THostGameOptions options = Options(5, remote);
+    options.Brains[East - 1] = ExpertBrain();
+    THostGame game(wire, options);
+    game.NewGame(1);
+    const TExpertView view = ViewOf(game.Game(), East);
+    EXPECT_EQ(view.Kind[static_cast<size_t>(South)], TSeatKind::Human);
+    EXPECT_EQ(view.Kind[static_cast<size_t>(North)], TSeatKind::Computer);
+}
