@@ -18,6 +18,7 @@
 
 #include "NetClient.h"
 #include "NetHost.h"
+#include "CommandLine.h"
 #include "Random.h"
 
 namespace spades {
@@ -34,21 +35,6 @@ int Fail(const std::string& why)
 {
     std::cerr << "spades-sim: " << why << '\n' << Usage;
     return 2;
-}
-
-std::optional<unsigned long long> Number(std::string_view text, unsigned long long max)
-{
-    if (text.empty() || text.size() > 20)
-        return std::nullopt;
-    unsigned long long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > max)
-            return std::nullopt;
-    }
-    return value;
 }
 
 std::vector<std::string> Split(std::string_view text, char by)
@@ -73,7 +59,7 @@ bool HostAndPort(std::string_view text, QString& host, quint16& port)
     std::string_view name = text.substr(0, colon);
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
         name = name.substr(1, name.size() - 2);
-    const auto number = Number(text.substr(colon + 1), 65535);
+    const auto number = ParseNumber(text.substr(colon + 1), 65535);
     if (!number || *number == 0 || name.empty())
         return false;
     host = QString::fromStdString(std::string(name));
@@ -125,7 +111,7 @@ int Host(const std::vector<std::string_view>& args)
             return Fail("missing value for " + std::string(option));
         const std::string_view value = args[i + 1];
         if (option == "--host") {
-            const auto port = Number(value, 65535);
+            const auto port = ParseNumber(value, 65535);
             if (!port)
                 return Fail("--host takes a port number from 0 to 65535");
             options.Port = static_cast<quint16>(*port);
@@ -145,32 +131,32 @@ int Host(const std::vector<std::string_view>& args)
             }
             seatsGiven = true;
         } else if (option == "--seed") {
-            const auto number = Number(value, 0xFFFFFFFFull);
+            const auto number = ParseNumber(value, 0xFFFFFFFFull);
             if (!number)
                 return Fail("--seed takes a whole number from 0 to 4294967295");
             seed = static_cast<uint32_t>(*number);
         } else if (option == "--games") {
-            const auto number = Number(value, 1000000);
+            const auto number = ParseNumber(value, 1000000);
             if (!number || *number == 0)
                 return Fail("--games takes a whole number from 1 to 1000000");
             options.Games = static_cast<int>(*number);
         } else if (option == "--win-score") {
-            const auto number = Number(value, 30000);
+            const auto number = ParseNumber(value, 30000);
             if (!number || *number == 0)
                 return Fail("--win-score takes a whole number from 1 to 30000");
             options.WinScore = static_cast<int>(*number);
         } else if (option == "--turn-timeout") {
-            const auto number = Number(value, 3600);
+            const auto number = ParseNumber(value, 3600);
             if (!number || *number == 0)
                 return Fail("--turn-timeout takes seconds from 1 to 3600");
             options.TurnTimeoutMs = static_cast<int>(*number) * 1000;
         } else if (option == "--pause") {
-            const auto number = Number(value, 10000);
+            const auto number = ParseNumber(value, 10000);
             if (!number)
                 return Fail("--pause takes milliseconds from 0 to 10000");
             options.PauseMs = static_cast<int>(*number);
         } else if (option == "--start-wait") {
-            const auto number = Number(value, 86400);
+            const auto number = ParseNumber(value, 86400);
             if (!number)
                 return Fail("--start-wait takes seconds from 0 to 86400");
             options.StartWaitMs = static_cast<int>(*number) * 1000;
@@ -253,12 +239,12 @@ int Join(const std::vector<std::string_view>& args)
             if (!options.Brain.Bid)
                 return Fail("--play takes classic or expert");
         } else if (option == "--seat") {
-            const auto number = Number(value, 4);
+            const auto number = ParseNumber(value, 4);
             if (!number || *number == 0)
                 return Fail("--seat takes 1 to 4");
             options.WantSeat = static_cast<uint8_t>(*number);
         } else if (option == "--think") {
-            const auto number = Number(value, 60000);
+            const auto number = ParseNumber(value, 60000);
             if (!number)
                 return Fail("--think takes milliseconds from 0 to 60000");
             options.ThinkMs = static_cast<int>(*number);

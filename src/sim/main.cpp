@@ -16,6 +16,7 @@
 
 #include "HistoryStore.h"
 #include "NetRunner.h"
+#include "CommandLine.h"
 #include "Random.h"
 #include "SimHistory.h"
 #include "Simulator.h"
@@ -40,21 +41,6 @@ int Fail(const std::string& why)
 {
     std::cerr << "spades-sim: " << why << '\n' << Usage;
     return 2;
-}
-
-std::optional<unsigned long long> ParseNumber(std::string_view text, unsigned long long max)
-{
-    if (text.empty() || text.size() > 20)
-        return std::nullopt;
-    unsigned long long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > max)
-            return std::nullopt;
-    }
-    return value;
 }
 
 // "classic,expert,classic,classic" -> the four seats.
@@ -106,17 +92,17 @@ int main(int argc, char** argv)
             return Fail("missing value for " + std::string(option));
         const std::string_view value = argv[++i];
         if (option == "--seed") {
-            const auto number = ParseNumber(value, 0xFFFFFFFFull);
+            const auto number = spades::ParseNumber(value, 0xFFFFFFFFull);
             if (!number)
                 return Fail("--seed takes a whole number from 0 to 4294967295");
             seed = static_cast<uint32_t>(*number);
         } else if (option == "--games") {
-            const auto number = ParseNumber(value, 1000000000ull);
+            const auto number = spades::ParseNumber(value, 1000000000ull);
             if (!number || *number == 0)
                 return Fail("--games takes a whole number from 1 to 1000000000");
             games = static_cast<int>(*number);
         } else if (option == "--win-score") {
-            const auto number = ParseNumber(value, 1000000000ull);
+            const auto number = spades::ParseNumber(value, 1000000000ull);
             if (!number || *number == 0)
                 return Fail("--win-score takes a whole number from 1 to 1000000000");
             winScore = static_cast<int>(*number);

@@ -93,7 +93,7 @@ TEST(Tool, AHostAndThreePlayerProgramsPlayTheComputersGame)
 {
     QTemporaryDir dir;
     const QString log = dir.filePath("host.log");
-    THostProgram host(log, {"--seats", "remote,remote,expert,remote", "--seed", "61", "--games", "2"});
+    THostProgram host(log, {"--seats", "remote,remote,classic,remote", "--seed", "61", "--games", "2"});
     ASSERT_FALSE(host.Port.isEmpty());
     std::vector<std::unique_ptr<QProcess>> players;
     players.push_back(host.Join("North", 1));
