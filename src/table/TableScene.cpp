@@ -1,5 +1,7 @@
 #include "TableScene.h"
 
+#include "StopPicture.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
@@ -284,13 +286,13 @@ void TTableScene::Apply(QWidget& control)
         const int icon = static_cast<int>(std::lround(StopIcon * FScale));
         btnInterrupt->setIconSize(QSize(icon, icon));
         if (!FStopPicture.isNull()) {
-            // Resampled for the device's pixels: an icon never grows a picture by itself.
+            // Drawn for the device's pixels: an icon never grows a picture by itself.
             const qreal ratio = btnInterrupt->devicePixelRatioF();
             const int device = static_cast<int>(std::lround(icon * ratio));
+            // The built-in bitmap at its own size; any other size drawn afresh.
             QPixmap picture = FStopPicture.size() == QSize(device, device)
                                   ? QPixmap::fromImage(FStopPicture)
-                                  : QPixmap::fromImage(FStopPicture.scaled(device, device, Qt::IgnoreAspectRatio,
-                                                                           Qt::SmoothTransformation));
+                                  : QPixmap::fromImage(StopPicture(device));
             picture.setDevicePixelRatio(ratio);
             btnInterrupt->setIcon(QIcon(picture));
         }

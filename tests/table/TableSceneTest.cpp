@@ -7,9 +7,11 @@
 #include <cmath>
 
 #include "CardRender.h"
+#include "Cmpint32.h"
 #include "ExtListView.h"
 #include "LblEffct.h"
 #include "Shape.h"
+#include "StopPicture.h"
 #include "TableHarness.h"
 #include "TableScene.h"
 #include "Tilemap.h"
@@ -114,6 +116,11 @@ TEST_P(TableSceneScaled, OneScaleCentredAndTheSurfaceFillsTheWindow)
     EXPECT_EQ(stop->iconSize(), QSize(icon, icon));
     const QPixmap picture = stop->icon().pixmap(QSize(icon, icon), stop->devicePixelRatioF());
     EXPECT_NEAR(picture.width(), icon * stop->devicePixelRatioF(), 1.0);
+    if (picture.width() != 32) {
+        EXPECT_EQ(picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  StopPicture(picture.width()))
+            << "drawn afresh, never a grown bitmap";
+    }
     // The text grows with the table.
     EXPECT_EQ(Surface().findChild<TLabelEffect*>("lblPlayer1")->font().pixelSize(), std::lround(27 * scale));
 }
@@ -178,5 +185,28 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TableSceneScaled,
                                            TScaleCase{"WideWindow", {1600, 800}},
                                            TScaleCase{"TallWindow", {1000, 1000}}),
                          [](const ::testing::TestParamInfo<TScaleCase>& info) { return std::string(info.param.Name); });
+
+}  // namespace
+
+namespace {
+
+// The drawn picture is the built-in one: sampled at the centres of the bitmap's
+// pixels, a large drawing gives the bitmap's colours.
+TEST(StopPictureArt, AgreesWithTheBuiltInBitmap)
+{
+    QImage bitmap;
+    LoadCompressedBitmap("IDB_INTERRUPT", bitmap);
+    ASSERT_EQ(bitmap.size(), QSize(32, 32));
+    constexpr int Zoom = 10;
+    const QImage drawn = StopPicture(32 * Zoom);
+    int differ = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const QColor a = drawn.pixelColor(x * Zoom + Zoom / 2, y * Zoom + Zoom / 2), b = bitmap.pixelColor(x, y);
+            if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 24)
+                ++differ;
+        }
+    EXPECT_LE(differ, 8) << "pixels of another colour";
+}
 
 }  // namespace

@@ -1,0 +1,12 @@
+// The stop button's picture drawn for any number of pixels: the octagon and its
+// lettering as shapes, so that a large button is as sharp as the small one.
+#pragma once
+
+#include <QImage>
+
+namespace spades {
+
+// The picture, pixels wide and high, laid out on the 32-unit grid of the built-in bitmap.
+QImage StopPicture(int pixels);
+
+}  // namespace spades
