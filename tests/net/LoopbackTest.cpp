@@ -54,10 +54,33 @@ constexpr auto K = THostSeatKind::Classic;
 constexpr auto X = THostSeatKind::Expert;
 
 INSTANTIATE_TEST_SUITE_P(Loopback, WholeGames,
-                         ::testing::Values(TGameCase{"TwoRemoteOneExpert", {R, K, R, X}, 11, 1},
+                         ::testing::Values(TGameCase{"TwoRemote", {R, K, R, K}, 11, 1},
                                            TGameCase{"ThreeRemote", {R, R, K, R}, 12, 2},
                                            TGameCase{"FourRemote", {R, R, R, R}, 13, 1}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// An Expert seat at the host plays its own game beside the players from afar:
+// the game ends, the players see it end without errors, and the log names it.
+TEST(Loopback, AnExpertSeatPlaysBesideRemoteSeats)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, K, R, X};
+    options.Seed = 11;
+    options.Games = 1;
+    THosted hosted(options);
+    ASSERT_TRUE(hosted.Ok);
+    std::vector<std::unique_ptr<TJoined>> players;
+    for (int seat : {1, 3})
+        players.push_back(std::make_unique<TJoined>(
+            Playing(hosted.Client(SeatName[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
+    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
+    EXPECT_NE(hosted.Log.str().find("West - Expert"), std::string::npos);
+    for (const auto& p : players) {
+        EXPECT_TRUE(WaitUntil([&] { return p->Closed; }, GameMs));
+        EXPECT_EQ(p->Winners.size(), 1u);
+        EXPECT_THAT(p->Errors, ::testing::IsEmpty());
+    }
+}
 
 TEST(Loopback, AClientKilledMidTrickGetsItsSeatBack)
 {
