@@ -142,8 +142,14 @@ TEST(TableTurn, OnlyTheSeatToPlayIsHighlighted)
     for (int turn = 0; turn < 5; ++turn) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return table.WaitingSeat() == South; }, Timeout));
         for (int seat = North; seat <= West; ++seat)
+        {
             EXPECT_EQ(window.Scene().SeatLabel(seat).FontColour() == TTableAccessibility::TurnColour, seat == South)
                 << "seat " << seat;
+            // Told to a screen reader as well as shown.
+            EXPECT_EQ(AccessibleText(&window.Scene().SeatLabel(seat), QAccessible::Description),
+                      seat == South ? "Seat, to play" : "Seat")
+                << "seat " << seat;
+        }
         table.PlayLegalCard();
     }
 }
