@@ -11,7 +11,9 @@ Exit 0 on success, 1 on a failed check.
 """
 import os
 import re
+import ctypes
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -130,12 +132,17 @@ def keys(*names):
         subprocess.run(["xdotool", "key", name], timeout=10)
 
 
+def die_with_parent():
+    """Children go when the query goes, however it ends."""
+    ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
 class Xvfb:
     def __enter__(self):
         self.display = next(d for d in range(180, 240)
                             if not os.path.exists(f"/tmp/.X11-unix/X{d}") and not os.path.exists(f"/tmp/.X{d}-lock"))
         self.proc = subprocess.Popen(["Xvfb", f":{self.display}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
         os.environ["DISPLAY"] = f":{self.display}"
         wait_for("Xvfb", lambda: subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0, 10)
         return self
@@ -159,7 +166,7 @@ def start_program(program, home):
                XDG_RUNTIME_DIR=os.path.join(home, "run"), HOME=home, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     env.pop("QT_QPA_PLATFORM", None)
     log = open(os.path.join(home, "out.log"), "w")
-    return subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT)
+    return subprocess.Popen([program], env=env, stdout=log, stderr=subprocess.STDOUT, preexec_fn=die_with_parent)
 
 
 def find_application(pid):
@@ -287,7 +294,14 @@ def check_table(app, heard):
           f"trick '{full[0]}', '{winner}'")
 
 
+def out_of_time(*_):
+    raise Failure("the whole query took more than a minute and a half")
+
+
 if __name__ == "__main__":
+    signal.signal(signal.SIGALRM, out_of_time)
+    signal.signal(signal.SIGTERM, out_of_time)
+    signal.alarm(90)
     try:
         run(sys.argv[1])
     except Failure as failure:
