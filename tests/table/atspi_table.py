@@ -238,6 +238,8 @@ def check_table(app, heard):
     keys("F2")
     bid = wait_for("the bid dialog", lambda: next(iter(find(app, "dialog", "Bid")), None))
     check(find(bid, "label", f"{PERSON} Bid"), "bid dialog does not name the seat")
+    check([n for n in find(table, "label", PERSON) if n.get_description() == "Seat, to bid"],
+          "the person's seat does not say it is to bid")
 
     # The person's hand by name, every other card face down.
     cards = [n.get_name() for n in find(table, "filler") if n.get_name() not in ("Card table", "Trick")]
