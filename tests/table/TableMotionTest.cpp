@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "CardMotion.h"
@@ -130,6 +131,23 @@ TEST(TableAccessibility, TrickBidsAndTurnsAreReadable)
             return std::any_of(heard.begin(), heard.end(), [](const QString& t) { return t.endsWith(" won the trick"); });
         },
         Timeout));
+}
+
+// Names given in the preferences are the names read out, on the seat and on its pile.
+TEST(TableAccessibility, SeatsAreReadByTheNamesTheyAreGiven)
+{
+    TTableHarness table;
+    TfrmMain& window = table.Open(7);
+    const std::array<QString, 4> names = {"Nora", "Eamon", "Zoë", "Wren"};
+    for (int seat = North; seat <= West; ++seat)
+        window.GameDefaults()->SetPlayerName(seat, names[static_cast<size_t>(seat - North)]);
+    window.ApplyPreferences();
+    for (int seat = North; seat <= West; ++seat) {
+        const QString& name = names[static_cast<size_t>(seat - North)];
+        EXPECT_EQ(AccessibleText(&window.Scene().SeatLabel(seat), QAccessible::Name), name);
+        EXPECT_EQ(AccessibleText(&window.Scene().Pile(seat), QAccessible::Description),
+                  "Tricks won by " + name + "; hold to see the last trick");
+    }
 }
 
 // ---- Whose turn shows on the table ------------------------------------------------------------------------
