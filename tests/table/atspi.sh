@@ -4,7 +4,7 @@
 #   atspi.sh PROGRAM
 set -u
 program=${1:?usage: atspi.sh PROGRAM}
-here=$(dirname "$0")
+here=${0%/*}
 # Without the accessibility bus or its client library there is nothing to ask.
 for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher /usr/libexec/at-spi2-registryd; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
