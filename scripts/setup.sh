@@ -18,11 +18,13 @@ jobs=$(nproc 2>/dev/null || echo 2)
 runtime="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   zlib1g-dev libqt6sql6-sqlite qt6-charts-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation
   fontconfig file"
-# What the tests need on top: test frameworks, a clang for fuzz targets, an X server,
+# What the tests need on top: test frameworks, a clang for fuzz targets, an X server
+# and the accessibility bus with a client to query it,
 # the desktop-file and AppStream validators, sqlite3, and a card deck of each
 # installed format.
 testing="libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev sqlite3
   xvfb xauth xdotool x11-utils desktop-file-utils appstream
+  dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
   kdegames-card-data-kf5 gnome-cards-data"
 
 want=$runtime

@@ -78,6 +78,11 @@ TdlgBid::TdlgBid(QWidget* owner)
         FButtons[static_cast<size_t>(place.value)] = button;
     }
     connect(FGroup, &QButtonGroup::buttonClicked, this, &TdlgBid::BidClick);
+    // A screen reader's toggle checks a button without clicking it: the bid follows.
+    connect(FGroup, &QButtonGroup::buttonToggled, this, [this](QAbstractButton* button, bool checked) {
+        if (checked)
+            BidClick(button);
+    });
 
     FEdit = new QSpinBox(FPanel);
     FEdit->setObjectName("edtBid");

@@ -89,7 +89,6 @@ void TfrmMain::ApplyPreferences()
     });
 
     FSleeper->SetInterval(FDefaults->Delay());
-    FComfort->SetOptions(FDefaults->MarkPlayable(), FDefaults->AnimateCards());
     table.AllComputer = true;
     for (int seat = North; seat <= West; ++seat) {
         const TPlayerRecord record = FDefaults->GetPlayer(seat);
@@ -108,6 +107,8 @@ void TfrmMain::ApplyPreferences()
         const QRect place = FScene->TableRect(*label);
         player.SetHandRect({place.left(), place.top() + place.height() + 11, CardWidth, CardHeight});
     }
+    // After the captions: the seats are read out by the names just given.
+    FComfort->SetOptions(FDefaults->MarkPlayable(), FDefaults->AnimateCards());
 }
 
 // The chosen deck onto every card, or the built-in faces with one message why not.

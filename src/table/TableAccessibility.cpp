@@ -36,7 +36,8 @@ void TTableAccessibility::NameControls()
     for (int seat = North; seat <= West; ++seat) {
         TLabelEffect& label = FScene.SeatLabel(seat);
         label.setAccessibleName(label.Caption());
-        label.setAccessibleDescription(seat == FTurn ? "Seat, to play" : "Seat");
+        if (seat != FTurn)
+            label.setAccessibleDescription("Seat");
         FScene.Pile(seat).setAccessibleDescription("Tricks won by " + label.Caption() +
                                                    "; hold to see the last trick");
     }
@@ -72,14 +73,17 @@ void TTableAccessibility::SetTurn(int seat, bool bidding)
 {
     if (seat == FTurn)
         return;
-    if (FTurn >= North && FTurn <= West)
+    if (FTurn >= North && FTurn <= West) {
         FScene.SeatLabel(FTurn).SetFontColour(FTurnWas);
+        FScene.SeatLabel(FTurn).setAccessibleDescription("Seat");
+    }
     FTurn = seat;
     if (seat < North || seat > West)
         return;
     TLabelEffect& label = FScene.SeatLabel(seat);
     FTurnWas = label.FontColour();
     label.SetFontColour(TurnColour);
+    label.setAccessibleDescription(bidding ? "Seat, to bid" : "Seat, to play");
     Announce(SeatName(seat) + (bidding ? " to bid" : " to play"));
 }
 

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -72,6 +74,24 @@ TEST_P(BidButtons, EachButtonSetsTheNumberAndReturnsIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFourteen, BidButtons, ::testing::Range(0, 14));
+
+// A screen reader checks a button through its own action, with no click.
+TEST_P(BidButtons, EachButtonToggledByAnAssistiveToolSetsTheNumber)
+{
+    const int value = GetParam();
+    const int other = value == 1 ? 2 : 1;
+    QTest::mouseClick(dialog.Button(other), Qt::LeftButton);
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(dialog.Button(value));
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(button->actionInterface(), nullptr);
+    ASSERT_TRUE(button->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(CheckedButton(), value);
+    EXPECT_EQ(dialog.edtBid()->value(), value);
+    QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_EQ(finished.at(0).at(0).toInt(), value + 1);
+}
 
 TEST_F(BidDialog, SpinningMovesTheButtonAndStopsAtTheEnds)
 {

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "CardMotion.h"
@@ -132,6 +133,23 @@ TEST(TableAccessibility, TrickBidsAndTurnsAreReadable)
         Timeout));
 }
 
+// Names given in the preferences are the names read out, on the seat and on its pile.
+TEST(TableAccessibility, SeatsAreReadByTheNamesTheyAreGiven)
+{
+    TTableHarness table;
+    TfrmMain& window = table.Open(7);
+    const std::array<QString, 4> names = {"Nora", "Eamon", "Zoë", "Wren"};
+    for (int seat = North; seat <= West; ++seat)
+        window.GameDefaults()->SetPlayerName(seat, names[static_cast<size_t>(seat - North)]);
+    window.ApplyPreferences();
+    for (int seat = North; seat <= West; ++seat) {
+        const QString& name = names[static_cast<size_t>(seat - North)];
+        EXPECT_EQ(AccessibleText(&window.Scene().SeatLabel(seat), QAccessible::Name), name);
+        EXPECT_EQ(AccessibleText(&window.Scene().Pile(seat), QAccessible::Description),
+                  "Tricks won by " + name + "; hold to see the last trick");
+    }
+}
+
 // ---- Whose turn shows on the table ------------------------------------------------------------------------
 
 TEST(TableTurn, OnlyTheSeatToPlayIsHighlighted)
@@ -142,8 +160,14 @@ TEST(TableTurn, OnlyTheSeatToPlayIsHighlighted)
     for (int turn = 0; turn < 5; ++turn) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return table.WaitingSeat() == South; }, Timeout));
         for (int seat = North; seat <= West; ++seat)
+        {
             EXPECT_EQ(window.Scene().SeatLabel(seat).FontColour() == TTableAccessibility::TurnColour, seat == South)
                 << "seat " << seat;
+            // Told to a screen reader as well as shown.
+            EXPECT_EQ(AccessibleText(&window.Scene().SeatLabel(seat), QAccessible::Description),
+                      seat == South ? "Seat, to play" : "Seat")
+                << "seat " << seat;
+        }
         table.PlayLegalCard();
     }
 }
