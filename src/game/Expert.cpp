@@ -115,6 +115,13 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
     return samples;
 }
 
+double TExpertPlayer::Value(const TExpertView& view, const std::array<int, 5>& bids,
+                            const std::array<int, 5>& tricks) const
+{
+    return GameValue(view, bids, tricks, view.Seat) +
+           FSettings.PointsWeight * PointsLead(view, bids, tricks, view.Seat);
+}
+
 void TExpertPlayer::SetLawfulSeats(const TExpertView& view)
 {
     uint8_t lawful = 0;
@@ -140,11 +147,11 @@ int TExpertPlayer::ChooseBid(const TExpertView& view)
         const auto tricks = FTable.PlayHand(sample.Held, bids, view.Order[1]);
         for (int bid = 1; bid <= 13; ++bid) {
             bids[At(view.Seat)] = bid;
-            value[At(bid)] += GameValue(view, bids, tricks, view.Seat);
+            value[At(bid)] += Value(view, bids, tricks);
         }
         bids[At(view.Seat)] = 0;
         const auto nilTricks = FTable.PlayHand(sample.Held, bids, view.Order[1]);
-        value[0] += GameValue(view, bids, nilTricks, view.Seat);
+        value[0] += Value(view, bids, nilTricks);
     }
     return static_cast<int>(std::max_element(value.begin(), value.end()) - value.begin());
 }
@@ -172,7 +179,7 @@ int TExpertPlayer::ChooseCard(const TExpertView& view)
                 if (!open[c])
                     continue;
                 const auto tricks = FTable.PlayOut(view, known, sample.Held, sample.Bids, candidates[c]);
-                sum[c] += GameValue(view, sample.Bids, tricks, view.Seat);
+                sum[c] += Value(view, sample.Bids, tricks);
                 ++tried[c];
             }
     };

@@ -14,11 +14,15 @@
 namespace spades {
 
 struct TExpertSettings {
-    int Proposals = 1200;     // guessed layouts weighed per decision
-    int BidSamples = 400;     // layouts played out per bid
-    int PlaySamples = 160;    // layouts per candidate card
-    int CloseSamples = 320;   // more layouts for the candidates still close
+    int Proposals = 2400;     // guessed layouts weighed per decision
+    int BidSamples = 800;     // layouts played out per bid
+    int PlaySamples = 320;    // layouts per candidate card
+    int CloseSamples = 640;   // more layouts for the candidates still close
     double CloseMargin = 0.03;  // in chances to win the game
+    // Beside the chance to win, the hand's margin over the table (in hundreds of
+    // points): a win by a wide margin is worth more than a narrow one, and the
+    // chance alone grows reckless or timid near the end of a game.
+    double PointsWeight = 0.3;
 };
 
 class TExpertPlayer {
@@ -42,6 +46,7 @@ public:
                                      int count);
 
 private:
+    double Value(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks) const;
     void SetLawfulSeats(const TExpertView& view);
 
     TExpertSettings FSettings;

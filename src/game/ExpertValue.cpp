@@ -60,4 +60,19 @@ double GameValue(const TExpertView& view, const std::array<int, 5>& bids, const 
     return std::exp((score[At(seat)] - top) / spread) / sum;
 }
 
+double PointsLead(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks,
+                  int seat)
+{
+    double others = 0;
+    int own = 0;
+    for (int s = North; s <= West; ++s) {
+        const int points = HandPoints(bids[At(s)], tricks[At(s)], view.TotalBags[At(s)]);
+        if (s == seat)
+            own = points;
+        else
+            others += points;
+    }
+    return (own - others / 3) / 100.0;
+}
+
 }  // namespace spades

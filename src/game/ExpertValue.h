@@ -17,4 +17,9 @@ int HandPoints(int bid, int tricks, int totalBags);
 double GameValue(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks,
                  int seat);
 
+// The seat's points for the hand less the mean of the other seats' points, in
+// hundreds: the margin the seat gains on the table this hand.
+double PointsLead(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks,
+                  int seat);
+
 }  // namespace spades

@@ -271,6 +271,38 @@ TEST(GameValue, MoreForOwnPointsLessForTheLeaders)
     EXPECT_NEAR(sum, 1.0, 1e-9);
 }
 
+struct TLeadCase {
+    const char* name;
+    std::array<int, 5> bids, tricks;
+    int seat;
+    double lead;
+};
+
+class LeadCases : public ::testing::TestWithParam<TLeadCase> {};
+
+TEST_P(LeadCases, OwnPointsLessTheOthersMean)
+{
+    const TLeadCase& c = GetParam();
+    TExpertView view = StartView("2S");
+    view.TotalBags = {0, 0, 98, 0, 0};  // East is two bags from the limit
+    EXPECT_NEAR(PointsLead(view, c.bids, c.tricks, c.seat), c.lead, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hands, LeadCases,
+    ::testing::Values(
+        // North 40, East 30, South 30, West 30.
+        TLeadCase{"AllMake", {0, 4, 3, 3, 3}, {0, 4, 3, 3, 3}, North, (40 - 30) / 100.0},
+        // The same hand seen from East: 30 less the mean of 40, 30, 30.
+        TLeadCase{"SeenFromAnother", {0, 4, 3, 3, 3}, {0, 4, 3, 3, 3}, East, (30 - 100 / 3.0) / 100.0},
+        // North set (-40), West takes the trick as a bag (31).
+        TLeadCase{"Set", {0, 4, 3, 3, 3}, {0, 3, 3, 3, 4}, North, (-40 - 91 / 3.0) / 100.0},
+        // South's Nil made, North's lost.
+        TLeadCase{"Nils", {0, 0, 4, 0, 4}, {0, 1, 4, 0, 8}, South, (100 - (-100 + 40 + 44) / 3.0) / 100.0},
+        // East's two bags reach the limit: 32 - 100.
+        TLeadCase{"BagLimit", {0, 4, 3, 3, 3}, {0, 3, 5, 2, 3}, North, (-40 - (-68 - 30 + 30) / 3.0) / 100.0}),
+    [](const ::testing::TestParamInfo<TLeadCase>& info) { return std::string(info.param.name); });
+
 // ---- Bidding ----------------------------------------------------------------------------------
 
 struct TBidCase {
