@@ -24,7 +24,9 @@ std::array<TGameSeat, 5> SeatsOf(const TTableState& table)
     for (int seat = North; seat <= West; ++seat) {
         const TPlayer& player = table.Player(seat);
         seats[static_cast<size_t>(seat)] = {QString::fromStdString(player.FName),
-                                            player.FHuman ? TSeatType::Person : TSeatType::Computer};
+                                            player.FHuman    ? TSeatType::Person
+                                            : player.FExpert ? TSeatType::Expert
+                                                             : TSeatType::Computer};
     }
     return seats;
 }

@@ -31,7 +31,7 @@ std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& s
     while (query.next()) {
         TSeatFigures f;
         f.Name = query.value(0).toString();
-        f.Type = query.value(1).toInt() == 0 ? TSeatType::Person : TSeatType::Computer;
+        f.Type = SeatTypeOf(query.value(1).toInt());
         f.Games = query.value(2).toLongLong();
         f.Won = query.value(3).toLongLong();
         f.Hands = query.value(4).toLongLong();
@@ -88,7 +88,7 @@ std::optional<TGameRecord> LoadGame(const QSqlDatabase& db, qint64 id)
     for (int seat = 1; seat <= 4; ++seat) {
         game.Seats[static_cast<size_t>(seat)].Name = query.value(2 + seat).toString();
         game.Seats[static_cast<size_t>(seat)].Type =
-            query.value(6 + seat).toInt() == 0 ? TSeatType::Person : TSeatType::Computer;
+            SeatTypeOf(query.value(6 + seat).toInt());
     }
     game.Winner = query.value(11).toInt();
     game.Outcome = static_cast<TGameOutcome>(std::clamp(query.value(12).toInt(), 0, 2));

@@ -12,7 +12,12 @@ namespace spades {
 
 using TSeatInts = std::array<int, 5>;
 
-enum class TSeatType { Person = 0, Computer = 1 };
+enum class TSeatType { Person = 0, Computer = 1, Expert = 2 };
+// A stored seat type; anything unknown is taken for the computer.
+constexpr TSeatType SeatTypeOf(int stored)
+{
+    return stored == 0 ? TSeatType::Person : stored == 2 ? TSeatType::Expert : TSeatType::Computer;
+}
 enum class TGameOutcome { Unfinished = 0, Won = 1, Abandoned = 2 };
 
 struct TGameSeat {

@@ -336,7 +336,7 @@ std::optional<TResumePoint> THistoryStore::Unfinished() const
     for (int seat = 1; seat <= 4; ++seat) {
         auto& record = point.Game.Seats[static_cast<size_t>(seat)];
         record.Name = query.value(2 + seat).toString();
-        record.Type = query.value(6 + seat).toInt() == 0 ? TSeatType::Person : TSeatType::Computer;
+        record.Type = SeatTypeOf(query.value(6 + seat).toInt());
     }
     query.finish();
 

@@ -150,7 +150,7 @@ void TdlgStatistics::FillFigures(const QDateTime& since)
     for (const TSeatFigures& f : figures) {
         const QStringList cells = {
             f.Name,
-            f.Type == TSeatType::Person ? "Person" : "Computer",
+            f.Type == TSeatType::Person ? "Person" : f.Type == TSeatType::Expert ? "Expert" : "Computer",
             QString::number(f.Games),
             QString::number(f.Won),
             QStringLiteral("%1%").arg(qRound(100.0 * f.WinRate())),

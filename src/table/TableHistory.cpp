@@ -125,6 +125,7 @@ void TTableHistory::StartFrom(const TStart& start, std::optional<TSpadesGame::TS
         w.SeatLabel(seat)->SetCaption(start.Seats[s].Name);
         player.FScore = start.Scores[s];
         player.FTotalBags = start.TotalBags[s];
+        player.FExpert = !start.Replay && start.Seats[s].Type == TSeatType::Expert;
         if (human[s])
             game.Table.AllComputer = false;
         if (start.Replay)

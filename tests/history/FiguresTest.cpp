@@ -367,3 +367,37 @@ TEST(HistoryRecords, NumberListsRefuseWhatDoesNotFit)
 }
 
 }  // namespace
+
+namespace {
+
+// An Expert seat is kept as an Expert, in the figures and in the game's record,
+// so that its results are never mixed with the classic computer's.
+TEST(HistorySeatTypes, AnExpertSeatIsRecordedAsAnExpert)
+{
+    THistoryFolder folder;
+    THistoryStore store(folder.Path());
+    ASSERT_TRUE(store.Open());
+    {
+        std::ostringstream out;
+        TSimHistory history(store);
+        TSimulator simulator(77, 100, out);
+        simulator.SetSeats({TSimSeat::Classic, TSimSeat::Classic, TSimSeat::Expert, TSimSeat::Classic, TSimSeat::Classic});
+        simulator.SetObserver(&history);
+        simulator.Run(1);
+        ASSERT_TRUE(history.Problem().isEmpty()) << history.Problem().toStdString();
+    }
+    const std::vector<TSeatFigures> figures = SeatFigures(store.Database());
+    ASSERT_EQ(figures.size(), 4u);
+    for (const TSeatFigures& f : figures)
+        EXPECT_EQ(f.Type, f.Name == "East" ? TSeatType::Expert : TSeatType::Computer) << f.Name.toStdString();
+}
+
+TEST(HistorySeatTypes, StoredTypesReadBackAndUnknownOnesAreTheComputer)
+{
+    EXPECT_EQ(SeatTypeOf(0), TSeatType::Person);
+    EXPECT_EQ(SeatTypeOf(1), TSeatType::Computer);
+    EXPECT_EQ(SeatTypeOf(2), TSeatType::Expert);
+    EXPECT_EQ(SeatTypeOf(7), TSeatType::Computer);
+}
+
+}  // namespace
