@@ -100,74 +100,6 @@ void TfrmMain::FormCreate()
     FGame.Table.PlayInProgress = false;
 }
 
-void TfrmMain::CreateMenu()
-{
-    KeepOwnPalette(*menuBar());
-    QMenu* game = menuBar()->addMenu("&Game");
-    game->setObjectName("mniGame");
-    // Menu commands ask; the steps run them now, or once the running step has returned.
-    mniGameNew = game->addAction("&New", this, [this] { FSteps.Request(TTableRequest::NewGame); });
-    mniGameNew->setObjectName("mniGameNew");
-    mniGameNew->setShortcut(Qt::Key_F2);
-    mniGameNew->setShortcutContext(Qt::WindowShortcut);  // not in the manual window
-    mniGameStats = game->addAction("&Statistics ...", this, [this] { FHistory->mniGameStatsClick(); });
-    mniGameStats->setObjectName("mniGameStats");
-    mniGameHint = game->addAction("&Hint", this, [this] { mniGameHintClick(); });
-    mniGameHint->setObjectName("mniGameHint");
-    mniGameHint->setShortcut(Qt::Key_H);
-    mniGameHint->setShortcutContext(Qt::WindowShortcut);
-    game->addSeparator();
-    mniGameExit = game->addAction("E&xit", this, [this] { mniGameExitClick(); });
-    mniGameExit->setObjectName("mniGameExit");
-
-    QMenu* options = menuBar()->addMenu("&Options");
-    options->setObjectName("mniOptions");
-    mniOptLog = options->addAction("&Log Play");
-    mniOptLog->setObjectName("mniOptLog");
-    mniOptLog->setCheckable(true);
-    mniOptLog->setVisible(false);
-    // A hidden item takes no shortcut of its own: the window carries it.
-    auto* logKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), this);
-    connect(logKey, &QShortcut::activated, this, [this] { mniOptLogClick(); });
-
-    QMenu* network = options->addMenu("&Network");
-    network->setObjectName("mniOptNet");
-    network->menuAction()->setVisible(false);
-    mniNetDealer = network->addAction("&Dealer");
-    mniNetDealer->setObjectName("mniNetDealer");
-    mniNetDealer->setCheckable(true);
-    connect(mniNetDealer, &QAction::toggled, this, [this](bool checked) {
-        FGame.Table.Player(South).SetNetDealer(checked);
-        if (!checked)
-            ApplyPreferences();
-    });
-    mniOptJoin = network->addAction("&Join");
-    mniOptJoin->setObjectName("mniOptJoin");
-    mniOptJoin->setCheckable(true);
-    connect(mniOptJoin, &QAction::toggled, this, [this](bool checked) {
-        if (!checked)
-            ApplyPreferences();
-    });
-    // The old switches stay hidden; hosting and joining replace them.
-    mniNetDealer->setVisible(false);
-    mniOptJoin->setVisible(false);
-    net::AddNetworkItems(network, this);
-
-    mniPrefs = options->addAction("&Preferences ...", this, [this] { FSteps.Request(TTableRequest::Preferences); });
-    mniPrefs->setObjectName("mniPrefs");
-
-    QMenu* help = menuBar()->addMenu("&Help");
-    help->setObjectName("mniHelp");
-    mniAbout = help->addAction("&About Quelbrin Spades", this, [this] { mniAboutClick(); });
-    mniAbout->setObjectName("mniAbout");
-    help->addSeparator();
-    QuelbrinSpadesManual1 = help->addAction("Quelbrin Spades &Manual", this, [this] { QuelbrinSpadesManual1Click(); });
-    QuelbrinSpadesManual1->setObjectName("QuelbrinSpadesManual1");
-
-    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(helpKey, &QShortcut::activated, this, [this] { Help().ShowContext(HelpContextTable); });
-}
-
 void TfrmMain::CreateControls()
 {
     bmpBackGround = new TTiledBitmap(this);
@@ -367,25 +299,6 @@ void TfrmMain::UpdateBidsRow(int seat)
 
 // ---- Menu ------------------------------------------------------------------------------------------------
 
-void TfrmMain::mniGameExitClick() { close(); }
-
-void TfrmMain::mniOptLogClick() { mniOptLog->setChecked(!mniOptLog->isChecked()); }
-
-bool TfrmMain::LogPlay() const { return mniOptLog->isChecked(); }
-
-void TfrmMain::mniAboutClick() { FPrompts->ShowAbout(); }
-
-void TfrmMain::QuelbrinSpadesManual1Click() { Help().ShowContents(); }
-
-void TfrmMain::ShowHelp(int context) { Help().ShowContext(context); }
-
-THelpViewer& TfrmMain::Help()
-{
-    if (!FHelp)
-        FHelp = new THelpViewer(this);
-    return *FHelp;
-}
-
 // ---- The hand cycle -----------------------------------------------------------------------------------------
 
 bool TfrmMain::IsHuman(int seat) const { return FGame.Table.Player(seat).FHuman; }
@@ -538,29 +451,6 @@ void TfrmMain::PlayTurns()
         if (step.Superseded())
             return;
     }
-}
-
-void TfrmMain::mniGameHintClick()
-{
-    // Only while a person's seat waits for its card (the label blinks then).
-    const int seat = FGame.SeatToPlay();
-    if (FGame.TrickFull() || !IsHuman(seat) || !Timer4->isActive())
-        return;
-    const unsigned serial = FSteps.Serial();
-    const int plays = FGame.FPlayCount;
-    const auto still = [this, serial, plays] {
-        return FSteps.Serial() == serial && FGame.FPlayCount == plays && Timer4->isActive();
-    };
-    FExpertSeat->Hint(FGame, seat, still, [this, seat](int card) {
-        const TPlayer& player = FGame.Table.Player(seat);
-        for (int slot = 1; slot <= 13; ++slot) {
-            if (player.FHand[static_cast<size_t>(slot)] != card)
-                continue;
-            // The card stands out of the fan, outlined, until it is played or another is chosen.
-            if (TCardDeck* deck = CardDeck(QString("imgPlayer%1%2").arg(seat).arg(slot)))
-                FComfort->Hover().LiftCard(deck, true);
-        }
-    });
 }
 
 void TfrmMain::ArmSeat(int seat)
