@@ -15,6 +15,7 @@
 #include "Sleeper.h"
 #include "SpadesU.h"
 #include "TablePrompts.h"
+#include "../WidgetBenchMain.h"
 
 using namespace spades;
 
@@ -68,13 +69,4 @@ BENCHMARK_CAPTURE(BM_SwitchDeckOnADealtTable, paris, "carddecks/svg-gm-paris")
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWidgetBenchmarks(argc, argv); }

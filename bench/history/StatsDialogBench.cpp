@@ -8,6 +8,7 @@
 #include <QTableWidget>
 
 #include "StatsDialog.h"
+#include "../WidgetBenchMain.h"
 
 using namespace spades;
 
@@ -29,13 +30,4 @@ BENCHMARK(BM_StatisticsWindowOpen)->Arg(0)->Arg(5000)->Unit(benchmark::kMillisec
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunWidgetBenchmarks(argc, argv); }
