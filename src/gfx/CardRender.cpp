@@ -126,19 +126,7 @@ QImage RenderCard(uint8_t value, QSize devicePixels, bool rounded)
     const qreal sx = devicePixels.width() / qreal(cardart::CardWidth);
     const qreal sy = devicePixels.height() / qreal(cardart::CardHeight);
     painter.scale(sx, sy);
-    cardart::DrawBlankCard(painter);
-    if (value <= 52) {
-        const int suit = (value - 1) / 13 + 1;
-        const int rank = (value - 1) % 13 + 1;
-        if (rank >= 11)
-            cardart::DrawCourtCard(painter, suit, rank);
-        else
-            cardart::DrawPipCard(painter, suit, rank);
-    } else if (value == 53) {
-        cardart::DrawJoker(painter);
-    } else {
-        cardart::DrawBack(painter, value - 53);
-    }
+    cardart::DrawCardFace(painter, value);
     if (rounded) {
         // Whole device pixels, so the cut edge is as crisp as the card's own border.
         painter.resetTransform();

@@ -21,18 +21,7 @@ QImage Reference(int value, QSize size)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size.width() / 71.0, size.height() / 96.0);
-    cardart::DrawBlankCard(painter);
-    if (value <= 52) {
-        const int suit = (value - 1) / 13 + 1, rank = (value - 1) % 13 + 1;
-        if (rank >= 11)
-            cardart::DrawCourtCard(painter, suit, rank);
-        else
-            cardart::DrawPipCard(painter, suit, rank);
-    } else if (value == 53) {
-        cardart::DrawJoker(painter);
-    } else {
-        cardart::DrawBack(painter, value - 53);
-    }
+    cardart::DrawCardFace(painter, value);
     return image;
 }
 

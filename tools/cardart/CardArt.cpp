@@ -148,17 +148,8 @@ void DrawPipCard(QPainter& painter, int suit, int rank)
     }
 }
 
-QImage DrawCard(int value, int scale)
+void DrawCardFace(QPainter& painter, int value)
 {
-    if (value < 1 || value > 62 || scale < 1)
-        return {};
-    QImage image(CardWidth * scale, CardHeight * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    image.setDotsPerMeterX(3780 * scale);
-    image.setDotsPerMeterY(3780 * scale);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(scale, scale);
     DrawBlankCard(painter);
     if (value <= 52) {
         const int suit = (value - 1) / 13 + 1;
@@ -172,6 +163,20 @@ QImage DrawCard(int value, int scale)
     } else {
         DrawBack(painter, value - 53);
     }
+}
+
+QImage DrawCard(int value, int scale)
+{
+    if (value < 1 || value > 62 || scale < 1)
+        return {};
+    QImage image(CardWidth * scale, CardHeight * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    image.setDotsPerMeterX(3780 * scale);
+    image.setDotsPerMeterY(3780 * scale);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
+    DrawCardFace(painter, value);
     painter.end();
     return image.convertToFormat(QImage::Format_ARGB32);
 }

@@ -21,6 +21,9 @@ QImage DrawCard(int value, int scale);
 // Index texts by rank 1..13.
 extern const std::array<const char*, 14> RankTexts;
 
+// The whole card `value` (1..62), on a painter already scaled to card units.
+void DrawCardFace(QPainter& painter, int value);
+
 // Parts of the drawing, each on a painter already scaled to card units.
 void DrawBlankCard(QPainter& painter);
 // Rank and suit in the top-left corner, and the same turned about the centre.
