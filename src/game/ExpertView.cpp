@@ -63,7 +63,7 @@ TExpertView ViewOf(const TSpadesGame& game, int seat)
             view.Bid[At(s)] = game.Table.Player(s).FBid;
     view.PlayCount = game.FPlayCount;
     for (int i = 0; i < game.FPlayCount; ++i)
-        view.Plays[At(i)] = {game.FPlays[At(i)].Seat, game.FPlays[At(i)].Card};
+        view.Plays[At(i)] = game.FPlays[At(i)];
     view.WinScore = game.FWinScore;
     view.GameSeed = game.Random.Seed();
     return view;

@@ -33,10 +33,7 @@ struct TExpertView {
     std::array<int, 5> Tricks{};
     std::array<int, 5> Score{};
     std::array<int, 5> TotalBags{};
-    struct TPlay {
-        uint8_t Seat = 0;
-        uint8_t Card = 0;
-    };
+    using TPlay = TPlayRecord;
     std::array<TPlay, 52> Plays{};
     int PlayCount = 0;
     int WinScore = 250;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,12 @@ TTurnOrder TurnOrderFrom(int firstSeat);
 int TrickWinner(const TTableState& table);
 
 enum class TPlayVerdict { Legal, MustFollowSuit, SpadesNotOpened };
+
+// One card laid in a hand, and who laid it.
+struct TPlayRecord {
+    uint8_t Seat = 0;
+    uint8_t Card = 0;
+};
 // May this seat lay this card now? Asked for a person's click only.
 TPlayVerdict CheckPlay(const TTableState& table, const TPlayer& seat, int card);
 // "You must follow suit", "Spades have not been opened!", or empty for a legal card.

@@ -64,10 +64,6 @@ public:
 
     // Who laid which card this hand, in order of play, and how many seats have
     // bid: what every seat has seen, for players that reason about it.
-    struct TPlayRecord {
-        uint8_t Seat = 0;
-        uint8_t Card = 0;
-    };
     std::array<TPlayRecord, 52> FPlays{};
     int FPlayCount = 0;
     int FBidCount = 0;
