@@ -3,6 +3,7 @@
 #include "CardFaces.h"
 #include "CardRender.h"
 #include "CardTitle.h"
+#include "DevicePixels.h"
 #include "PlayerU.h"
 
 #include <QMouseEvent>
@@ -192,42 +193,44 @@ void TCardDeck::paintEvent(QPaintEvent* event)
     if (uncovered.isEmpty())
         return;
     QPainter painter(this);
-    painter.setClipRegion(uncovered);
-    // The ratio of the device really painted on: the screen, or an image the table is rendered into.
-    const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
-                            ? painter.paintEngine()->paintDevice()->devicePixelRatio()
-                            : devicePixelRatioF();
+    const qreal ratio = TDevicePixels::Ratio(painter, *this);
+    const bool natural = size() == QSize(CardImageWidth, CardImageHeight);
+    const QSize device(qRound(width() * ratio), qRound(height() * ratio));
     if (FFaces && FFaces->Draws(FValue)) {
         // An installed deck, drawn for these pixels.
-        const QPixmap pixmap = FFaces->Pixmap(FValue, size(), ratio, !FStretch);
-        if (!pixmap.isNull())
-            painter.drawPixmap(0, 0, pixmap);
-        return;
-    }
-    const bool natural = size() == QSize(CardImageWidth, CardImageHeight);
-    if (!FStretch && natural && (ratio == 1.0 || ratio == 2.0)) {
+        DrawUncovered(painter, FFaces->Pixmap(FValue, size(), ratio, !FStretch), uncovered);
+    } else if (!FStretch && natural && (ratio == 1.0 || ratio == 2.0)) {
         // The built-in bitmaps, pixel for pixel.
-        const QPixmap pixmap = CardPixmap(FValue, ratio > 1.0 ? 2 : 1, true);
-        if (!pixmap.isNull())
-            painter.drawPixmap(0, 0, pixmap);
-        PaintMarks(painter);
-        return;
-    }
-    if (LiveResize()) {
+        DrawUncovered(painter, CardPixmap(FValue, ratio > 1.0 ? 2 : 1, true), uncovered);
+    } else if (const QPixmap nearest = LiveResize() ? NearestRenderedCard(FValue, device, !FStretch) : QPixmap();
+               !nearest.isNull()) {
         // The window's edge is being dragged: a card already drawn stands in, scaled.
-        const QSize device(qRound(width() * ratio), qRound(height() * ratio));
-        const QPixmap nearest = NearestRenderedCard(FValue, device, !FStretch);
-        if (!nearest.isNull()) {
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawPixmap(rect(), nearest);
-            return;
-        }
+        painter.save();
+        painter.setClipRegion(uncovered);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(rect(), nearest);
+        painter.restore();
+    } else {
+        // Any other size or ratio: drawn from the artwork for exactly these pixels.
+        DrawUncovered(painter, RenderedCardPixmap(FValue, size(), ratio, !FStretch), uncovered);
     }
-    // Any other size or ratio: drawn from the artwork for exactly these pixels.
-    const QPixmap pixmap = RenderedCardPixmap(FValue, size(), ratio, !FStretch);
-    if (!pixmap.isNull())
-        painter.drawPixmap(0, 0, pixmap);
-    PaintMarks(painter);
+    if (FShaded || FOutlined) {
+        painter.setClipRegion(uncovered);
+        PaintMarks(painter);
+    }
+}
+
+void TCardDeck::DrawUncovered(QPainter& painter, const QPixmap& pixmap, const QRegion& uncovered) const
+{
+    if (pixmap.isNull())
+        return;
+    // Only the uncovered strips, copied pixel for pixel where the device allows.
+    if (TDevicePixels(painter).Draw(QPoint(), pixmap, uncovered))
+        return;
+    painter.save();
+    painter.setClipRegion(uncovered);
+    painter.drawPixmap(0, 0, pixmap);
+    painter.restore();
 }
 
 void TCardDeck::mousePressEvent(QMouseEvent* event)

@@ -83,6 +83,7 @@ private:
     // The part of `region` not hidden under cards stacked above this one.
     QRegion UncoveredRegion(const QRegion& region) const;
     void PaintMarks(QPainter& painter) const;
+    void DrawUncovered(QPainter& painter, const QPixmap& pixmap, const QRegion& uncovered) const;
 
     uint8_t FValue = 54;
     bool FStretch = false;

@@ -12,7 +12,7 @@ add_custom_command(
   VERBATIM)
 
 set(spades_gfx_sources CardDeck.cpp CardDeck.h CardRender.cpp CardRender.h CardTitle.cpp CardTitle.h)
-foreach(module Tilemap Sleeper LblEffct ExtListView Shape CardFaces DeckChooser)
+foreach(module DevicePixels Tilemap Sleeper LblEffct ExtListView Shape CardFaces DeckChooser)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${module}.cpp)
     list(APPEND spades_gfx_sources ${module}.cpp ${module}.h)
   endif()

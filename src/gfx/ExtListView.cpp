@@ -1,7 +1,10 @@
 #include "ExtListView.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPaintEvent>
+#include <QPainter>
 
 #include <set>
 
@@ -17,6 +20,30 @@ constexpr uint32_t MappedBits =
 
 constexpr uint32_t AllBits = 0xff;
 
+// Fills a viewport with its background colour as its paint begins, in place of
+// the background Qt would fill for it. A viewport filled by Qt counts as opaque,
+// so the window beneath would be painted around it, through a clip of many
+// rectangles that the raster engine handles span by span on worker threads;
+// this way the table's surface is one plain rectangle, painted in one go.
+class TOwnBackground : public QObject {
+public:
+    explicit TOwnBackground(QWidget& viewport) : QObject(&viewport)
+    {
+        viewport.setAutoFillBackground(false);
+        viewport.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            auto& viewport = static_cast<QWidget&>(*watched);
+            QPainter(&viewport).fillRect(static_cast<QPaintEvent*>(event)->rect(),
+                                         viewport.palette().brush(viewport.backgroundRole()));
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 TExtListView::TExtListView(QWidget* owner) : QTableWidget(owner)
@@ -31,6 +58,8 @@ TExtListView::TExtListView(QWidget* owner) : QTableWidget(owner)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(false);
+    new TOwnBackground(*viewport());
+    new TOwnBackground(*horizontalHeader()->viewport());
     SetExtendedStyles({});
 }
 

@@ -1,5 +1,7 @@
 #include "LblEffct.h"
 
+#include "DevicePixels.h"
+
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
@@ -315,9 +317,7 @@ void TLabelEffect::PaintBackground(QPainter& painter, const TRotation& rotation)
 void TLabelEffect::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
-                            ? painter.paintEngine()->paintDevice()->devicePixelRatio()
-                            : devicePixelRatioF();
+    const qreal ratio = TDevicePixels::Ratio(painter, *this);
     TPictureKey key{text(), font(), size(), ratio, {FColourShadow, FColourHighlight, FFontColour, FColor},
                     Offsets(), static_cast<int>(alignment()), FAngle, FTransparent};
     if (FPicture.isNull() || !(key == FPictureKey)) {
@@ -330,7 +330,8 @@ void TLabelEffect::paintEvent(QPaintEvent*)
         FPicture = QPixmap::fromImage(std::move(picture));
         FPictureKey = std::move(key);
     }
-    painter.drawPixmap(0, 0, FPicture);
+    if (!TDevicePixels(painter).Draw(QPoint(), FPicture))
+        painter.drawPixmap(0, 0, FPicture);
 }
 
 void TLabelEffect::PaintLabel(QPainter& painter)

@@ -1,5 +1,7 @@
 #include "Shape.h"
 
+#include "DevicePixels.h"
+
 #include <QPainter>
 
 namespace spades {
@@ -17,6 +19,7 @@ void TShape::SetShape(TKind kind)
     if (kind == FKind)
         return;
     FKind = kind;
+    FPicture = QPixmap();
     update();
 }
 
@@ -26,6 +29,7 @@ void TShape::SetPen(const QColor& colour, int width)
         return;
     FPenColour = colour;
     FPenWidth = width;
+    FPicture = QPixmap();
     update();
 }
 
@@ -34,12 +38,32 @@ void TShape::SetBrush(std::optional<QColor> colour)
     if (colour == FBrush)
         return;
     FBrush = colour;
+    FPicture = QPixmap();
     update();
 }
 
 void TShape::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const qreal ratio = TDevicePixels::Ratio(painter, *this);
+    // Drawn once for these pixels and copied after: an antialiased fill of the
+    // play area is the costliest thing on the table otherwise.
+    if (FPicture.isNull() || FPicture.devicePixelRatio() != ratio || FPictureSize != size()) {
+        QImage picture(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        QPainter draw(&picture);
+        PaintShape(draw);
+        draw.end();
+        FPicture = QPixmap::fromImage(std::move(picture));
+        FPictureSize = size();
+    }
+    if (!TDevicePixels(painter).Draw(QPoint(), FPicture))
+        PaintShape(painter);
+}
+
+void TShape::PaintShape(QPainter& painter) const
+{
     painter.setRenderHint(QPainter::Antialiasing, FKind == TKind::RoundRect);
     if (FPenWidth > 0)
         painter.setPen(QPen(FPenColour, FPenWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QWidget>
 #include <optional>
 
@@ -29,10 +30,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void PaintShape(QPainter& painter) const;
+
     TKind FKind = TKind::Rectangle;
     QColor FPenColour = Qt::black;
     int FPenWidth = 1;
     std::optional<QColor> FBrush;
+    QPixmap FPicture;  // the shape at the size and ratio last painted
+    QSize FPictureSize;
 };
 
 }  // namespace spades

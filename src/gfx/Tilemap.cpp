@@ -1,5 +1,7 @@
 #include "Tilemap.h"
 
+#include "DevicePixels.h"
+
 #include <QEvent>
 #include <QPaintEngine>
 #include <QPainter>
@@ -102,15 +104,15 @@ void TTiledBitmap::paintEvent(QPaintEvent*)
     if (FBitMap.isNull())
         return;
     QPainter painter(this);
-    const qreal ratio = painter.paintEngine() && painter.paintEngine()->paintDevice()
-                            ? painter.paintEngine()->paintDevice()->devicePixelRatio()
-                            : devicePixelRatioF();
+    const qreal ratio = TDevicePixels::Ratio(painter, *this);
     const QPixmap tile = DeviceTile(ratio);
     const qreal w = tile.width() / tile.devicePixelRatio(), h = tile.height() / tile.devicePixelRatio();
     const int columns = static_cast<int>(width() / w), rows = static_cast<int>(height() / h);
-    // Columns 0..columns and rows 0..rows, edge to edge from the top-left corner;
-    // one tiled fill draws them all, the last column and row clipped at the edges.
-    painter.drawTiledPixmap(QRectF(0, 0, (columns + 1) * w, (rows + 1) * h), tile);
+    // Columns 0..columns and rows 0..rows, edge to edge from the top-left corner,
+    // the last column and row clipped at the edges; copied in device pixels
+    // where the painter allows, else one tiled fill.
+    if (!TDevicePixels(painter).Tile(rect(), tile))
+        painter.drawTiledPixmap(QRectF(0, 0, (columns + 1) * w, (rows + 1) * h), tile);
     FTilesDrawn = (columns + 1) * (rows + 1);
 }
 

@@ -1,0 +1,49 @@
+// Images made for the device's own pixels are copied to it pixel for pixel.
+// Through a painter that scales by the device ratio the raster engine would
+// resample them line by line (and hand the lines to worker threads); with the
+// scale taken out they go through its plain copy and blend loops.
+#pragma once
+
+#include <QPixmap>
+#include <QRect>
+#include <QRegion>
+
+class QPainter;
+class QWidget;
+
+namespace spades {
+
+// How a painter's logical units map to device pixels, when only by the ratio
+// and a whole-pixel offset; otherwise nothing is done and false is returned.
+class TDevicePixels {
+public:
+    explicit TDevicePixels(QPainter& painter);
+    // The painter's transform is given back.
+    ~TDevicePixels();
+    TDevicePixels(const TDevicePixels&) = delete;
+    TDevicePixels& operator=(const TDevicePixels&) = delete;
+
+    // The ratio of the device really painted on: the screen's, or that of an
+    // image a widget is rendered into.
+    static qreal Ratio(const QPainter& painter, const QWidget& widget);
+
+    // True when the painter maps logical units to device pixels by ratio alone.
+    bool Exact(qreal ratio) const;
+    // A logical rectangle in device pixels.
+    QRect ToDevice(const QRect& logical, qreal ratio) const;
+
+    // Draws a pixmap made for this device (its ratio the device's) at a logical
+    // point; where given, only the logical parts listed are drawn. False when the
+    // painter does not map exactly, and nothing was drawn.
+    bool Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts = {});
+    // Fills a logical rectangle with a device-size tile, starting at its top left.
+    bool Tile(const QRect& area, const QPixmap& tile);
+
+private:
+    void Enter(qreal ratio);
+
+    QPainter& FPainter;
+    bool FEntered = false;
+};
+
+}  // namespace spades

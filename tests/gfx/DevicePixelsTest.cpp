@@ -1,0 +1,264 @@
+// Pictures made for the device's pixels reach it pixel for pixel, at any device
+// ratio and offset, and the controls that paint through them still look the
+// same: the play area's shape, the cards and their marks, the bids list.
+#include "CardDeck.h"
+#include "CardFaces.h"
+#include "DeckTestSupport.h"
+#include "DevicePixels.h"
+#include "ExtListView.h"
+#include "Shape.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <gmock/gmock.h>
+
+namespace spades {
+namespace {
+
+// A picture every pixel of which differs from its neighbours, so that any
+// resampling or shift shows.
+QPixmap Noise(QSize device, qreal ratio)
+{
+    QImage image(device, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < device.height(); ++y)
+        for (int x = 0; x < device.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * 5 + y * 53) % 256, (x * y) % 256));
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+QImage Canvas(QSize device, qreal ratio)
+{
+    QImage canvas(device, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::black);
+    canvas.setDevicePixelRatio(ratio);
+    return canvas;
+}
+
+struct TPlaceCase {
+    const char* Name;
+    qreal Ratio;
+    QPoint Translate;  // logical, set on the painter first
+    QPoint At;         // logical, where the picture goes
+};
+
+class DevicePixelsDraw : public ::testing::TestWithParam<TPlaceCase> {};
+
+TEST_P(DevicePixelsDraw, CopiesThePicturePixelForPixelAtItsPlace)
+{
+    const TPlaceCase& c = GetParam();
+    const QPixmap picture = Noise({30, 21}, c.Ratio);
+    QImage canvas = Canvas({120, 90}, c.Ratio);
+    {
+        QPainter painter(&canvas);
+        painter.translate(c.Translate);
+        const QTransform before = painter.worldTransform();
+        {
+            TDevicePixels device(painter);
+            ASSERT_TRUE(device.Draw(c.At, picture));
+        }
+        EXPECT_EQ(painter.worldTransform(), before) << "the painter is given back as it was";
+    }
+    const QImage source = picture.toImage();
+    const QPoint origin(qRound((c.Translate.x() + c.At.x()) * c.Ratio), qRound((c.Translate.y() + c.At.y()) * c.Ratio));
+    int wrong = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) {
+            const QPoint s(x - origin.x(), y - origin.y());
+            const QRgb want = source.rect().contains(s) ? source.pixel(s) : qRgb(0, 0, 0);
+            wrong += canvas.pixel(x, y) != want;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, DevicePixelsDraw,
+                         ::testing::Values(TPlaceCase{"One", 1.0, {0, 0}, {5, 7}},
+                                           TPlaceCase{"OneAndAHalf", 1.5, {0, 0}, {4, 6}},
+                                           TPlaceCase{"OneAndAHalfOddPlace", 1.5, {3, 1}, {5, 3}},
+                                           TPlaceCase{"Two", 2.0, {2, 3}, {10, 4}},
+                                           TPlaceCase{"Three", 3.0, {1, 1}, {0, 0}}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(DevicePixels, DrawsOnlyTheListedPartsOfAPicture)
+{
+    const QPixmap picture = Noise({40, 40}, 2.0);
+    QImage canvas = Canvas({60, 60}, 2.0);
+    {
+        QPainter painter(&canvas);
+        QRegion parts(QRect(2, 3, 4, 5));
+        parts += QRect(10, 10, 3, 3);
+        ASSERT_TRUE(TDevicePixels(painter).Draw(QPoint(1, 1), picture, parts));
+    }
+    const QImage source = picture.toImage();
+    // Logical (2,3) under a picture placed at (1,1) is the picture's device (2,4).
+    EXPECT_EQ(canvas.pixel(4, 6), source.pixel(2, 4));
+    EXPECT_EQ(canvas.pixel(11, 15), source.pixel(9, 13));   // last pixel of the first part
+    EXPECT_EQ(canvas.pixel(20, 20), source.pixel(18, 18));  // inside the second
+    EXPECT_EQ(canvas.pixel(12, 6), qRgb(0, 0, 0)) << "right of the first part";
+    EXPECT_EQ(canvas.pixel(4, 16), qRgb(0, 0, 0)) << "below the first part";
+    EXPECT_EQ(canvas.pixel(30, 30), qRgb(0, 0, 0)) << "under the picture, in no part";
+}
+
+struct TInexactCase {
+    const char* Name;
+    qreal PictureRatio;
+    qreal Rotate;
+    qreal Scale;
+};
+
+class DevicePixelsInexact : public ::testing::TestWithParam<TInexactCase> {};
+
+TEST_P(DevicePixelsInexact, LeavesThePainterToDrawItAsUsual)
+{
+    const QPixmap picture = Noise({20, 20}, GetParam().PictureRatio);
+    QImage canvas = Canvas({80, 80}, 2.0);
+    QPainter painter(&canvas);
+    painter.rotate(GetParam().Rotate);
+    painter.scale(GetParam().Scale, GetParam().Scale);
+    const QTransform before = painter.worldTransform();
+    TDevicePixels device(painter);
+    EXPECT_FALSE(device.Draw({}, picture));
+    EXPECT_FALSE(device.Tile(QRect(0, 0, 20, 20), picture));
+    EXPECT_EQ(painter.worldTransform(), before);
+    painter.end();
+    EXPECT_EQ(canvas.pixel(10, 10), qRgb(0, 0, 0)) << "nothing drawn";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DevicePixelsInexact,
+                         ::testing::Values(TInexactCase{"PictureForAnotherRatio", 1.0, 0, 1},
+                                           TInexactCase{"Turned", 2.0, 10, 1},
+                                           TInexactCase{"Scaled", 2.0, 0, 1.25}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(DevicePixels, TilesAnAreaFromItsTopLeftAndNoFurther)
+{
+    const qreal ratio = 1.5;
+    const QPixmap tile = Noise({9, 7}, ratio);  // 6 x 4.67 logical: the seams fall between logical pixels
+    QImage canvas = Canvas({90, 75}, ratio);
+    const QRect area(4, 2, 40, 30);
+    {
+        QPainter painter(&canvas);
+        ASSERT_TRUE(TDevicePixels(painter).Tile(area, tile));
+    }
+    const QImage source = tile.toImage();
+    const QRect device(6, 3, 60, 45);
+    int wrong = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) {
+            const QRgb want = device.contains(x, y)
+                                  ? source.pixel((x - device.x()) % source.width(), (y - device.y()) % source.height())
+                                  : qRgb(0, 0, 0);
+            wrong += canvas.pixel(x, y) != want;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+// ---- The controls that paint through it --------------------------------------------------
+
+QImage RenderAt(QWidget& widget, qreal ratio, QColor under = Qt::black)
+{
+    QImage image(widget.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(under);
+    widget.render(&image, {}, {}, QWidget::DrawChildren);
+    return image;
+}
+
+TEST(ShapePicture, FollowsEveryChangeOfColourSizeAndRatio)
+{
+    TShape shape;
+    shape.resize(60, 40);
+    shape.SetShape(TShape::TKind::RoundRect);
+    shape.SetPen(Qt::white, 2);
+    shape.SetBrush(QColor(0, 128, 0));
+    EXPECT_EQ(RenderAt(shape, 2.0).pixelColor(60, 40), QColor(0, 128, 0));
+    shape.SetBrush(QColor(200, 0, 0));
+    EXPECT_EQ(RenderAt(shape, 2.0).pixelColor(60, 40), QColor(200, 0, 0));
+    shape.SetPen(Qt::blue, 4);
+    EXPECT_EQ(RenderAt(shape, 2.0).pixelColor(60, 3), QColor(Qt::blue));
+    shape.SetBrush(std::nullopt);
+    EXPECT_EQ(RenderAt(shape, 2.0, Qt::yellow).pixelColor(60, 40), QColor(Qt::yellow)) << "clear inside";
+    shape.SetShape(TShape::TKind::Rectangle);
+    EXPECT_EQ(RenderAt(shape, 2.0, Qt::yellow).pixelColor(1, 1), QColor(Qt::blue)) << "square corners";
+    shape.resize(100, 50);
+    const QImage bigger = RenderAt(shape, 1.5, Qt::yellow);
+    EXPECT_EQ(bigger.pixelColor(148, 73), QColor(Qt::blue)) << "the pen along the new far corner";
+    EXPECT_EQ(bigger.pixelColor(75, 37), QColor(Qt::yellow));
+}
+
+TEST(ShapePicture, MatchesTheShapeDrawnStraightOntoTheDevice)
+{
+    TShape shape;
+    shape.resize(63, 31);
+    shape.SetShape(TShape::TKind::RoundRect);
+    shape.SetPen(Qt::black, 1);
+    shape.SetBrush(QColor(0, 128, 0));
+    const qreal ratio = 1.5;
+    const QImage drawn = RenderAt(shape, ratio, Qt::darkGreen);
+    QImage direct(shape.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    direct.setDevicePixelRatio(ratio);
+    direct.fill(Qt::darkGreen);
+    {
+        QPainter painter(&direct);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(QColor(0, 128, 0));
+        painter.drawRoundedRect(QRectF(0.5, 0.5, 62, 30), 31 / 8.0, 31 / 8.0);
+    }
+    int worst = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb a = drawn.pixel(x, y), b = direct.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+    EXPECT_LE(worst, 2) << "edges may round differently, nothing more";
+}
+
+TEST(ListBackground, CellsAndHeaderStillShowTheirOwnColoursOverTheTable)
+{
+    QWidget table;
+    table.resize(240, 120);
+    TExtListView list(&table);
+    ConfigureBidsTable(list);
+    list.move(10, 10);
+    list.AddRow("North");
+    QPalette colours = list.palette();
+    colours.setColor(QPalette::Base, QColor(250, 250, 240));
+    list.setPalette(colours);
+    table.show();  // lays the viewport and header out
+    const QImage image = RenderAt(table, 2.0, Qt::red);
+    // Below the last row, inside the frame: the list's own base, not the table.
+    const QRect inside = list.viewport()->geometry().translated(list.pos());
+    EXPECT_EQ(image.pixelColor(2 * (inside.left() + 10), 2 * (inside.bottom() - 4)), QColor(250, 250, 240));
+    // Right of the last column in the header row.
+    const QRect header = list.horizontalHeader()->geometry().translated(list.pos());
+    EXPECT_NE(image.pixelColor(2 * (header.right() - 1), 2 * (header.top() + 4)), QColor(Qt::red));
+}
+
+TEST(CardMarksOnADeck, AnInstalledDeckCardIsShadedAndOutlinedToo)
+{
+    test::TDeckFolders folders;
+    folders.AddShared("svg-good", "Good", "good.svg", test::DeckSvg(TDeckFormat::Shared));
+    auto faces = std::make_shared<TCardFaces>();
+    ASSERT_EQ(faces->Choose("carddecks/svg-good", folders.Roots()), "");
+    TCardDeck card;
+    card.SetFaces(faces);
+    card.SetValue(20);
+    card.SetVisible(true);
+    const QImage plain = RenderAt(card, 2.0);
+    card.SetShaded(true);
+    const QImage shaded = RenderAt(card, 2.0);
+    const QPoint centre(card.width(), card.height());
+    EXPECT_LT(qGray(shaded.pixel(centre)), qGray(plain.pixel(centre)));
+    card.SetShaded(false);
+    card.SetOutlined(true);
+    const QColor edge = RenderAt(card, 2.0).pixelColor(2, card.height());
+    EXPECT_GT(edge.red(), 200);
+    EXPECT_GT(edge.green(), 150);
+    EXPECT_LT(edge.blue(), 80);
+}
+
+}  // namespace
+}  // namespace spades
