@@ -335,3 +335,18 @@ TSyncMsg THostGame::SyncFor(int seat) const
 }
 
 }  // namespace spades::net
+
+namespace spades::net {
+
+THistoryMsg THostGame::History() const
+{
+    THistoryMsg m;
+    m.FirstSeat = U8(FGame.FHandOrder[1]);
+    const bool dealt = FPhase == TPhase::Bidding || FPhase == TPhase::Playing || FPhase == TPhase::TrickFull;
+    if (dealt)
+        for (int i = 0; i < FGame.FPlayCount && i < 52; ++i)
+            m.Plays.push_back({FGame.FPlays[static_cast<size_t>(i)].Seat, FGame.FPlays[static_cast<size_t>(i)].Card});
+    return m;
+}
+
+}  // namespace spades::net

@@ -29,6 +29,7 @@ constexpr const char* Usage =
     "usage: spades-sim --host PORT --code C --seats S,S,S,S [--seed S] [--games N] [--win-score W]\n"
     "                  [--log FILE] [--turn-timeout SECONDS] [--pause MS] [--start-wait SECONDS]\n"
     "       spades-sim --join HOST:PORT --code C --name N --play classic|expert [--seat 1..4] [--think MS]\n"
+    "                  [--seed S]\n"
     "  seats in the order North, East, South, West: remote, classic (or computer) or expert\n";
 
 int Fail(const std::string& why)
@@ -248,6 +249,11 @@ int Join(const std::vector<std::string_view>& args)
             if (!number)
                 return Fail("--think takes milliseconds from 0 to 60000");
             options.ThinkMs = static_cast<int>(*number);
+        } else if (option == "--seed") {
+            const auto number = ParseNumber(value, 0xFFFFFFFFull);
+            if (!number)
+                return Fail("--seed takes a whole number from 0 to 4294967295");
+            options.Seed = static_cast<uint32_t>(*number);
         } else {
             return Fail("unknown option " + std::string(option));
         }
