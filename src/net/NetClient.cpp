@@ -31,7 +31,7 @@ void TNetClient::Connect()
     FSocket = std::make_unique<QTcpSocket>();
     FSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(FSocket.get(), &QTcpSocket::connected, this, [this] {
-        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat, NewestVersion});
+        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat, FHelloVersion});
     });
     connect(FSocket.get(), &QTcpSocket::readyRead, this, &TNetClient::Read);
     connect(FSocket.get(), &QTcpSocket::disconnected, this, [this] { Fail({}); });
@@ -109,6 +109,12 @@ void TNetClient::Read()
                 return;
             }
             const TMessage& message = std::get<TMessage>(*next);
+            if (const auto* refused = std::get_if<TRefused>(&message);
+                refused && refused->Code == TErrorCode::BadVersion && FMirror->Seat() == 0 &&
+                FHelloVersion > ProtocolVersion) {
+                SpeakOlderVersion();
+                return;
+            }
             std::string why;
             if (!FMirror->Apply(message, why)) {
                 Fail(QStringLiteral("the host contradicted itself: ") + QString::fromStdString(why));
@@ -127,6 +133,20 @@ void TNetClient::Read()
                 FThink.start(FOptions.ThinkMs);
         }
     }
+}
+
+void TNetClient::SpeakOlderVersion()
+{
+    // A host of the first version: joined again in it, without the later messages.
+    FHelloVersion = ProtocolVersion;
+    FSocket->disconnect(this);
+    FSocket->abort();
+    FSocket.release()->deleteLater();  // this runs inside one of its signals
+    FReader = TFrameReader(TDirection::ToClient);
+    QTimer::singleShot(0, this, [this] {
+        if (!FClosed)
+            Connect();
+    });
 }
 
 void TNetClient::Answer()

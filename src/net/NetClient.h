@@ -67,6 +67,7 @@ private:
     void Answer();
     void Fail(const QString& why);
     void Decided();
+    void SpeakOlderVersion();
 
     TNetClientOptions FOptions;
     std::unique_ptr<QTcpSocket> FSocket;
@@ -76,6 +77,7 @@ private:
     QTimer FThink;
     QFutureWatcher<int> FDecision;
     uint32_t FDecidingTurn = 0;
+    uint8_t FHelloVersion = NewestVersion;
     bool FClosed = false;
 };
 

@@ -2,6 +2,8 @@
 // referee that checks the host's log.
 #include <gmock/gmock.h>
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 
 #include <atomic>
@@ -65,6 +67,38 @@ TEST(JoinedExpert, PlaysAWholeGameLawfullyAndNotAsTheClassicPlayer)
     EXPECT_NE(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(11));
     EXPECT_EQ(*expert.Decisions, 14 * referee.Hands) << "a bid and thirteen cards a hand, all the Expert's";
     EXPECT_EQ(*expert.OnMainThread, 0);
+}
+
+// A host that speaks only the first version refuses a later Hello; the table
+// says Hello again in the first version and joins.
+TEST(JoinedExpert, JoinsAHostOfTheFirstVersionInThatVersion)
+{
+    QTcpServer old;
+    ASSERT_TRUE(old.listen(QHostAddress::LocalHost, 0));
+    std::vector<int> versions;  // of each Hello, as its frame says
+    QObject::connect(&old, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = old.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+            const QByteArray frame = socket->readAll();
+            if (frame.size() < 4)
+                return;
+            versions.push_back(static_cast<uint8_t>(frame[2]));
+            const auto answer = versions.back() == 1 ? Encode(TWelcome{South, 250})
+                                                     : Encode(TRefused{TErrorCode::BadVersion, "version 1 only"});
+            socket->write(reinterpret_cast<const char*>(answer.data()), static_cast<qint64>(answer.size()));
+            if (versions.back() != 1)
+                socket->disconnectFromHost();
+        });
+    });
+    TNetClientOptions options;
+    options.Port = old.serverPort();
+    options.Code = "TESTCODE42";
+    options.Name = "Ann";
+    TJoined joined(options);
+    ASSERT_TRUE(WaitUntil([&] { return joined.Seat != 0 || joined.Closed; }, GameMs));
+    EXPECT_EQ(joined.Seat, South);
+    EXPECT_EQ(joined.Refusal, 0) << "the refusal of the later version is not the table's end";
+    EXPECT_THAT(versions, ::testing::ElementsAre(2, 1));
 }
 
 // The referee itself: the log of a game checks out, and each kind of fault put
