@@ -157,43 +157,6 @@ INSTANTIATE_TEST_SUITE_P(Hands, MirrorView,
                                            TViewCase{"WestBesideTwoExperts", West, {X, K, X, R}, 19}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// The same seat on the same seed, answered by the classic brain and by the
-// Expert: every answer is taken, and the Expert's are not the classic ones.
-std::vector<TMessage> Answers(const TSeatBrain& brain, uint32_t seed)
-{
-    const std::array<THostSeatKind, 4> kinds{K, K, R, K};
-    TSeatWire wire(South, kinds, 250);
-    THostGame game(wire, Options(seed, kinds, 250));
-    game.NewGame(1);
-    std::vector<TMessage> answers;
-    for (int guard = 0; guard < 10000 && game.Step() != TStep::GameEnded;) {
-        if (!game.Waiting())
-            continue;
-        ++guard;
-        const auto answer = wire.Mirror.Decide(brain);
-        if (!answer)
-            break;
-        answers.push_back(*answer);
-        std::optional<TErrorMsg> error;
-        if (const auto* bid = std::get_if<TBidMsg>(&*answer))
-            error = game.Bid(bid->Seat, bid->Turn, bid->Bid);
-        else if (const auto* play = std::get_if<TPlayMsg>(&*answer))
-            error = game.Play(play->Seat, play->Turn, play->Card);
-        EXPECT_FALSE(error.has_value()) << error->Text;
-    }
-    EXPECT_NE(game.WinnerSeat(), 0);
-    return answers;
-}
-
-TEST(MirrorExpert, ChoosesOtherwiseThanTheClassicBrainAndAlwaysLawfully)
-{
-    const auto classic = Answers(ClassicBrain(), 44);
-    const auto expert = Answers(ExpertBrain(QuickExpert), 44);
-    ASSERT_FALSE(expert.empty());
-    EXPECT_NE(classic, expert);
-    EXPECT_EQ(expert, Answers(ExpertBrain(QuickExpert), 44)) << "the same game gives the same choices";
-}
-
 // Messages from a host that does not hang together: the table refuses them or
 // its Expert stands down for the classic way; it never takes them as a hand.
 struct TCrafted {
