@@ -334,10 +334,6 @@ TSyncMsg THostGame::SyncFor(int seat) const
     return m;
 }
 
-}  // namespace spades::net
-
-namespace spades::net {
-
 THistoryMsg THostGame::History() const
 {
     THistoryMsg m;

@@ -169,7 +169,8 @@ void TNetClient::Answer()
 void TNetClient::Decided()
 {
     const auto& pending = FMirror->PendingTurn();
-    if (FClosed || !pending || pending->Turn != FDecidingTurn || FDecision.future().isCanceled())
+    if (FClosed || !pending || pending->Turn != FDecidingTurn || !FDecision.isFinished() ||
+        FDecision.future().isCanceled())
         return;
     std::optional<TMessage> answer = FMirror->AnswerWith(FDecision.result());
     if (!answer)

@@ -159,7 +159,7 @@ bool TTableMirror::Sync(const TSyncMsg& m, std::string& why)
     return true;
 }
 
-bool TTableMirror::History(const THistoryMsg& m, std::string& why)
+bool TTableMirror::Restore(const THistoryMsg& m, std::string& why)
 {
     // The account must tell of exactly the cards on the table, the last trick's
     // in the places they lie.
@@ -245,7 +245,7 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
                 return true;
             },
             [&](const TSyncMsg& m) { return Sync(m, why); },
-            [&](const THistoryMsg& m) { return History(m, why); },
+            [&](const THistoryMsg& m) { return Restore(m, why); },
             [&](const TSeatKindsMsg& m) {
                 FHistory.SetKinds(m);
                 return true;
@@ -290,9 +290,9 @@ std::optional<TExpertView> TTableMirror::ExpertView() const
         return std::nullopt;
     if (FPending) {
         // The turn asked for must be the one the history says is next.
-        const bool fits = FPending->Kind == TTurnKind::Bid
-                              ? view.PlayCount == 0 && view.BidCount < 4 && view.Order[static_cast<size_t>(view.BidCount + 1)] == FSeat
-                              : view.BidCount == 4 && KnowledgeOf(view).ToPlay == FSeat;
+        const bool fits = FPending->Kind == TTurnKind::Bid ? view.PlayCount == 0 && view.BidCount < 4 &&
+                                                                 view.Order[static_cast<size_t>(view.BidCount + 1)] == FSeat
+                                                           : view.BidCount == 4 && KnowledgeOf(view).ToPlay == FSeat;
         if (!fits)
             return std::nullopt;
     }
@@ -327,7 +327,8 @@ std::optional<TMessage> TTableMirror::Decide(const TSeatBrain& brain)
         return std::nullopt;
     if (brain.ViewBid && brain.ViewCard)
         if (const auto view = ExpertView())
-            if (auto answer = AnswerWith(FPending->Kind == TTurnKind::Bid ? brain.ViewBid(*view) : brain.ViewCard(*view)))
+            if (auto answer =
+                    AnswerWith(FPending->Kind == TTurnKind::Bid ? brain.ViewBid(*view) : brain.ViewCard(*view)))
                 return answer;
     TPlayer& own = At(FSeat);
     const TTurnMsg turn = *FPending;

@@ -58,7 +58,7 @@ private:
     bool Hand(const THandMsg& m, std::string& why);
     bool Card(const TCardPlayedMsg& m, std::string& why);
     bool Sync(const TSyncMsg& m, std::string& why);
-    bool History(const THistoryMsg& m, std::string& why);
+    bool Restore(const THistoryMsg& m, std::string& why);
     void SetOwnHand(const THandSlots& slots);
     TPlayer& At(int seat) { return FTable.Player(seat); }
 
