@@ -41,22 +41,23 @@ struct TCountedExpert {
 
 // The classic players' game on this seed and these seats is the simulator's
 // (the whole-game loopback tests show it); the Expert at North plays another one,
-// lawfully, taking every decision of its seat beside the event loop.
-TEST(JoinedExpert, PlaysAWholeGameLawfullyAndNotAsTheClassicPlayer)
+// lawfully, taking every decision of its seat beside the event loop, and the
+// same one again on the same seeds.
+std::string ExpertGameLog(uint32_t clientSeed)
 {
     TNetHostOptions options;
     options.Kinds = {R, K, R, K};
     options.Seed = 11;
     options.Games = 1;
     THosted hosted(options);
-    ASSERT_TRUE(hosted.Ok);
+    EXPECT_TRUE(hosted.Ok);
     TCountedExpert expert;
     TNetClientOptions north = hosted.Client("North", North);
     north.Brain = expert.Brain;
-    north.Seed = 5;
+    north.Seed = clientSeed;
     TJoined x(north);
     TJoined south(Playing(hosted.Client("South", South)));
-    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && x.Closed && south.Closed; }, GameMs));
+    EXPECT_TRUE(WaitUntil([&] { return hosted.Finished && x.Closed && south.Closed; }, GameMs));
 
     const TRefereeResult referee = RefereeLog(hosted.Log.str(), hosted.Reports, 250);
     EXPECT_THAT(referee.Problems, ::testing::IsEmpty());
@@ -64,9 +65,16 @@ TEST(JoinedExpert, PlaysAWholeGameLawfullyAndNotAsTheClassicPlayer)
     EXPECT_THAT(x.Errors, ::testing::IsEmpty()) << "the host refused none of its answers";
     EXPECT_EQ(x.Winners.size(), 1u);
     EXPECT_TRUE(x.Why.empty()) << x.Why;
-    EXPECT_NE(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(11));
     EXPECT_EQ(*expert.Decisions, 14 * referee.Hands) << "a bid and thirteen cards a hand, all the Expert's";
     EXPECT_EQ(*expert.OnMainThread, 0);
+    return hosted.Log.str();
+}
+
+TEST(JoinedExpert, PlaysAWholeGameLawfullyAndNotAsTheClassicPlayer)
+{
+    const std::string log = ExpertGameLog(5);
+    EXPECT_NE(Replace(log, " - Remote", " - Computer"), SimulatedLog(11));
+    EXPECT_EQ(ExpertGameLog(5), log) << "the same seeds give the same game";
 }
 
 // A host that speaks only the first version refuses a later Hello; the table
