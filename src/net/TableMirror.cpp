@@ -290,8 +290,8 @@ std::optional<TExpertView> TTableMirror::ExpertView() const
         return std::nullopt;
     if (FPending) {
         // The turn asked for must be the one the history says is next.
-        const bool fits = FPending->Kind == TTurnKind::Bid ? view.PlayCount == 0 && view.BidCount < 4 &&
-                                                                 view.Order[static_cast<size_t>(view.BidCount + 1)] == FSeat
+        const int nextBidder = view.BidCount < 4 ? view.Order[static_cast<size_t>(view.BidCount + 1)] : 0;
+        const bool fits = FPending->Kind == TTurnKind::Bid ? view.PlayCount == 0 && nextBidder == FSeat
                                                            : view.BidCount == 4 && KnowledgeOf(view).ToPlay == FSeat;
         if (!fits)
             return std::nullopt;
