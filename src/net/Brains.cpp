@@ -10,19 +10,23 @@ namespace spades::net {
 
 TSeatBrain ClassicBrain()
 {
-    return {[](TPlayer& seat) {
-                seat.ComputeBid();
-                return seat.FBid;
-            },
-            [](TPlayer& seat) { return seat.ChooseCard(); }};
+    TSeatBrain brain;
+    brain.Bid = [](TPlayer& seat) {
+        seat.ComputeBid();
+        return seat.FBid;
+    };
+    brain.ChooseSlot = [](TPlayer& seat) { return seat.ChooseCard(); };
+    return brain;
 }
 
-TSeatBrain ExpertBrain()
+TSeatBrain ExpertBrain(const TExpertSettings& settings)
 {
     TSeatBrain brain = ClassicBrain();
-    auto expert = std::make_shared<TExpertPlayer>();
+    auto expert = std::make_shared<TExpertPlayer>(settings);
     brain.GameBid = [expert](const TSpadesGame& game, int seat) { return expert->ChooseBid(ViewOf(game, seat)); };
     brain.GameCard = [expert](const TSpadesGame& game, int seat) { return expert->ChooseCard(ViewOf(game, seat)); };
+    brain.ViewBid = [expert](const TExpertView& view) { return expert->ChooseBid(view); };
+    brain.ViewCard = [expert](const TExpertView& view) { return expert->ChooseCard(view); };
     return brain;
 }
 

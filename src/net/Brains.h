@@ -5,6 +5,8 @@
 #include <functional>
 #include <string_view>
 
+#include "Expert.h"
+#include "ExpertView.h"
 #include "PlayerU.h"
 
 namespace spades {
@@ -20,13 +22,17 @@ struct TSeatBrain {
     // has seen of it: the bid, or the card value to play.
     std::function<int(const TSpadesGame&, int seat)> GameBid;
     std::function<int(const TSpadesGame&, int seat)> GameCard;
+    // Where only what the seat has seen is at hand (a joined table), a brain may
+    // read it as the Expert's view: the bid, or the card value to play.
+    std::function<int(const TExpertView&)> ViewBid;
+    std::function<int(const TExpertView&)> ViewCard;
 };
 
 TSeatBrain ClassicBrain();
 // The sampling player. The host, which holds the game, lets it read what its seat
-// has seen; a joined table, which holds only its copy of the table, plays the
-// classic way.
-TSeatBrain ExpertBrain();
+// has seen; a joined table builds the same view from what the host sent it. One
+// decision at a time: the player's playout table is not shared between threads.
+TSeatBrain ExpertBrain(const TExpertSettings& settings = {});
 // "classic" or "expert"; an empty brain for any other word.
 TSeatBrain BrainNamed(std::string_view name);
 

@@ -334,4 +334,15 @@ TSyncMsg THostGame::SyncFor(int seat) const
     return m;
 }
 
+THistoryMsg THostGame::History() const
+{
+    THistoryMsg m;
+    m.FirstSeat = U8(FGame.FHandOrder[1]);
+    const bool dealt = FPhase == TPhase::Bidding || FPhase == TPhase::Playing || FPhase == TPhase::TrickFull;
+    if (dealt)
+        for (int i = 0; i < FGame.FPlayCount && i < 52; ++i)
+            m.Plays.push_back({FGame.FPlays[static_cast<size_t>(i)].Seat, FGame.FPlays[static_cast<size_t>(i)].Card});
+    return m;
+}
+
 }  // namespace spades::net

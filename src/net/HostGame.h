@@ -68,6 +68,8 @@ public:
 
     // All a (re)joining player at seat may know of the hand in progress.
     TSyncMsg SyncFor(int seat) const;
+    // The hand's first seat and its cards laid so far, in order (none between hands).
+    THistoryMsg History() const;
     void SetSeatName(int seat, const std::string& name);
 
     const TSpadesGame& Game() const { return FGame; }

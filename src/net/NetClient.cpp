@@ -1,6 +1,7 @@
 #include "NetClient.h"
 
 #include <QTcpSocket>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <array>
 
@@ -11,10 +12,14 @@ TNetClient::TNetClient(TNetClientOptions options, QObject* parent)
 {
     FThink.setSingleShot(true);
     connect(&FThink, &QTimer::timeout, this, &TNetClient::Answer);
+    connect(&FDecision, &QFutureWatcherBase::finished, this, &TNetClient::Decided);
+    FMirror->SetStreamSeed(FOptions.Seed);
 }
 
 TNetClient::~TNetClient()
 {
+    FDecision.disconnect(this);
+    FDecision.waitForFinished();
     if (FSocket) {
         FSocket->disconnect(this);
         FSocket->abort();
@@ -26,7 +31,7 @@ void TNetClient::Connect()
     FSocket = std::make_unique<QTcpSocket>();
     FSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(FSocket.get(), &QTcpSocket::connected, this, [this] {
-        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat});
+        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat, FHelloVersion});
     });
     connect(FSocket.get(), &QTcpSocket::readyRead, this, &TNetClient::Read);
     connect(FSocket.get(), &QTcpSocket::disconnected, this, [this] { Fail({}); });
@@ -104,6 +109,12 @@ void TNetClient::Read()
                 return;
             }
             const TMessage& message = std::get<TMessage>(*next);
+            if (const auto* refused = std::get_if<TRefused>(&message);
+                refused && refused->Code == TErrorCode::BadVersion && FMirror->Seat() == 0 &&
+                FHelloVersion > ProtocolVersion) {
+                SpeakOlderVersion();
+                return;
+            }
             std::string why;
             if (!FMirror->Apply(message, why)) {
                 Fail(QStringLiteral("the host contradicted itself: ") + QString::fromStdString(why));
@@ -124,9 +135,48 @@ void TNetClient::Read()
     }
 }
 
+void TNetClient::SpeakOlderVersion()
+{
+    // A host of the first version: joined again in it, without the later messages.
+    FHelloVersion = ProtocolVersion;
+    FSocket->disconnect(this);
+    FSocket->abort();
+    FSocket.release()->deleteLater();  // this runs inside one of its signals
+    FReader = TFrameReader(TDirection::ToClient);
+    QTimer::singleShot(0, this, [this] {
+        if (!FClosed)
+            Connect();
+    });
+}
+
 void TNetClient::Answer()
 {
-    AnswerWith(FOptions.Brain);
+    const TSeatBrain& brain = FOptions.Brain;
+    const auto& pending = FMirror->PendingTurn();
+    const auto view = brain.ViewBid && brain.ViewCard && pending ? FMirror->ExpertView() : std::nullopt;
+    if (!view) {
+        AnswerWith(brain);
+        return;
+    }
+    // The Expert takes tens of milliseconds: it thinks beside the event loop, one
+    // decision at a time (a turn given up meanwhile waits for the last to end).
+    FDecision.waitForFinished();
+    auto choose = pending->Kind == TTurnKind::Bid ? brain.ViewBid : brain.ViewCard;
+    FDecidingTurn = pending->Turn;
+    FDecision.setFuture(QtConcurrent::run([choose, v = *view] { return choose(v); }));
+}
+
+void TNetClient::Decided()
+{
+    const auto& pending = FMirror->PendingTurn();
+    if (FClosed || !pending || pending->Turn != FDecidingTurn || !FDecision.isFinished() ||
+        FDecision.future().isCanceled())
+        return;
+    std::optional<TMessage> answer = FMirror->AnswerWith(FDecision.result());
+    if (!answer)
+        answer = FMirror->Decide(ClassicBrain());
+    if (answer)
+        Send(*answer);
 }
 
 bool TNetClient::AnswerWith(const TSeatBrain& brain)

@@ -2,6 +2,7 @@
 // up to date from the host's messages and, given a brain, answers its turns.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -26,6 +27,7 @@ struct TNetClientOptions {
     uint8_t WantSeat = 0;
     TSeatBrain Brain;   // empty: the player answers through Send
     int ThinkMs = 0;    // pause before an automatic answer
+    uint32_t Seed = 0;  // mixed into an Expert brain's stream
 };
 
 class TNetClient : public QObject {
@@ -40,6 +42,8 @@ public:
     void SendBytes(const QByteArray& bytes);
     // Answers the pending turn now, chosen by brain; false when none is pending.
     bool AnswerWith(const TSeatBrain& brain);
+    // An Expert's decision is running beside the event loop.
+    bool Thinking() const { return FDecision.isRunning(); }
     void Disconnect();
     // Closes the connection at once, as a crash would.
     void Abort();
@@ -62,6 +66,8 @@ private:
     void Read();
     void Answer();
     void Fail(const QString& why);
+    void Decided();
+    void SpeakOlderVersion();
 
     TNetClientOptions FOptions;
     std::unique_ptr<QTcpSocket> FSocket;
@@ -69,6 +75,9 @@ private:
     TFrameReader FReader{TDirection::ToClient};
     std::function<void(const char*, size_t)> FRecorder;
     QTimer FThink;
+    QFutureWatcher<int> FDecision;
+    uint32_t FDecidingTurn = 0;
+    uint8_t FHelloVersion = NewestVersion;
     bool FClosed = false;
 };
 

@@ -14,6 +14,7 @@ struct TNetHost::TConn {
     std::string Address;
     int Seat = 0;
     int Errors = 0;
+    uint8_t Version = ProtocolVersion;  // the version its Hello spoke
     QTimer HelloTimer;
 };
 
@@ -295,13 +296,18 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
     }
     FGuard.RightCode(conn.Address);
     conn.Seat = join.Seat;
+    conn.Version = hello.Version;
     conn.HelloTimer.stop();
     FGame.SetSeatName(join.Seat, FRoster.At(join.Seat).Name);
     Write(conn, TWelcome{static_cast<uint8_t>(join.Seat), static_cast<uint16_t>(FOptions.WinScore)});
+    if (conn.Version >= NewestVersion)
+        Write(conn, SeatKindsOf(FOptions.Kinds));
     Broadcast(FRoster.Message());
     if (!Find(id))
         return;
     Write(conn, FGame.SyncFor(join.Seat));
+    if (conn.Version >= NewestVersion && Find(id))
+        Write(conn, FGame.History());
     const auto& waiting = FGame.Waiting();
     if (waiting && waiting->Seat == join.Seat && Find(id))
         Write(conn, TTurnMsg{waiting->Turn, waiting->Kind, static_cast<uint8_t>(join.Seat),

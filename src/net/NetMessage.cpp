@@ -109,6 +109,14 @@ template <> constexpr TMsgType TypeFor<TTrickWonMsg>() { return TMsgType::TrickW
 template <> constexpr TMsgType TypeFor<THandScoredMsg>() { return TMsgType::HandScored; }
 template <> constexpr TMsgType TypeFor<TSyncMsg>() { return TMsgType::Sync; }
 template <> constexpr TMsgType TypeFor<TGameOverMsg>() { return TMsgType::GameOver; }
+template <> constexpr TMsgType TypeFor<TSeatKindsMsg>() { return TMsgType::SeatKinds; }
+template <> constexpr TMsgType TypeFor<THistoryMsg>() { return TMsgType::History; }
+
+// The version that brought a type in, which its frames carry.
+uint8_t VersionOf(TMsgType type)
+{
+    return type == TMsgType::SeatKinds || type == TMsgType::History ? NewestVersion : ProtocolVersion;
+}
 
 void Put(TWriter& w, const THello& m)
 {
@@ -225,12 +233,28 @@ void Put(TWriter& w, const TGameOverMsg& m)
     w.U8(m.Winner);
     w.Str(m.Name);
 }
+void Put(TWriter& w, const TSeatKindsMsg& m)
+{
+    for (TSeatPlayer kind : m.Kinds)
+        w.U8(static_cast<uint8_t>(kind));
+}
+void Put(TWriter& w, const THistoryMsg& m)
+{
+    const size_t n = std::min<size_t>(m.Plays.size(), 52);
+    w.U8(m.FirstSeat);
+    w.U8(static_cast<uint8_t>(n));
+    for (size_t i = 0; i < n; ++i) {
+        w.U8(m.Plays[i].Seat);
+        w.U8(m.Plays[i].Card);
+    }
+}
 
-std::optional<TMessage> Get(TReader& r, TMsgType type, std::string& why)
+std::optional<TMessage> Get(TReader& r, TMsgType type, uint8_t version, std::string& why)
 {
     switch (type) {
     case TMsgType::Hello: {
         THello m;
+        m.Version = version;
         m.Code = r.Str();
         m.Name = r.Str();
         m.WantSeat = r.U8();
@@ -397,6 +421,37 @@ std::optional<TMessage> Get(TReader& r, TMsgType type, std::string& why)
             why = "bad winner";
         return m;
     }
+    case TMsgType::SeatKinds: {
+        TSeatKindsMsg m;
+        for (TSeatPlayer& kind : m.Kinds) {
+            const uint8_t k = r.U8();
+            kind = static_cast<TSeatPlayer>(k);
+            if (k < 1 || k > 3)
+                why = "bad seat kind";
+        }
+        return m;
+    }
+    case TMsgType::History: {
+        THistoryMsg m;
+        m.FirstSeat = r.U8();
+        const uint8_t n = r.U8();
+        if (n > 52) {
+            why = "more than 52 cards laid";
+            return m;
+        }
+        std::array<bool, 53> seen{};
+        for (uint8_t i = 0; i < n; ++i) {
+            TLaidCard play{r.U8(), r.U8()};
+            if (!IsSeat(play.Seat) || !IsCard(play.Card) || seen[play.Card])
+                why = "bad or repeated card";
+            else
+                seen[play.Card] = true;
+            m.Plays.push_back(play);
+        }
+        if (!IsSeat(m.FirstSeat))
+            why = "bad first seat";
+        return m;
+    }
     }
     return std::nullopt;
 }
@@ -414,8 +469,10 @@ std::vector<uint8_t> Encode(const TMessage& message)
 {
     TWriter w;
     w.U16(0);  // the length, filled in below
-    w.U8(ProtocolVersion);
-    w.U8(static_cast<uint8_t>(TypeOf(message)));
+    const TMsgType type = TypeOf(message);
+    const auto* hello = std::get_if<THello>(&message);
+    w.U8(hello ? hello->Version : VersionOf(type));
+    w.U8(static_cast<uint8_t>(type));
     std::visit([&](const auto& m) { Put(w, m); }, message);
     const size_t body = w.FOut.size() - 2;
     w.FOut[0] = static_cast<uint8_t>(body >> 8);
@@ -480,16 +537,23 @@ TDecoded DecodeBody(const uint8_t* body, size_t size, TDirection direction)
 {
     if (size < 2)
         return Bad("message too short");
-    if (body[0] != ProtocolVersion)
-        return TDecodeError{TErrorCode::BadVersion, "protocol version " + std::to_string(body[0]) +
-                                                        " is not spoken here (version " +
-                                                        std::to_string(ProtocolVersion) + ")"};
+    const uint8_t version = body[0];
+    const auto badVersion = [&] {
+        return TDecodeError{TErrorCode::BadVersion, "protocol version " + std::to_string(version) +
+                                                        " is not spoken here (versions " +
+                                                        std::to_string(ProtocolVersion) + " to " +
+                                                        std::to_string(NewestVersion) + ")"};
+    };
+    if (version < ProtocolVersion || version > NewestVersion)
+        return badVersion();
     const auto type = static_cast<TMsgType>(body[1]);
     TReader r(body + 2, size - 2);
     std::string why;
-    std::optional<TMessage> message = Get(r, type, why);
+    std::optional<TMessage> message = Get(r, type, version, why);
     if (!message || ForHost(type) != (direction == TDirection::ToHost))
         return TDecodeError{TErrorCode::UnknownType, "unknown message type " + std::to_string(body[1])};
+    if (type != TMsgType::Hello && version != VersionOf(type))
+        return badVersion();
     if (!r.Done())
         return Bad("message length does not match its type");
     if (!why.empty())

@@ -16,7 +16,12 @@
 
 namespace spades::net {
 
+// Every frame carries the version that brought its message type in: 1 for the
+// first set, NewestVersion for the later ones. Hello alone carries the newest
+// version the joining table speaks, and the host sends later messages only to
+// a table that said Hello in a version that has them.
 constexpr uint8_t ProtocolVersion = 1;
+constexpr uint8_t NewestVersion = 2;
 // Bodies longer than this are refused unread; the longest real message is far shorter.
 constexpr size_t MaxBody = 512;
 constexpr size_t NameMaxBytes = 32;
@@ -43,6 +48,9 @@ enum class TMsgType : uint8_t {
     HandScored = 0x4A,
     Sync = 0x4B,
     GameOver = 0x4C,
+    // Version 2.
+    SeatKinds = 0x4D,
+    History = 0x4E,
 };
 
 // Why the host refused a message or a join; sent as one byte with a text.
@@ -76,6 +84,13 @@ enum class TSeatState : uint8_t {
     Dropped = 5,   // its player's connection was lost; the computer plays it until they return
 };
 
+// How the host's own Expert reads a seat's choices; a joined Expert reads them alike.
+enum class TSeatPlayer : uint8_t {
+    Person = 1,   // a person, here or at another machine (whoever plays it now)
+    Classic = 2,  // the classic computer
+    Expert = 3,   // the Expert
+};
+
 enum class TTurnKind : uint8_t { Bid = 1, Card = 2 };
 enum class TPhase : uint8_t { Idle = 0, Bidding = 1, Playing = 2, Over = 3 };
 
@@ -86,6 +101,7 @@ struct THello {
     std::string Code;
     std::string Name;
     uint8_t WantSeat = 0;  // 0: any open seat
+    uint8_t Version = ProtocolVersion;  // carried in the frame: the newest version the table speaks
     bool operator==(const THello&) const = default;
 };
 struct TBidMsg {
@@ -184,9 +200,28 @@ struct TGameOverMsg {
     bool operator==(const TGameOverMsg&) const = default;
 };
 
+// ---- From the host, version 2 ----
+struct TSeatKindsMsg {
+    std::array<TSeatPlayer, 4> Kinds{TSeatPlayer::Person, TSeatPlayer::Person, TSeatPlayer::Person,
+                                     TSeatPlayer::Person};
+    bool operator==(const TSeatKindsMsg&) const = default;
+};
+struct TLaidCard {
+    uint8_t Seat = 0;
+    uint8_t Card = 0;
+    bool operator==(const TLaidCard&) const = default;
+};
+// The hand's first seat and every card laid on the table so far, in order: all
+// of it was shown to every table as it happened.
+struct THistoryMsg {
+    uint8_t FirstSeat = 0;
+    std::vector<TLaidCard> Plays;  // at most 52
+    bool operator==(const THistoryMsg&) const = default;
+};
+
 using TMessage = std::variant<THello, TBidMsg, TPlayMsg, TWelcome, TRefused, TErrorMsg, TSeatsMsg, THandMsg,
                               TTurnMsg, TBidMadeMsg, TCardPlayedMsg, TTrickWonMsg, THandScoredMsg, TSyncMsg,
-                              TGameOverMsg>;
+                              TGameOverMsg, TSeatKindsMsg, THistoryMsg>;
 
 TMsgType TypeOf(const TMessage& message);
 // The whole frame: length, version, type, fields.

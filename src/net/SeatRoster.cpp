@@ -15,6 +15,16 @@ std::optional<THostSeatKind> SeatKindNamed(std::string_view word)
     return std::nullopt;
 }
 
+TSeatKindsMsg SeatKindsOf(const std::array<THostSeatKind, 4>& kinds)
+{
+    TSeatKindsMsg m;
+    for (size_t i = 0; i < 4; ++i)
+        m.Kinds[i] = kinds[i] == THostSeatKind::Classic  ? TSeatPlayer::Classic
+                     : kinds[i] == THostSeatKind::Expert ? TSeatPlayer::Expert
+                                                         : TSeatPlayer::Person;
+    return m;
+}
+
 TSeatRoster::TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::array<std::string, 4>& names)
 {
     for (size_t i = 0; i < 4; ++i) {

@@ -16,6 +16,9 @@ enum class THostSeatKind { Remote, Classic, Expert, Person };
 
 // "remote", "classic", "expert" or "person"; nullopt for any other word.
 std::optional<THostSeatKind> SeatKindNamed(std::string_view word);
+// How the host's Expert reads each seat, as told to joined tables: a seat played
+// from another machine, or by a person here, is read as a person.
+TSeatKindsMsg SeatKindsOf(const std::array<THostSeatKind, 4>& kinds);
 
 class TSeatRoster {
 public:

@@ -1,5 +1,6 @@
 #include "TableMirror.h"
 
+#include "ExpertSampler.h"
 #include "Rules.h"
 
 namespace spades::net {
@@ -70,6 +71,7 @@ bool TTableMirror::Hand(const THandMsg& m, std::string& why)
     FTurnSeat = 0;
     FCardsPlayed = 0;
     SetOwnHand(m.Slots);
+    FHistory.NewHand(m.FirstSeat);
     return true;
 }
 
@@ -84,6 +86,7 @@ bool TTableMirror::Card(const TCardPlayedMsg& m, std::string& why)
     place.SetValue(m.Card);
     FTable.CardsPlayed[m.Card] = true;
     ++FCardsPlayed;
+    FHistory.Laid(m.Seat, m.Card);
     if (m.Seat == FSeat) {
         int slot = 0;
         for (int s = 1; s <= 13; ++s)
@@ -114,6 +117,7 @@ bool TTableMirror::Sync(const TSyncMsg& m, std::string& why)
     FHandNumber = m.HandNumber;
     FPending.reset();
     FTurnSeat = 0;
+    FHistory.Forget();  // until the host tells the order of the plays
     const bool dealt = m.Phase == TPhase::Bidding || m.Phase == TPhase::Playing;
     SetOwnHand(m.Slots);
     FTable.NilInPlay = false;
@@ -152,6 +156,28 @@ bool TTableMirror::Sync(const TSyncMsg& m, std::string& why)
                 At(m.PlaceSeats[i]).FCardCount = std::max(0, At(m.PlaceSeats[i]).FCardCount - 1);
         }
     }
+    return true;
+}
+
+bool TTableMirror::Restore(const THistoryMsg& m, std::string& why)
+{
+    // The account must tell of exactly the cards on the table, the last trick's
+    // in the places they lie.
+    std::array<bool, 53> laid{};
+    for (const TLaidCard& play : m.Plays)
+        laid[play.Card] = true;
+    const int onTable = FTable.FirstEmptyPlace() - 1;
+    bool fits = laid == FTable.CardsPlayed && static_cast<int>(m.Plays.size()) == FCardsPlayed &&
+                static_cast<int>(m.Plays.size()) % 4 == onTable % 4;
+    for (int place = 1; fits && place <= onTable; ++place) {
+        const TLaidCard& play = m.Plays[m.Plays.size() - static_cast<size_t>(onTable - place + 1)];
+        fits = play.Seat == FTable.Place(place).FSeat && play.Card == FTable.Place(place).FValue;
+    }
+    if (FSeat == 0 || !fits) {
+        why = "a history of the hand that does not match the table";
+        return false;
+    }
+    FHistory.Restore(m);
     return true;
 }
 
@@ -219,6 +245,11 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
                 return true;
             },
             [&](const TSyncMsg& m) { return Sync(m, why); },
+            [&](const THistoryMsg& m) { return Restore(m, why); },
+            [&](const TSeatKindsMsg& m) {
+                FHistory.SetKinds(m);
+                return true;
+            },
             [&](const TGameOverMsg& m) {
                 FWinner = m.Winner;
                 FPending.reset();
@@ -233,10 +264,72 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
         message);
 }
 
+std::optional<TExpertView> TTableMirror::ExpertView() const
+{
+    if (FSeat == 0 || !FHistory.Whole())
+        return std::nullopt;
+    TExpertView view;
+    view.Seat = FSeat;
+    FHistory.Fill(view);
+    const TPlayer& own = Player(FSeat);
+    for (size_t slot = 1; slot <= 13; ++slot)
+        if (own.FHand[slot] >= 1 && own.FHand[slot] <= 52)
+            view.Held |= CardBit(own.FHand[slot]);
+    while (view.BidCount < 4 && BidKnown(view.Order[static_cast<size_t>(view.BidCount + 1)]))
+        ++view.BidCount;
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& p = Player(seat);
+        const auto i = static_cast<size_t>(seat);
+        view.Bid[i] = view.HasBid(seat) ? p.FBid : 0;
+        view.Tricks[i] = p.FTricks;
+        view.Score[i] = p.FScore;
+        view.TotalBags[i] = p.FTotalBags;
+    }
+    view.WinScore = FWinScore;
+    if (!Coherent(view))
+        return std::nullopt;
+    if (FPending) {
+        // The turn asked for must be the one the history says is next.
+        const int nextBidder = view.BidCount < 4 ? view.Order[static_cast<size_t>(view.BidCount + 1)] : 0;
+        const bool fits = FPending->Kind == TTurnKind::Bid ? view.PlayCount == 0 && nextBidder == FSeat
+                                                           : view.BidCount == 4 && KnowledgeOf(view).ToPlay == FSeat;
+        if (!fits)
+            return std::nullopt;
+    }
+    // The host's Expert draws from the game's generator, which a joined table
+    // never sees. Its stream comes from what it does know: the thirteen cards it
+    // was dealt, the hand's number and its own seed, so a game replays alike.
+    const TCardSet dealt = KnowledgeOf(view).Dealt;
+    view.GameSeed = static_cast<uint32_t>(MixSeed({dealt, static_cast<uint64_t>(FHandNumber), FStreamSeed}));
+    return view;
+}
+
+std::optional<TMessage> TTableMirror::AnswerWith(int value) const
+{
+    if (!FPending || FSeat == 0)
+        return std::nullopt;
+    const TTurnMsg& turn = *FPending;
+    if (turn.Kind == TTurnKind::Bid) {
+        if (value < 0 || value > 13)
+            return std::nullopt;
+        return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(value)};
+    }
+    const TPlayer& own = Player(FSeat);
+    for (size_t slot = 1; slot <= 13; ++slot)
+        if (value != NoCard && own.FHand[slot] == value && CheckPlay(FTable, own, value) == TPlayVerdict::Legal)
+            return TPlayMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(value)};
+    return std::nullopt;
+}
+
 std::optional<TMessage> TTableMirror::Decide(const TSeatBrain& brain)
 {
     if (!FPending || FSeat == 0 || !brain.Bid)
         return std::nullopt;
+    if (brain.ViewBid && brain.ViewCard)
+        if (const auto view = ExpertView())
+            if (auto answer =
+                    AnswerWith(FPending->Kind == TTurnKind::Bid ? brain.ViewBid(*view) : brain.ViewCard(*view)))
+                return answer;
     TPlayer& own = At(FSeat);
     const TTurnMsg turn = *FPending;
     if (turn.Kind == TTurnKind::Bid) {

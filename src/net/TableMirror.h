@@ -8,8 +8,10 @@
 #include <string>
 
 #include "Brains.h"
+#include "ExpertView.h"
 #include "NetMessage.h"
 #include "NullHost.h"
+#include "PlayHistory.h"
 #include "PlayerU.h"
 
 namespace spades::net {
@@ -25,8 +27,19 @@ public:
     bool Apply(const TMessage& message, std::string& why);
 
     // This seat's answer to its pending turn, chosen by brain; nullopt when
-    // nothing is asked of it.
+    // nothing is asked of it. A brain that reads an Expert's view gets one when
+    // the hand's history is whole and hangs together; else it plays the classic way.
     std::optional<TMessage> Decide(const TSeatBrain& brain);
+    // The answer to the pending turn with this bid or card value; nullopt when
+    // nothing is asked, or the card is not held or not lawful now.
+    std::optional<TMessage> AnswerWith(int value) const;
+
+    // What the Expert at this seat may know now, for the pending turn when one
+    // is pending; nullopt when the history is not whole or does not hang together.
+    std::optional<TExpertView> ExpertView() const;
+    // Mixed into the seed of the Expert's stream, with the hand dealt and its number.
+    void SetStreamSeed(uint32_t seed) { FStreamSeed = seed; }
+    const TPlayHistory& History() const { return FHistory; }
 
     int Seat() const { return FSeat; }
     const TTableState& Table() const { return FTable; }
@@ -45,6 +58,7 @@ private:
     bool Hand(const THandMsg& m, std::string& why);
     bool Card(const TCardPlayedMsg& m, std::string& why);
     bool Sync(const TSyncMsg& m, std::string& why);
+    bool Restore(const THistoryMsg& m, std::string& why);
     void SetOwnHand(const THandSlots& slots);
     TPlayer& At(int seat) { return FTable.Player(seat); }
 
@@ -59,6 +73,8 @@ private:
     std::array<bool, 5> FBidKnown{};
     std::array<TSeatState, 5> FStates{};
     std::optional<TTurnMsg> FPending;
+    TPlayHistory FHistory;
+    uint32_t FStreamSeed = 0;
 };
 
 }  // namespace spades::net

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -29,6 +31,7 @@ constexpr const char* Usage =
     "usage: spades-sim --host PORT --code C --seats S,S,S,S [--seed S] [--games N] [--win-score W]\n"
     "                  [--log FILE] [--turn-timeout SECONDS] [--pause MS] [--start-wait SECONDS]\n"
     "       spades-sim --join HOST:PORT --code C --name N --play classic|expert [--seat 1..4] [--think MS]\n"
+    "                  [--seed S]\n"
     "  seats in the order North, East, South, West: remote, classic (or computer) or expert\n";
 
 int Fail(const std::string& why)
@@ -66,6 +69,40 @@ bool HostAndPort(std::string_view text, QString& host, quint16& port)
     port = static_cast<quint16>(*number);
     return true;
 }
+
+// How long the Expert's decisions took, in milliseconds; timed on the thread
+// that thinks and printed when the games are over.
+class TDecisionTimes {
+public:
+    void Wrap(net::TSeatBrain& brain)
+    {
+        for (auto* choose : {&brain.ViewBid, &brain.ViewCard})
+            if (*choose)
+                *choose = [this, inner = *choose](const TExpertView& view) {
+                    const auto start = std::chrono::steady_clock::now();
+                    const int answer = inner(view);
+                    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+                    const std::lock_guard lock(FMutex);
+                    FTimes.push_back(ms);
+                    return answer;
+                };
+    }
+    void Print(std::ostream& out)
+    {
+        const std::lock_guard lock(FMutex);
+        if (FTimes.empty())
+            return;
+        std::sort(FTimes.begin(), FTimes.end());
+        char line[120];
+        std::snprintf(line, sizeof line, "expert decisions %zu median %.1f ms worst %.1f ms", FTimes.size(),
+                      FTimes[FTimes.size() / 2], FTimes.back());
+        out << line << std::endl;
+    }
+
+private:
+    std::mutex FMutex;
+    std::vector<double> FTimes;
+};
 
 // Written beside its final name and renamed when done, as the simulator does.
 class TLogFile {
@@ -248,12 +285,19 @@ int Join(const std::vector<std::string_view>& args)
             if (!number)
                 return Fail("--think takes milliseconds from 0 to 60000");
             options.ThinkMs = static_cast<int>(*number);
+        } else if (option == "--seed") {
+            const auto number = ParseNumber(value, 0xFFFFFFFFull);
+            if (!number)
+                return Fail("--seed takes a whole number from 0 to 4294967295");
+            options.Seed = static_cast<uint32_t>(*number);
         } else {
             return Fail("unknown option " + std::string(option));
         }
     }
     if (!where || options.Code.empty() || options.Name.empty() || play.empty())
         return Fail("--join needs --code, --name and --play");
+    TDecisionTimes times;
+    times.Wrap(options.Brain);
 
     net::TNetClient client(options);
     int status = 1;
@@ -280,6 +324,7 @@ int Join(const std::vector<std::string_view>& args)
     });
     client.Connect();
     QCoreApplication::exec();
+    times.Print(std::cout);
     return status;
 }
 

@@ -269,3 +269,73 @@ INSTANTIATE_TEST_SUITE_P(Text, Codes,
                                            TText{"0123456789012345678901234567890AB", false}));
 
 }  // namespace
+
+namespace {
+
+// Version 2: the seat kinds and the history of the hand, and a Hello that says
+// which version its table speaks. Each frame carries the version of its type.
+struct TLater {
+    const char* Name;
+    TMessage Message;
+    TDirection Reader;
+    uint8_t Version;
+};
+
+class LaterVersion : public ::testing::TestWithParam<TLater> {};
+
+TEST_P(LaterVersion, RoundTripsInTheVersionOfItsType)
+{
+    const auto& param = GetParam();
+    std::vector<uint8_t> frame = Encode(param.Message);
+    EXPECT_EQ(frame[2], param.Version);
+    const TDecoded decoded = DecodeFrame(frame, param.Reader);
+    ASSERT_TRUE(std::holds_alternative<TMessage>(decoded)) << std::get<TDecodeError>(decoded).Text;
+    EXPECT_TRUE(std::get<TMessage>(decoded) == param.Message);
+    // In another version's frame it is refused: an older table never takes it for something else.
+    frame[2] = param.Version == 1 ? 2 : 1;
+    if (!std::holds_alternative<THello>(param.Message)) {
+        const TDecoded other = DecodeFrame(frame, param.Reader);
+        ASSERT_TRUE(std::holds_alternative<TDecodeError>(other));
+        EXPECT_EQ(std::get<TDecodeError>(other).Code, TErrorCode::BadVersion);
+    }
+}
+
+THistoryMsg FullHistory()
+{
+    THistoryMsg m{4, {}};
+    for (uint8_t card = 1; card <= 52; ++card)
+        m.Plays.push_back({static_cast<uint8_t>((card + 2) % 4 + 1), card});
+    return m;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, LaterVersion,
+    ::testing::Values(
+        TLater{"SeatKinds",
+               TSeatKindsMsg{{TSeatPlayer::Person, TSeatPlayer::Classic, TSeatPlayer::Expert, TSeatPlayer::Person}},
+               TDirection::ToClient, 2},
+        TLater{"HistoryEmpty", THistoryMsg{3, {}}, TDirection::ToClient, 2},
+        TLater{"HistoryMidTrick", THistoryMsg{2, {{2, 14}, {3, 15}, {4, 1}}}, TDirection::ToClient, 2},
+        TLater{"HistoryWhole", FullHistory(), TDirection::ToClient, 2},
+        TLater{"HelloVersion1", THello{"ABCDEFGH", "Ann", 0, 1}, TDirection::ToHost, 1},
+        TLater{"HelloVersion2", THello{"ABCDEFGH", "Ann", 2, 2}, TDirection::ToHost, 2}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    LaterBodies, BadBody,
+    ::testing::Values(
+        TBadBody{"HelloVersion3", {3, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
+                 TErrorCode::BadVersion},
+        TBadBody{"SeatKindZero", {2, 0x4D, 1, 2, 0, 3}, C, TErrorCode::Malformed},
+        TBadBody{"SeatKindFour", {2, 0x4D, 1, 2, 4, 3}, C, TErrorCode::Malformed},
+        TBadBody{"SeatKindsShort", {2, 0x4D, 1, 2, 3}, C, TErrorCode::Malformed},
+        TBadBody{"HistoryFirstSeatFive", {2, 0x4E, 5, 0}, C, TErrorCode::Malformed},
+        TBadBody{"HistoryOver52", {2, 0x4E, 1, 53}, C, TErrorCode::Malformed},
+        TBadBody{"HistoryCardTwice", {2, 0x4E, 1, 2, 1, 7, 2, 7}, C, TErrorCode::Malformed},
+        TBadBody{"HistorySeatZero", {2, 0x4E, 1, 1, 0, 7}, C, TErrorCode::Malformed},
+        TBadBody{"HistoryCardJoker", {2, 0x4E, 1, 1, 1, 53}, C, TErrorCode::Malformed},
+        TBadBody{"HistoryShorterThanItsCount", {2, 0x4E, 1, 2, 1, 7}, C, TErrorCode::Malformed},
+        TBadBody{"HistoryToTheHost", {2, 0x4E, 1, 0}, H, TErrorCode::UnknownType}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace

@@ -8,6 +8,7 @@
 
 #include <fstream>
 
+#include "LogReferee.h"
 #include "NetTestSupport.h"
 
 using namespace spades::net::testing;
@@ -37,6 +38,9 @@ TEST_P(ToolOptions, BadOnesAreRefusedWithAReason)
 INSTANTIATE_TEST_SUITE_P(
     Tool, ToolOptions,
     ::testing::Values(
+        TCliCase{"JoinSeedNotANumber",
+                 {"--join", "127.0.0.1:1", "--code", "ABCDEFGH", "--name", "a", "--play", "expert", "--seed", "x"},
+                 "--seed takes"},
         TCliCase{"ThreeSeats", {"--host", "0", "--code", "ABCDEFGH", "--seats", "remote,classic,remote"}, "four seat types"},
         TCliCase{"UnknownSeat", {"--host", "0", "--code", "ABCDEFGH", "--seats", "remote,classic,remote,robot"},
                  "unknown seat type robot"},
@@ -72,11 +76,11 @@ public:
             Process.waitForFinished(ProcessMs);
         }
     }
-    std::unique_ptr<QProcess> Join(const QString& name, int seat)
+    std::unique_ptr<QProcess> Join(const QString& name, int seat, const QString& play = "classic")
     {
         auto p = std::make_unique<QProcess>();
         p->start(QStringLiteral(SPADES_SIM), {"--join", "127.0.0.1:" + Port, "--code", "PROCCODE77", "--name", name,
-                                              "--seat", QString::number(seat), "--play", "classic"});
+                                              "--seat", QString::number(seat), "--play", play});
         return p;
     }
     QProcess Process;
@@ -113,6 +117,36 @@ TEST(Tool, AHostAndThreePlayerProgramsPlayTheComputersGame)
     EXPECT_NE(written.find("Player 3:  South - Computer"), std::string::npos);
     EXPECT_EQ(Replace(written, " - Remote", " - Computer"), SimulatedLog(61, 2));
     EXPECT_FALSE(QFile::exists(log + ".tmp"));
+}
+
+// A player program told to play as the Expert does: every decision of its seat
+// is the Expert's, the game is lawful and it is not the classic players' game.
+TEST(Tool, AnExpertPlayerProgramPlaysItsSeatAsTheExpert)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("host.log");
+    THostProgram host(log, {"--seats", "remote,remote,classic,remote", "--seed", "61", "--win-score", "100"});
+    ASSERT_FALSE(host.Port.isEmpty());
+    auto expert = host.Join("North", 1, "expert");
+    auto east = host.Join("East", 2);
+    auto west = host.Join("West", 4);
+    ASSERT_TRUE(host.Process.waitForFinished(ProcessMs * 3));
+    EXPECT_EQ(host.Process.exitCode(), 0);
+    std::vector<std::string> account;
+    for (const QString& line : QString::fromUtf8(host.Process.readAllStandardOutput()).split('\n'))
+        account.push_back(line.toStdString());
+    const TRefereeResult referee = RefereeLog(ReadFile(log), account, 100);
+    EXPECT_THAT(referee.Problems, ::testing::IsEmpty());
+    ASSERT_EQ(referee.Games, 1);
+    ASSERT_TRUE(expert->waitForFinished(ProcessMs));
+    EXPECT_EQ(expert->exitCode(), 0) << expert->readAllStandardError().toStdString();
+    const QString said = QString::fromUtf8(expert->readAllStandardOutput());
+    EXPECT_TRUE(said.contains(QStringLiteral("expert decisions %1 ").arg(14 * referee.Hands))) << said.toStdString();
+    const auto firstHand = [](const std::string& text) { return text.substr(0, text.find(std::string(50, '-'))); };
+    EXPECT_NE(firstHand(Replace(ReadFile(log), " - Remote", " - Computer")), firstHand(SimulatedLog(61)))
+        << "the first hand is played otherwise than by the classic players";
+    for (auto* p : {east.get(), west.get()})
+        EXPECT_TRUE(p->waitForFinished(ProcessMs));
 }
 
 TEST(Tool, APlayerProgramKilledInTheGameComesBackToItsSeat)
