@@ -149,6 +149,17 @@ void TCardDeck::SetVisible(bool visible)
     repaint();
 }
 
+QRegion TCardDeck::OpaqueArea() const
+{
+    if (!isVisible() || !FVisible || FValue < 1 || FValue > LastBackValue)
+        return {};
+    if (FFaces && FFaces->Draws(FValue))
+        return RoundedInside(rect(), (width() + 7) / 8);  // an installed deck's corners may be rounder than ours
+    if (FStretch)
+        return rect();
+    return RoundedInside(rect(), (3 * width() + CardImageWidth - 1) / CardImageWidth);
+}
+
 QRegion TCardDeck::UncoveredRegion(const QRegion& region) const
 {
     // Cards stacked above this one hide all of it but their cut corners: what
@@ -165,20 +176,9 @@ QRegion TCardDeck::UncoveredRegion(const QRegion& region) const
             continue;
         }
         const auto* card = above ? qobject_cast<const TCardDeck*>(sibling) : nullptr;
-        if (!card || !card->isVisible() || !card->FVisible || card->FValue < 1 || card->FValue > LastBackValue)
+        if (!card || !card->geometry().intersects(geometry()))
             continue;
-        QRect cover = card->geometry().translated(-pos());
-        if (!cover.intersects(rect()))
-            continue;
-        if (card->FFaces && card->FFaces->Draws(card->FValue)) {
-            // An installed deck's corners may be rounder than ours.
-            const int corner = (card->width() + 7) / 8;
-            cover.adjust(corner, corner, -corner, -corner);
-        } else if (!card->FStretch) {
-            const int corner = (3 * card->width() + CardImageWidth - 1) / CardImageWidth;
-            cover.adjust(corner, corner, -corner, -corner);
-        }
-        uncovered -= cover;
+        uncovered -= card->OpaqueArea().translated(card->pos() - pos());
         if (uncovered.isEmpty())
             break;
     }
@@ -204,11 +204,13 @@ void TCardDeck::paintEvent(QPaintEvent* event)
         DrawUncovered(painter, CardPixmap(FValue, ratio > 1.0 ? 2 : 1, true), uncovered);
     } else if (const QPixmap nearest = LiveResize() ? NearestRenderedCard(FValue, device, !FStretch) : QPixmap();
                !nearest.isNull()) {
-        // The window's edge is being dragged: a card already drawn stands in, scaled.
+        // The window's edge is being dragged: a card already drawn stands in,
+        // scaled part by part without smoothing, which costs a fraction of a
+        // smoothed scale; the card is drawn sharp once the size rests.
         painter.save();
-        painter.setClipRegion(uncovered);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(rect(), nearest);
+        const qreal sx = nearest.width() / qreal(width()), sy = nearest.height() / qreal(height());
+        for (const QRect& part : uncovered)
+            painter.drawPixmap(QRectF(part), nearest, QRectF(part.x() * sx, part.y() * sy, part.width() * sx, part.height() * sy));
         painter.restore();
     } else {
         // Any other size or ratio: drawn from the artwork for exactly these pixels.

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "OpaqueControl.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,7 +35,7 @@ QImage CardImage(uint8_t value, int scale);
 // each corner (at scale 2, blocks of 2 x 2) are transparent. Cached.
 QPixmap CardPixmap(uint8_t value, int scale, bool rounded);
 
-class TCardDeck : public QWidget {
+class TCardDeck : public QWidget, public TOpaqueControl {
     Q_OBJECT
 
 public:
@@ -52,6 +54,8 @@ public:
     // The card's own visibility: a hidden card paints nothing, yet keeps its place
     // and still takes clicks. The widget itself stays shown.
     bool Visible() const { return FVisible; }
+    // All of a drawn card but its corners and outer edge.
+    QRegion OpaqueArea() const override;
     void SetVisible(bool visible);
 
     // The one click handler the table arms on a person's cards and clears after.

@@ -45,6 +45,13 @@ void TDevicePixels::Enter(qreal ratio)
     FEntered = true;
 }
 
+bool TDevicePixels::Draw(QPoint at, const QPixmap& pixmap)
+{
+    // Rounded up: the part is cut to the pixmap's own pixels.
+    const QSizeF size = pixmap.deviceIndependentSize();
+    return Draw(at, pixmap, QRect(at, QSize(static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height())))));
+}
+
 bool TDevicePixels::Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts)
 {
     const qreal ratio = pixmap.devicePixelRatio();
@@ -56,10 +63,6 @@ bool TDevicePixels::Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts)
     // Device pixels from here on, save the painter's own whole-pixel offset.
     const QTransform now = FPainter.deviceTransform();
     const QPointF origin(std::round(device.x()) - now.dx(), std::round(device.y()) - now.dy());
-    if (parts.isEmpty()) {
-        FPainter.drawPixmap(QRectF(origin, QSizeF(pixmap.size())), pixmap, QRectF(pixmap.rect()));
-        return true;
-    }
     for (const QRect& part : parts) {
         const QRect source = ToDevice(part.translated(-at), ratio).intersected(pixmap.rect());
         if (!source.isEmpty())
@@ -68,23 +71,30 @@ bool TDevicePixels::Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts)
     return true;
 }
 
-bool TDevicePixels::Tile(const QRect& area, const QPixmap& tile)
+bool TDevicePixels::Tile(const QRect& area, const QPixmap& tile, const QRegion& parts)
 {
     const qreal ratio = tile.devicePixelRatio();
     if (tile.isNull() || !Exact(ratio))
         return false;
     const QTransform before = FPainter.deviceTransform();
     const QPointF device = before.map(QPointF(area.topLeft()));
-    const QRect size = ToDevice(QRect(QPoint(), area.size()), ratio);
     Enter(ratio);
     const QTransform now = FPainter.deviceTransform();
     const QPointF origin(std::round(device.x()) - now.dx(), std::round(device.y()) - now.dy());
-    FPainter.setClipRect(QRectF(origin, QSizeF(size.size())), Qt::IntersectClip);
-    // Tile by tile: a tiled fill would size the tile by its ratio again.
-    const QRectF source(tile.rect());
-    for (int y = 0; y < size.height(); y += tile.height())
-        for (int x = 0; x < size.width(); x += tile.width())
-            FPainter.drawPixmap(QRectF(origin + QPointF(x, y), source.size()), tile, source);
+    const QRegion wanted = parts.intersected(area);
+    const int tw = tile.width(), th = tile.height();
+    // Each part tile by tile, in device pixels counted from the area's top left:
+    // plain rectangles the raster engine copies whole.
+    for (const QRect& part : wanted) {
+        const QRect p = ToDevice(part.translated(-area.topLeft()), ratio);
+        for (int y = p.top() - p.top() % th; y <= p.bottom(); y += th)
+            for (int x = p.left() - p.left() % tw; x <= p.right(); x += tw) {
+                const QRect piece = p.intersected(QRect(x, y, tw, th));
+                if (!piece.isEmpty())
+                    FPainter.drawPixmap(QRectF(origin + piece.topLeft(), QSizeF(piece.size())), tile,
+                                        QRectF(piece.translated(-x, -y)));
+            }
+    }
     return true;
 }
 

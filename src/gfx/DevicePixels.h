@@ -33,11 +33,13 @@ public:
     QRect ToDevice(const QRect& logical, qreal ratio) const;
 
     // Draws a pixmap made for this device (its ratio the device's) at a logical
-    // point; where given, only the logical parts listed are drawn. False when the
-    // painter does not map exactly, and nothing was drawn.
-    bool Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts = {});
-    // Fills a logical rectangle with a device-size tile, starting at its top left.
-    bool Tile(const QRect& area, const QPixmap& tile);
+    // point: whole, or only the logical parts listed. False when the painter
+    // does not map exactly, and nothing was drawn.
+    bool Draw(QPoint at, const QPixmap& pixmap);
+    bool Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts);
+    // Fills the parts of a logical rectangle listed with a device-size tile,
+    // laid from the rectangle's top left.
+    bool Tile(const QRect& area, const QPixmap& tile, const QRegion& parts);
 
 private:
     void Enter(qreal ratio);

@@ -63,6 +63,14 @@ TExtListView::TExtListView(QWidget* owner) : QTableWidget(owner)
     SetExtendedStyles({});
 }
 
+QRegion TExtListView::OpaqueArea() const
+{
+    const QWidget* rows = viewport();
+    if (!isVisible() || !rows->isVisible() || !rows->palette().brush(rows->backgroundRole()).isOpaque())
+        return {};
+    return rows->geometry();
+}
+
 void TExtListView::SetExtendedStyles(TLVExtendedStyles styles)
 {
     const uint32_t bits = styles.toInt() & AllBits;

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTableWidget>
 
+#include "OpaqueControl.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -32,7 +34,7 @@ struct TListColumn {
     Qt::Alignment Alignment = Qt::AlignLeft;
 };
 
-class TExtListView : public QTableWidget {
+class TExtListView : public QTableWidget, public TOpaqueControl {
     Q_OBJECT
 
 public:
@@ -58,6 +60,9 @@ public:
     // Writes a cell, creating it in the column's alignment when it is new.
     void SetCell(int row, int column, const QString& text);
     void ClearRows();
+
+    // The rows' area, which paints its own background.
+    QRegion OpaqueArea() const override;
 
     bool Checked(int row) const;
     void SetChecked(int row, bool checked);

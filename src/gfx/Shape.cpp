@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace spades {
 
 TShape::TShape(QWidget* owner) : QWidget(owner)
@@ -40,6 +42,17 @@ void TShape::SetBrush(std::optional<QColor> colour)
     FBrush = colour;
     FPicture = QPixmap();
     update();
+}
+
+QRegion TShape::OpaqueArea() const
+{
+    if (!isVisible() || !FBrush || FBrush->alpha() != 255)
+        return {};
+    const int pen = FPenWidth > 0 && FPenColour.alpha() != 255 ? FPenWidth : 0;
+    const QRect inside = rect().adjusted(pen, pen, -pen, -pen);
+    if (FKind == TKind::Rectangle)
+        return RoundedInside(inside, 1);
+    return RoundedInside(inside, static_cast<int>(std::ceil(std::min(width(), height()) / 8.0)) + 1);
 }
 
 void TShape::paintEvent(QPaintEvent*)

@@ -7,9 +7,11 @@
 #include <QWidget>
 #include <optional>
 
+#include "OpaqueControl.h"
+
 namespace spades {
 
-class TShape : public QWidget {
+class TShape : public QWidget, public TOpaqueControl {
     Q_OBJECT
 public:
     enum class TKind { Rectangle, RoundRect };
@@ -25,6 +27,8 @@ public:
     // The inside; none leaves it clear.
     void SetBrush(std::optional<QColor> colour);
     std::optional<QColor> Brush() const { return FBrush; }
+    // The inside of an opaque fill, within the pen and the rounded corners.
+    QRegion OpaqueArea() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

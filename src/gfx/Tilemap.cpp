@@ -1,9 +1,11 @@
 #include "Tilemap.h"
 
 #include "DevicePixels.h"
+#include "OpaqueControl.h"
 
 #include <QEvent>
 #include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -22,6 +24,7 @@ void TTiledBitmap::SetBitMap(const QImage& bitmap)
     if (&bitmap == &FBitMap)
         return;
     FBitMap = bitmap;
+    setAttribute(Qt::WA_OpaquePaintEvent, !FBitMap.isNull() && !FBitMap.hasAlphaChannel());
     update();
 }
 
@@ -98,9 +101,29 @@ QPixmap TTiledBitmap::DeviceTile(qreal ratio)
     return FDeviceTile;
 }
 
-void TTiledBitmap::paintEvent(QPaintEvent*)
+QRegion TTiledBitmap::Uncovered(const QRegion& region) const
+{
+    // What the controls on the surface paint opaque need not be tiled first.
+    QRegion uncovered = region.intersected(rect());
+    for (const QObject* child : children()) {
+        const auto* control = dynamic_cast<const TOpaqueControl*>(child);
+        if (control && child->isWidgetType())
+            uncovered -= control->OpaqueArea().translated(static_cast<const QWidget*>(child)->pos());
+    }
+    return uncovered;
+}
+
+void TTiledBitmap::paintEvent(QPaintEvent* event)
 {
     FTilesDrawn = 0;
+    // Opaque tiles cover every pixel, so the background Qt would fill first (as
+    // much work as the tiles themselves) is skipped; anything else is painted
+    // over the background as usual, which this paint fills itself if it was
+    // skipped when the bitmap changed underneath.
+    const bool opaque = !FBitMap.isNull() && !FBitMap.hasAlphaChannel();
+    if (!opaque && testAttribute(Qt::WA_OpaquePaintEvent))
+        QPainter(this).fillRect(event->rect(), palette().brush(backgroundRole()));
+    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
     if (FBitMap.isNull())
         return;
     QPainter painter(this);
@@ -111,7 +134,7 @@ void TTiledBitmap::paintEvent(QPaintEvent*)
     // Columns 0..columns and rows 0..rows, edge to edge from the top-left corner,
     // the last column and row clipped at the edges; copied in device pixels
     // where the painter allows, else one tiled fill.
-    if (!TDevicePixels(painter).Tile(rect(), tile))
+    if (!TDevicePixels(painter).Tile(rect(), tile, Uncovered(event->region())))
         painter.drawTiledPixmap(QRectF(0, 0, (columns + 1) * w, (rows + 1) * h), tile);
     FTilesDrawn = (columns + 1) * (rows + 1);
 }

@@ -45,6 +45,8 @@ protected:
 
 private:
     const QPixmap& TilePixmap();
+    // The part of region that no control on the surface paints over opaquely.
+    QRegion Uncovered(const QRegion& region) const;
 
     QImage FBitMap;
     QPixmap FTile;

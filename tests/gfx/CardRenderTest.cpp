@@ -40,6 +40,18 @@ int Differences(const QImage& a, const QImage& b)
     return count;
 }
 
+// The mean difference of all channels over the whole card.
+double MeanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
 // The card control painted into an image of the given device ratio.
 QImage Painted(int value, QSize logical, qreal ratio, bool stretch)
 {
@@ -136,6 +148,10 @@ TEST(CardLiveResize, StandsInWithTheNearestSizeThenDrawsExactly)
     const QImage quick = Painted(7, {104, 140}, 1.0, false);
     EXPECT_EQ(RenderedCardBytes(), before) << "nothing new is rendered while resizing";
     EXPECT_GT(Differences(quick, Reference(7, {104, 140})), 0);
+    // Yet the same card at the same place: only its resampling differs.
+    const double same = MeanDifference(quick, Reference(7, {104, 140}));
+    const double other = MeanDifference(Painted(20, {104, 140}, 1.0, false), Reference(7, {104, 140}));
+    EXPECT_LT(same * 4, other) << same << " against another card's " << other;
     SetLiveResize(false);
     const QImage sharp = Painted(7, {104, 140}, 1.0, false);
     EXPECT_GT(RenderedCardBytes(), before);

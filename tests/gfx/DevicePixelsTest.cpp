@@ -7,6 +7,7 @@
 #include "DevicePixels.h"
 #include "ExtListView.h"
 #include "Shape.h"
+#include "Tilemap.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -119,7 +120,7 @@ TEST_P(DevicePixelsInexact, LeavesThePainterToDrawItAsUsual)
     const QTransform before = painter.worldTransform();
     TDevicePixels device(painter);
     EXPECT_FALSE(device.Draw({}, picture));
-    EXPECT_FALSE(device.Tile(QRect(0, 0, 20, 20), picture));
+    EXPECT_FALSE(device.Tile(QRect(0, 0, 20, 20), picture, QRect(0, 0, 20, 20)));
     EXPECT_EQ(painter.worldTransform(), before);
     painter.end();
     EXPECT_EQ(canvas.pixel(10, 10), qRgb(0, 0, 0)) << "nothing drawn";
@@ -139,7 +140,7 @@ TEST(DevicePixels, TilesAnAreaFromItsTopLeftAndNoFurther)
     const QRect area(4, 2, 40, 30);
     {
         QPainter painter(&canvas);
-        ASSERT_TRUE(TDevicePixels(painter).Tile(area, tile));
+        ASSERT_TRUE(TDevicePixels(painter).Tile(area, tile, area));
     }
     const QImage source = tile.toImage();
     const QRect device(6, 3, 60, 45);
@@ -259,6 +260,85 @@ TEST(CardMarksOnADeck, AnInstalledDeckCardIsShadedAndOutlinedToo)
     EXPECT_GT(edge.green(), 150);
     EXPECT_LT(edge.blue(), 80);
 }
+
+
+// ---- The surface beneath the controls -------------------------------------------------------
+
+QImage SurfacePattern()
+{
+    QImage tile(8, 6, QImage::Format_RGB32);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+            tile.setPixel(x, y, qRgb(20 + x * 10, 90 + y * 20, 40));
+    return tile;
+}
+
+class SurfaceCover : public ::testing::TestWithParam<qreal> {
+protected:
+    SurfaceCover()
+    {
+        surface.resize(220, 160);
+        surface.SetBitMap(SurfacePattern());
+        shape = new TShape(&surface);
+        shape->setGeometry(50, 40, 63, 41);
+        shape->SetShape(TShape::TKind::RoundRect);
+        shape->SetBrush(QColor(0, 128, 0));
+        for (int i = 0; i < 3; ++i) {  // a little fan, the middle card hidden
+            auto* card = new TCardDeck(&surface);
+            card->move(10 + 15 * i, 60);
+            card->SetValue(static_cast<uint8_t>(5 + i));
+            card->SetVisible(i != 1);
+            fan.push_back(card);
+        }
+        surface.setAttribute(Qt::WA_DontShowOnScreen);
+        surface.show();
+    }
+
+    QImage Render(QWidget::RenderFlags flags) const
+    {
+        const qreal ratio = GetParam();
+        QImage image(QSize(std::lround(220 * ratio), std::lround(160 * ratio)), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::magenta);
+        const_cast<TTiledBitmap&>(surface).render(&image, {}, {}, flags);
+        return image;
+    }
+
+    static bool Magenta(const QImage& image, QPointF logical)
+    {
+        const qreal r = image.devicePixelRatio();
+        return image.pixelColor(QPoint(qFloor(logical.x() * r), qFloor(logical.y() * r))) == QColor(Qt::magenta);
+    }
+
+    TTiledBitmap surface;
+    TShape* shape = nullptr;
+    std::vector<TCardDeck*> fan;
+};
+
+TEST_P(SurfaceCover, LeavesOutOnlyWhatTheControlsPaintOpaque)
+{
+    const QImage alone = Render(QWidget::DrawWindowBackground);
+    EXPECT_TRUE(Magenta(alone, {81, 60})) << "inside the play area";
+    EXPECT_FALSE(Magenta(alone, {50.5, 40.5})) << "a rounded corner of the play area";
+    EXPECT_TRUE(Magenta(alone, {95, 110})) << "the face of the top card";
+    EXPECT_FALSE(Magenta(alone, {10.5, 60.5})) << "the cut corner of the bottom card";
+    EXPECT_FALSE(Magenta(alone, {150, 20})) << "open table";
+    fan[2]->SetVisible(false);
+    EXPECT_FALSE(Magenta(Render(QWidget::DrawWindowBackground), {95, 110})) << "a hidden card covers nothing";
+}
+
+TEST_P(SurfaceCover, EveryPixelIsPaintedWithTheControlsOnIt)
+{
+    const QImage whole = Render(QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    int unpainted = 0;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            unpainted += whole.pixelColor(x, y) == QColor(Qt::magenta);
+    EXPECT_EQ(unpainted, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, SurfaceCover, ::testing::Values(1.0, 1.25, 1.5, 2.0, 3.0),
+                         [](const auto& info) { return "Ratio" + std::to_string(std::lround(info.param * 100)); });
 
 }  // namespace
 }  // namespace spades
