@@ -151,6 +151,14 @@ void TCardDeck::SetVisible(bool visible)
 
 QRegion TCardDeck::OpaqueArea() const
 {
+    // An installed deck's drawing is its maker's: what it leaves clear is not known.
+    if (FFaces && FFaces->Draws(FValue))
+        return {};
+    return CoverArea();
+}
+
+QRegion TCardDeck::CoverArea() const
+{
     if (!isVisible() || !FVisible || FValue < 1 || FValue > LastBackValue)
         return {};
     if (FFaces && FFaces->Draws(FValue))
@@ -178,7 +186,7 @@ QRegion TCardDeck::UncoveredRegion(const QRegion& region) const
         const auto* card = above ? qobject_cast<const TCardDeck*>(sibling) : nullptr;
         if (!card || !card->geometry().intersects(geometry()))
             continue;
-        uncovered -= card->OpaqueArea().translated(card->pos() - pos());
+        uncovered -= card->CoverArea().translated(card->pos() - pos());
         if (uncovered.isEmpty())
             break;
     }

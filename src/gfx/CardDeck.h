@@ -54,7 +54,8 @@ public:
     // The card's own visibility: a hidden card paints nothing, yet keeps its place
     // and still takes clicks. The widget itself stays shown.
     bool Visible() const { return FVisible; }
-    // All of a drawn card but its corners and outer edge.
+    // All of a drawn card but its corners and outer edge; nothing for a card of
+    // an installed deck.
     QRegion OpaqueArea() const override;
     void SetVisible(bool visible);
 
@@ -86,6 +87,8 @@ protected:
 private:
     // The part of `region` not hidden under cards stacked above this one.
     QRegion UncoveredRegion(const QRegion& region) const;
+    // What this card hides of the cards beneath it in a fan.
+    QRegion CoverArea() const;
     void PaintMarks(QPainter& painter) const;
     void DrawUncovered(QPainter& painter, const QPixmap& pixmap, const QRegion& uncovered) const;
 

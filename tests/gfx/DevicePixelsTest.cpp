@@ -337,6 +337,17 @@ TEST_P(SurfaceCover, EveryPixelIsPaintedWithTheControlsOnIt)
     EXPECT_EQ(unpainted, 0);
 }
 
+TEST_P(SurfaceCover, IsTiledUnderACardOfAnInstalledDeck)
+{
+    test::TDeckFolders folders;
+    folders.AddShared("svg-good", "Good", "good.svg", test::DeckSvg(TDeckFormat::Shared));
+    auto faces = std::make_shared<TCardFaces>();
+    ASSERT_EQ(faces->Choose("carddecks/svg-good", folders.Roots()), "");
+    fan[2]->SetFaces(faces);
+    EXPECT_FALSE(Magenta(Render(QWidget::DrawWindowBackground), {95, 110})) << "its drawing may leave gaps";
+    EXPECT_TRUE(Magenta(Render(QWidget::DrawWindowBackground), {81, 60})) << "ours still covers";
+}
+
 INSTANTIATE_TEST_SUITE_P(Ratios, SurfaceCover, ::testing::Values(1.0, 1.25, 1.5, 2.0, 3.0),
                          [](const auto& info) { return "Ratio" + std::to_string(std::lround(info.param * 100)); });
 
