@@ -179,8 +179,9 @@ TEST_P(HistoryResumeTable, AGameCutShortIsContinuedAsItWas)
     EXPECT_EQ(resumed->FirstSeat, expected.FirstSeat);
     EXPECT_EQ(resumed->Names, expected.Names);
     EXPECT_EQ(resumed->Human, expected.Human);
-    if (cut != TCut::ScoreCard)
+    if (cut != TCut::ScoreCard) {
         EXPECT_EQ(resumed->Hands, expected.Hands) << "the interrupted hand is dealt again as it was";
+    }
 
     // The game goes on to its end in the same record.
     QSignalSpy over(&second, &TfrmMain::gameOver);

@@ -168,7 +168,7 @@ TEST_F(OptDialog, AllComputersKeepTheStopButtonOneHumanHidesIt)
     };
     window.Steps().Request(TTableRequest::Preferences);
     EXPECT_TRUE(window.Table().AllComputer);
-    QTest::qWaitFor([&] { return !window.Steps().Busy(); }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.Steps().Busy(); }, 2000));
     computers.Prompts.OnDialog = [](QDialog& dialog) {
         auto& options = static_cast<TdlgOptions&>(dialog);
         dialog.show();

@@ -95,8 +95,9 @@ TEST_P(TableHover, TheLiftedCardIsTheOneAClickPlays)
         ASSERT_EQ(window.Comfort().Hover().Lifted(), fan[i]) << "card " << i;
         EXPECT_EQ(fan[i]->geometry().top(), window.Scene().ToWindow(window.Scene().TableRect(*fan[i])).top() - lift);
         for (size_t other = 0; other < fan.size(); ++other)
-            if (other != i)
+            if (other != i) {
                 EXPECT_EQ(fan[other]->geometry(), window.Scene().ToWindow(window.Scene().TableRect(*fan[other])));
+            }
     }
 
     // Point at a legal card and click where the pointer is: that card goes to the table.
@@ -344,9 +345,10 @@ TEST_P(TableLastTrick, ShowsWhileHeld)
             sum += window.Table().Player(seat).FTricks;
         return sum;
     }();
-    if (tricks == 1)
+    if (tricks == 1) {
         for (int place = 1; place <= 4; ++place)
             EXPECT_EQ(last.ShownCard(place).Value(), trick[static_cast<size_t>(place - 1)]);
+    }
     if (GetParam().ByKey)
         QTest::keyRelease(&surface, Qt::Key_L);
     else

@@ -93,8 +93,11 @@ public:
         ChooserFilters.push_back(filter);
         if (Songs.empty())
             return std::nullopt;
-        auto song = Songs.front();
+        const bool chosen = Songs.front().has_value();
+        const QString song = chosen ? *Songs.front() : QString();
         Songs.pop_front();
+        if (!chosen)
+            return std::nullopt;
         return song;
     }
 

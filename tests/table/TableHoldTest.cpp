@@ -115,7 +115,7 @@ TEST(TableHoldQueue, AQueuedTrickWaitsForTheDialog)
     TfrmMain& window = table.Open(99, 1);
     bool opened = false;
     std::vector<int> whenOpened;
-    table.Prompts.OnDialog = [&](QDialog& dialog) {
+    table.Prompts.OnDialog = [&](QDialog&) {
         opened = true;
         whenOpened = Snapshot(window);
         QTest::qWait(200);

@@ -94,10 +94,11 @@ TEST(TableAccessibility, TrickBidsAndTurnsAreReadable)
         EXPECT_EQ(AccessibleText(&window.Scene().PlayArea(), QAccessible::Name), "Trick");
         for (int place = 1; place <= 4; ++place) {
             const TPlayStack& stack = game.Table.Place(place);
-            if (stack.HasCard() && stack.FCard)
+            if (stack.HasCard() && stack.FCard) {
                 EXPECT_EQ(AccessibleText(window.Scene().Card(QString::fromStdString(stack.FCard->Name())),
                                          QAccessible::Description),
                           expected.value(place - 1));
+            }
         }
         return expected.size();
     };

@@ -78,8 +78,9 @@ protected:
         // The same cases run again under other device ratios (QT_SCALE_FACTOR).
         const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
         window = &table.Open(777, 1);
-        if (!factor.isEmpty())
+        if (!factor.isEmpty()) {
             ASSERT_DOUBLE_EQ(window->devicePixelRatioF(), factor.toDouble());
+        }
         const QSize client = GetParam().Client;
         window->resize(client.width(), client.height() + window->menuBar()->height());
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->centralWidget()->size() == client; }));

@@ -126,8 +126,9 @@ TEST(TableGame, CardsAnswerClicksOnlyDuringTheirSeatsTurn)
         table.PlayLegalCard();
         // The played card lies on the table and answers no clicks.
         for (int place = 1; place <= 4; ++place)
-            if (auto* card = window.Game().Table.Place(place).FCard)
+            if (auto* card = window.Game().Table.Place(place).FCard) {
                 EXPECT_FALSE(table.Card(card->Name()[9] - '0', std::stoi(card->Name().substr(10))).HasClickHandler());
+            }
         (void)before;
         for (int slot = 1; slot <= 13; ++slot)
             EXPECT_FALSE(table.Card(seat, slot).HasClickHandler()) << "after playing, seat " << seat;
@@ -342,8 +343,9 @@ TEST(TableCycle, BidsTableShowsEveryBidAndTheTricks)
     EXPECT_TRUE(window.Table().NilInPlay);
     for (int row = 0; row < 4; ++row) {
         const TPlayer& player = window.Table().Player(row + 1);
-        if (row != 2)
+        if (row != 2) {
             EXPECT_EQ(bids->Cell(row, 1), QString::number(player.FBid));
+        }
         EXPECT_EQ(bids->Cell(row, 2), "0");
         EXPECT_EQ(bids->Cell(row, 3), "0");
     }
@@ -556,8 +558,9 @@ TEST(TablePrefs, SeatMadeHumanInMidHandWaitsWithItsCardsFaceDown)
     window.ApplyPreferences();
     ASSERT_TRUE(QTest::qWaitFor([&] { return table.WaitingSeat() == East; }, Timeout));
     for (int slot = 1; slot <= 13; ++slot)
-        if (window.Table().Player(East).FHand[static_cast<size_t>(slot)] != NoCard)
+        if (window.Table().Player(East).FHand[static_cast<size_t>(slot)] != NoCard) {
             EXPECT_EQ(table.Card(East, slot).Value(), window.Table().CardBack);
+        }
     table.PlayLegalCard();
     const TPlayStack* laid = nullptr;
     for (int place = 1; place <= 4; ++place)
