@@ -8,6 +8,18 @@
 
 namespace spades {
 
+QPixmap DevicePicture(QSize logical, qreal ratio, const std::function<void(QPainter&)>& paint)
+{
+    QImage picture(logical * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        paint(painter);
+    }
+    return QPixmap::fromImage(std::move(picture));
+}
+
 TDevicePixels::TDevicePixels(QPainter& painter) : FPainter(painter) {}
 
 TDevicePixels::~TDevicePixels()

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QPixmap>
+
+#include <functional>
 #include <QRect>
 #include <QRegion>
 
@@ -12,6 +14,10 @@ class QPainter;
 class QWidget;
 
 namespace spades {
+
+// A clear picture `logical` units large for a device of the given ratio,
+// painted in logical units by `paint`.
+QPixmap DevicePicture(QSize logical, qreal ratio, const std::function<void(QPainter&)>& paint);
 
 // How a painter's logical units map to device pixels, when only by the ratio
 // and a whole-pixel offset; otherwise nothing is done and false is returned.

@@ -321,13 +321,7 @@ void TLabelEffect::paintEvent(QPaintEvent*)
     TPictureKey key{text(), font(), size(), ratio, {FColourShadow, FColourHighlight, FFontColour, FColor},
                     Offsets(), static_cast<int>(alignment()), FAngle, FTransparent};
     if (FPicture.isNull() || !(key == FPictureKey)) {
-        QImage picture(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::transparent);
-        QPainter draw(&picture);
-        PaintLabel(draw);
-        draw.end();
-        FPicture = QPixmap::fromImage(std::move(picture));
+        FPicture = DevicePicture(size(), ratio, [this](QPainter& draw) { PaintLabel(draw); });
         FPictureKey = std::move(key);
     }
     if (!TDevicePixels(painter).Draw(QPoint(), FPicture))

@@ -62,13 +62,7 @@ void TShape::paintEvent(QPaintEvent*)
     // Drawn once for these pixels and copied after: an antialiased fill of the
     // play area is the costliest thing on the table otherwise.
     if (FPicture.isNull() || FPicture.devicePixelRatio() != ratio || FPictureSize != size()) {
-        QImage picture(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::transparent);
-        QPainter draw(&picture);
-        PaintShape(draw);
-        draw.end();
-        FPicture = QPixmap::fromImage(std::move(picture));
+        FPicture = DevicePicture(size(), ratio, [this](QPainter& draw) { PaintShape(draw); });
         FPictureSize = size();
     }
     if (!TDevicePixels(painter).Draw(QPoint(), FPicture))

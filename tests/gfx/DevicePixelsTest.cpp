@@ -11,6 +11,8 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include "GfxTestSupport.h"
+
 #include <gmock/gmock.h>
 
 namespace spades {
@@ -207,14 +209,7 @@ TEST(ShapePicture, MatchesTheShapeDrawnStraightOntoTheDevice)
         painter.setBrush(QColor(0, 128, 0));
         painter.drawRoundedRect(QRectF(0.5, 0.5, 62, 30), 31 / 8.0, 31 / 8.0);
     }
-    int worst = 0;
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x) {
-            const QRgb a = drawn.pixel(x, y), b = direct.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
-        }
-    EXPECT_LE(worst, 2) << "edges may round differently, nothing more";
+    EXPECT_LE(test::WorstDifference(drawn, direct), 2) << "edges may round differently, nothing more";
 }
 
 TEST(ListBackground, CellsAndHeaderStillShowTheirOwnColoursOverTheTable)

@@ -2,6 +2,9 @@
 // colour landed in a rendered image.
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
@@ -52,6 +55,19 @@ inline int CountOf(const QImage& image, QRgb colour)
         for (int x = 0; x < image.width(); ++x)
             n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
     return n;
+}
+
+// The largest difference of any colour channel between two images of one size.
+inline int WorstDifference(const QImage& a, const QImage& b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
 }
 
 // Renders only what the widget (and its children) paint, over `ground`.

@@ -2,6 +2,8 @@
 // pixels, and meeting its neighbours as the pattern itself would.
 #include "Tilemap.h"
 
+#include "GfxTestSupport.h"
+
 #include <gmock/gmock.h>
 
 #include <QPainter>
@@ -56,14 +58,7 @@ TEST_P(TileAtScale, SeamlessAtDeviceSize)
         plain.setDevicePixelRatio(1);
         painter.drawTiledPixmap(tiled.rect(), plain);
     }
-    int worst = 0;
-    for (int y = 0; y < tiled.height(); ++y)
-        for (int x = 0; x < tiled.width(); ++x) {
-            const QRgb a = tiled.pixel(x, y), b = reference.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
-        }
-    EXPECT_LE(worst, 2);
+    EXPECT_LE(test::WorstDifference(tiled, reference), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Factors, TileAtScale,
