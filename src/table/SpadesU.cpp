@@ -20,7 +20,6 @@
 #include "Defaults.h"
 #include "ExtListView.h"
 #include "HelpViewer.h"
-#include "NetDialogs.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
 #include "CardMotion.h"
@@ -371,6 +370,8 @@ void TfrmMain::mniGameNewClick()
 
 void TfrmMain::StartHand()
 {
+    // A hand of the window's own brings its own table back.
+    LeaveJoinedTable();
     TTableSteps::TScope step(FSteps);
     lblWhoWon->SetCaption({});
     lblWaitFor->SetCaption({});
