@@ -265,6 +265,7 @@ void AddNetworkItems(QMenu* network, TNetTableHost& window)
         auto* dialog = new THostTableDialog(&window, owner);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->show();
+        dialog->activateWindow();  // the seats are chosen next
     });
     QAction* join = network->addAction(QStringLiteral("&Join a Table..."));
     join->setObjectName(QStringLiteral("mniNetJoin"));

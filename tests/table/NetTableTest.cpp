@@ -75,6 +75,8 @@ TEST(NetTable, AGameHostedFromTheWindowIsPlayedInItsPlaceAndRecordedInItsHistory
         } else {
             const int slot = SlotWhere(*table, true);
             ASSERT_NE(slot, 0);
+            if (const QByteArray dir = qgetenv("SPADES_GRAB_DIR"); !dir.isEmpty() && cards == 17)
+                window.grab().save(QString::fromLocal8Bit(dir) + "/window.png");
             ASSERT_TRUE(ClickStrip(*table, *OwnCard(*table, slot)));
             ++cards;
         }
