@@ -40,16 +40,29 @@ THistoryStore* TfrmMain::GameHistory()
     return FHistory->Store().IsOpen() ? &FHistory->Store() : nullptr;
 }
 
+namespace {
+// A table given up: the host hears of it now, and it goes once the event that
+// gave it up has returned; till then the window keeps it, hidden.
+void Discard(net::TJoinedTable& table, QWidget& window)
+{
+    table.Client().Disconnect();
+    table.setParent(&window);
+    table.hide();
+    table.deleteLater();
+}
+}  // namespace
+
 void TfrmMain::ShowJoinedTable(net::TJoinedTable* table)
 {
     if (!table)
         return;
-    if (FJoined) {
-        QWidget* old = takeCentralWidget();
-        old->deleteLater();
+    if (net::TJoinedTable* old = JoinedTable()) {
+        takeCentralWidget();
+        Discard(*old, *this);
     } else {
         // The running steps stop at their next resume point; nothing of the game stays on the table.
         FSteps.Supersede();
+        FHistory->GameGivenUp();
         ClearTable();
         takeCentralWidget();
         bmpBackGround->setParent(this);  // kept, hidden, for the way back
@@ -70,10 +83,10 @@ void TfrmMain::LeaveJoinedTable()
 {
     if (!FJoined)
         return;
-    QWidget* joined = takeCentralWidget();
+    net::TJoinedTable* joined = JoinedTable();
+    takeCentralWidget();
     FJoined = nullptr;
-    if (joined)
-        joined->deleteLater();
+    Discard(*joined, *this);
     setCentralWidget(bmpBackGround);
     bmpBackGround->show();
 }

@@ -127,4 +127,42 @@ TEST(NetTable, TheHostPausesAsThePlaySpeedSaysAndTheJoinedTableFollowsThePrefere
     EXPECT_EQ(harness.Find<TLabelEffect>("LabelEffect1")->Caption(), "Press the F2 key to start a game");
 }
 
+TEST(NetTable, JoiningFromTheWindowShowsTheTableInItsPlaceUntilTheTableIsLeft)
+{
+    TTableHarness harness;
+    TfrmMain& window = harness.Open();
+    TNetHostOptions options;
+    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Classic};
+    spades::net::testing::THosted hosted(options);
+    harness.Prompts.OnDialog = [&](QDialog& dialog) {
+        auto* join = qobject_cast<TJoinTableDialog*>(&dialog);
+        if (!join)
+            return int(QDialog::Rejected);
+        join->FPortBox->setValue(hosted.Host->Port());
+        join->FCodeEdit->setText(QString::fromStdString(hosted.Host->Code()));
+        join->FName->setText("Cy");
+        return int(QDialog::Accepted);
+    };
+    window.mniGameNewClick();  // a game of the window's own, given up for the joined one
+    window.findChild<QAction*>("mniNetJoin")->trigger();
+    TJoinedTable* table = window.JoinedTable();
+    const auto games = GameList(window.History().Store().Database());
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games.front().Outcome, TGameOutcome::Abandoned) << "as a new game gives it up";
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(window.centralWidget(), table);
+    ASSERT_TRUE(WaitUntil([&] { return table->Client().Mirror().HandNumber() == 1; }, GameMs));
+    // North joined: North's name at the bottom, East on the left.
+    EXPECT_EQ(table->Scene().SeatLabel(South).Caption(), "Cy");
+    EXPECT_EQ(table->Scene().SeatLabel(West).Caption(), "East");
+    ASSERT_TRUE(WaitUntil([&] { return table->BidDialog() != nullptr; }, GameMs));
+    EXPECT_EQ(table->BidDialog()->parent(), &window) << "the bid dialog stands over the window";
+
+    window.LeaveJoinedTable();
+    EXPECT_EQ(window.JoinedTable(), nullptr);
+    EXPECT_EQ(window.centralWidget()->objectName(), "bmpBackGround");
+    EXPECT_TRUE(WaitUntil([&] { return hosted.Host->Roster().At(North).State == TSeatState::Dropped; }, GameMs))
+        << "the seat left goes to the computer";
+}
+
 }  // namespace
