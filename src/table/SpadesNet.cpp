@@ -10,6 +10,7 @@
 #include "Defaults.h"
 #include "ExtListView.h"
 #include "JoinedTable.h"
+#include "NetDialogs.h"
 #include "LblEffct.h"
 #include "PlayComfort.h"
 #include "Sleeper.h"
@@ -89,6 +90,12 @@ void TfrmMain::LeaveJoinedTable()
     Discard(*joined, *this);
     setCentralWidget(bmpBackGround);
     bmpBackGround->show();
+}
+
+void TfrmMain::EndNetPlay()
+{
+    qDeleteAll(findChildren<net::THostTableDialog*>(Qt::FindDirectChildrenOnly));
+    delete FJoined.data();
 }
 
 void TfrmMain::ClearTable()

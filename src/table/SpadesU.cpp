@@ -73,6 +73,7 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    EndNetPlay();
     // The seats keep pointers into the card controls: drop them before the widgets go.
     for (int place = 1; place <= 4; ++place)
         FGame.Table.Place(place).Clear();

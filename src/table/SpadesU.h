@@ -189,6 +189,8 @@ private:
     void ShowSoundNotice();
     // The window's own table at rest, its game given up.
     void ClearTable();
+    // Hosting and joined tables end before the history and prompts they use.
+    void EndNetPlay();
     // Runs an event's work, turning a failure of the file, resource or media
     // layers into a message; the event ends and the program goes on.
     template <typename TWork>
