@@ -64,7 +64,11 @@ TJoinedTable::TJoinedTable(TNetClientOptions options, TTablePrompts* prompts, QW
     connect(FClient.get(), &TNetClient::Refused, this,
             [this](int, const QString& text) { SetNotice(QStringLiteral("Refused: ") + text); });
     connect(FClient.get(), &TNetClient::Closed, this, [this](const QString& why) {
-        SetNotice(why.isEmpty() ? QStringLiteral("The host has closed the table.") : why);
+        // After the last game the host closes the table: the winner's line stays.
+        if (why.isEmpty() && FGameOver)
+            Refresh();
+        else
+            SetNotice(why.isEmpty() ? QStringLiteral("The host has closed the table.") : why);
     });
     SetNotice(QStringLiteral("Joining the table..."));
     FClient->Connect();
@@ -116,6 +120,7 @@ void TJoinedTable::Received(int type)
     switch (static_cast<TMsgType>(type)) {
     case TMsgType::Hand:
     case TMsgType::Sync:
+        FGameOver = false;
         FClearTrick.stop();
         FTrickTaken = false;
         FTrick = {};
@@ -144,8 +149,10 @@ void TJoinedTable::Received(int type)
         ShowScores();
         break;
     case TMsgType::GameOver:
-        if (m.Winner() >= North && m.Winner() <= West)
+        if (m.Winner() >= North && m.Winner() <= West) {
             FNotice = Text(WinnerNotice(m.Player(m.Winner()).FName));
+            FGameOver = true;
+        }
         break;
     case TMsgType::Welcome:
         FNotice.clear();
