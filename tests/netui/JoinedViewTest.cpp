@@ -115,38 +115,6 @@ struct THistoryFile {
     bool Ok = false;
 };
 
-TEST(HostHistory, RecordsEveryHandOfAHostedGameWithTheRemotePlayerAsAPerson)
-{
-    THistoryFile file;
-    ASSERT_TRUE(file.Ok) << file.Store.Problem().toStdString();
-    TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Expert, THostSeatKind::Classic, THostSeatKind::Classic};
-    options.Seed = 31;
-    options.WinScore = 250;
-    THosted hosted(options);
-    THostHistory history(*hosted.Host, file.Store);
-    TJoined bob(Playing(hosted.Client("Bob")));
-    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, 4 * GameMs));
-
-    const auto games = GameList(file.Store.Database());
-    ASSERT_EQ(games.size(), 1u);
-    const auto game = LoadGame(file.Store.Database(), games.front().Id);
-    ASSERT_TRUE(game);
-    EXPECT_EQ(game->Seats[North], (TGameSeat{"Bob", TSeatType::Person}));
-    EXPECT_EQ(game->Seats[East], (TGameSeat{"East", TSeatType::Expert}));
-    EXPECT_EQ(game->Seats[South], (TGameSeat{"South", TSeatType::Computer}));
-    EXPECT_EQ(game->Outcome, TGameOutcome::Won);
-    EXPECT_EQ(game->Winner, hosted.Host->Game().WinnerSeat());
-    const int hands = hosted.Host->Game().HandNumber();
-    EXPECT_EQ(ScoredHands(file.Store.Database(), game->Id), hands);
-    const auto last = LoadHand(file.Store.Database(), game->Id, hands);
-    ASSERT_TRUE(last);
-    EXPECT_EQ(last->Plays.size(), 52u);
-    EXPECT_TRUE(IsWholeDeck(last->Deal));
-    for (int seat = North; seat <= West; ++seat)
-        EXPECT_EQ(last->Scores[static_cast<size_t>(seat)], hosted.Host->Game().Game().Table.Player(seat).FScore);
-}
-
 TEST(HostHistory, AGameLeftWhenHostingEndsIsAbandonedNotOfferedToContinue)
 {
     THistoryFile file;

@@ -96,6 +96,11 @@ TEST(NetTable, AGameHostedFromTheWindowIsPlayedInItsPlaceAndRecordedInItsHistory
     EXPECT_EQ(hosted->Seats[South], (TGameSeat{"Zoë", TSeatType::Person}));
     EXPECT_EQ(hosted->Outcome, TGameOutcome::Won);
     EXPECT_EQ(ScoredHands(db, hosted->Id), hands);
+    const auto last = LoadHand(db, hosted->Id, hands);
+    ASSERT_TRUE(last);
+    EXPECT_TRUE(IsWholeDeck(last->Deal));
+    EXPECT_EQ(last->Plays.size(), 52u) << "every trick, card by card";
+    EXPECT_EQ(last->Scores[South], dialog.Host()->Game().Game().Table.Player(South).FScore);
 
     // New Game brings the window's own table back, and plays on it.
     const int bidsBefore = harness.Prompts.BidCaptions.size();
