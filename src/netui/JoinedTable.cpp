@@ -103,6 +103,7 @@ void TJoinedTable::ApplyLook(const TTableLook& look)
     }
     update();
     FShown.CardBack = look.CardBack;
+    FMarkPlayable = look.MarkPlayable;
     if (look.Faces)
         ShowCardFaces(*this, look.Faces);
     Refresh();
@@ -262,12 +263,17 @@ void TJoinedTable::LayOutFans(int own)
                 card->SetVisible(false);
         }
         shown.RefreshCards(TCardName(place, 1).View().substr(0, 10));
-        if (place != South || !myCard)
-            continue;
-        for (int slot = 1; slot <= 13; ++slot)
-            if (shown.FHand[static_cast<size_t>(slot)] != NoCard)
-                if (TCardDeck* card = FScene->Card(Text(TCardName(place, slot).View())))
-                    card->SetClickHandler([this](TCardDeck& clicked) { CardClicked(clicked); });
+        for (int slot = 1; slot <= 13; ++slot) {
+            TCardDeck* card = FScene->Card(Text(TCardName(place, slot).View()));
+            const int value = shown.FHand[static_cast<size_t>(slot)];
+            if (!card)
+                continue;
+            const bool armed = place == South && myCard && value != NoCard;
+            // As at the table: at the seat's turn the cards the rules refuse are shaded.
+            card->SetShaded(armed && FMarkPlayable && CheckPlay(m.Table(), held, value) != TPlayVerdict::Legal);
+            if (armed)
+                card->SetClickHandler([this](TCardDeck& clicked) { CardClicked(clicked); });
+        }
     }
 }
 

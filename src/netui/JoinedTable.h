@@ -74,6 +74,7 @@ private:
     std::array<TLaid, 5> FTrick{};  // the trick as shown: kept a while after it is taken
     bool FTrickTaken = false;
     bool FGameOver = false;
+    bool FMarkPlayable = false;
     std::array<int, 5> FTricksSeen{};
     QTimer FClearTrick;
     QTimer FBlink;

@@ -27,6 +27,7 @@ struct TTableLook {
     QString Surface = QStringLiteral("IDB_GREENCLOTH");
     uint8_t CardBack = FirstBackValue;
     std::shared_ptr<TCardFaces> Faces;  // nullptr: the built-in faces
+    bool MarkPlayable = false;          // shade the cards the rules refuse, at the seat's turn
 };
 
 class TNetTableHost {

@@ -27,6 +27,7 @@ net::TTableLook TfrmMain::Look() const
         look.Surface = FDefaults->Table();
     look.CardBack = FGame.Table.CardBack;
     look.Faces = FCardFaces;
+    look.MarkPlayable = FDefaults && FDefaults->MarkPlayable();
     return look;
 }
 

@@ -170,6 +170,9 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
     THosted hosted(options);
     TRecordedNotices notices;
     TJoinedTable table(hosted.Client("Ann"), &notices);
+    TTableLook look;
+    look.MarkPlayable = true;
+    table.ApplyLook(look);
     table.resize(TTableScene::Width, TTableScene::Height);
     table.show();
     TNetClient& client = table.Client();
@@ -197,7 +200,10 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
                 EXPECT_EQ(shown, game.Table.Player(seat).FCardCount) << "seat " << seat;
             }
             const int illegal = SlotWhere(table, false), legal = SlotWhere(table, true);
+            ASSERT_NE(legal, 0);
+            EXPECT_FALSE(OwnCard(table, legal)->Shaded());
             if (illegal != 0) {
+                EXPECT_TRUE(OwnCard(table, illegal)->Shaded()) << "the rules refuse it";
                 const size_t before = notices.Texts.size();
                 ASSERT_TRUE(ClickStrip(table, *OwnCard(table, illegal)));
                 ASSERT_EQ(notices.Texts.size(), before + 1);
