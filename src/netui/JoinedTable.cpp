@@ -339,6 +339,8 @@ void TJoinedTable::AskBid()
     // Over the table, and the table waits for it without stopping anything else.
     dialog->open();
     dialog->move(mapToGlobal(rect().center()) - QPoint(dialog->width() / 2, dialog->height() / 2));
+    // The keyboard bids too, once the dialog is up (a window not yet shown cannot take it).
+    QTimer::singleShot(0, dialog, [dialog] { dialog->activateWindow(); });
 }
 
 void TJoinedTable::CardClicked(TCardDeck& card)
