@@ -41,6 +41,7 @@ void THostGame::NewGame(int gameNumber)
     FWaiting.reset();
     FGame.NewGame({});
     FPhase = TPhase::StartHand;
+    FOut.GameBegun();
 }
 
 void THostGame::BeginHand()
@@ -49,6 +50,7 @@ void THostGame::BeginHand()
     FGame.BeginHand();
     FBidIndex = 1;
     FBidDone.fill(false);
+    FOut.HandDealt();
     for (int seat = North; seat <= West; ++seat) {
         THandMsg hand;
         hand.HandNumber = static_cast<uint16_t>(std::min(FHandNumber, 65535));
@@ -129,6 +131,7 @@ void THostGame::FinishTrick()
 {
     if (FLogStream)
         FLog.LogTrick(FGame.Table);
+    FOut.TrickFull();
     const int winner = FGame.ResolveTrick();
     TTrickWonMsg won;
     won.Winner = U8(winner);
@@ -162,6 +165,7 @@ TStep THostGame::FinishHand()
     }
     scored.Winner = U8(result.WinnerSeat);
     FOut.Broadcast(scored);
+    FOut.HandScored(result.WinnerSeat);
 
     std::string line = "hand " + std::to_string(FGameNumber) + "." + std::to_string(FHandNumber) + " scores";
     for (int seat = North; seat <= West; ++seat) {
@@ -207,12 +211,15 @@ TStep THostGame::Step()
             if (FOut.RemoteAt(seat))
                 return Ask(seat, TTurnKind::Card);
             ComputerCard(seat);
-            if (FOptions.PauseAfterCards)
+            // As at the table: no pause after the fourth card, two once the trick is taken.
+            if (FOptions.PauseAfterCards && FPhase != TPhase::TrickFull)
                 return TStep::Pause;
             break;
         }
         case TPhase::TrickFull:
             FinishTrick();
+            if (FOptions.PauseAfterCards)
+                return TStep::TrickPause;
             break;
         case TPhase::HandDone:
             return FinishHand();

@@ -30,6 +30,12 @@ public:
     virtual bool RemoteAt(int seat) const = 0;
     // One line of the running account ("hand 1.1 scores ...").
     virtual void Report(const std::string&) {}
+    // The steps of the game, for a record of it: a game begun (the seats named),
+    // a hand dealt, a full trick still on the table, a hand scored.
+    virtual void GameBegun() {}
+    virtual void HandDealt() {}
+    virtual void TrickFull() {}
+    virtual void HandScored(int winnerSeat) { (void)winnerSeat; }
 };
 
 struct THostGameOptions {
@@ -38,11 +44,12 @@ struct THostGameOptions {
     std::array<TSeatBrain, 4> Brains;     // who plays each seat when no player answers
     std::array<bool, 4> Remote{};         // written "- Remote" in the log
     std::array<std::string, 4> Names{"North", "East", "South", "West"};
-    bool PauseAfterCards = false;         // Step stops with Pause after every card
+    bool PauseAfterCards = false;         // Step stops with Pause after a card, TrickPause after a trick
     uint32_t TurnTimeoutMs = 0;           // told to the players with each turn
 };
 
-enum class TStep { WaitRemote, Pause, HandEnded, GameEnded };
+// TrickPause: the trick's winner is shown, then the table is cleared: two pauses.
+enum class TStep { WaitRemote, Pause, TrickPause, HandEnded, GameEnded };
 
 class THostGame {
 public:

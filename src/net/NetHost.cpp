@@ -25,7 +25,7 @@ THostGameOptions GameOptions(const TNetHostOptions& options)
     THostGameOptions game;
     game.Seed = options.Seed;
     game.WinScore = options.WinScore;
-    game.PauseAfterCards = options.PauseMs > 0;
+    game.PauseAfterCards = options.PauseMs > 0 || options.PauseSource;
     game.TurnTimeoutMs = static_cast<uint32_t>(std::max(options.TurnTimeoutMs, 0));
     for (size_t i = 0; i < 4; ++i) {
         game.Remote[i] = options.Kinds[i] == THostSeatKind::Remote;
@@ -138,10 +138,13 @@ void TNetHost::Run()
             FTurnTimer.start(FOptions.TurnTimeoutMs);
         return;
     case TStep::Pause:
-        FStepTimer.start(FOptions.PauseMs);
+        FStepTimer.start(PauseLength());
+        return;
+    case TStep::TrickPause:
+        FStepTimer.start(2 * PauseLength());
         return;
     case TStep::HandEnded:
-        FStepTimer.start(0);  // back to the event loop between hands
+        FStepTimer.start(Pausing() ? PauseLength() : 0);  // back to the event loop between hands
         return;
     case TStep::GameEnded:
         if (FGameNumber < FOptions.Games) {
@@ -272,7 +275,16 @@ void TNetHost::Handle(TConnId id, const TMessage& message)
     }
     conn->Errors = 0;
     FTurnTimer.stop();
-    Run();
+    // A player's card is followed by a pause, as a person's is at the table.
+    if (Pausing() && std::holds_alternative<TPlayMsg>(message))
+        FStepTimer.start(PauseLength());
+    else
+        Run();
+}
+
+int TNetHost::PauseLength() const
+{
+    return std::clamp(FOptions.PauseSource ? FOptions.PauseSource() : FOptions.PauseMs, 0, 60000);
 }
 
 void TNetHost::Hello(TConn& conn, const THello& hello)

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -34,6 +35,7 @@ struct TNetHostOptions {
     int Games = 1;
     int TurnTimeoutMs = 60000;             // then the computer plays that turn
     int PauseMs = 0;                       // after every card
+    std::function<int()> PauseSource;      // when set, asked for the pause each time instead
     int StartWaitMs = -1;                  // start with open seats after this; -1: wait for all
     int HelloTimeoutMs = 10000;            // a connection must say who it is by then
     int MaxErrors = 8;                     // refused messages in a row before a player is dropped
@@ -60,11 +62,18 @@ public:
     const THostGame& Game() const { return FGame; }
     int Connections() const { return static_cast<int>(FConns.size()); }
     bool Running() const { return FStarted && !FFinished; }
+    // The pause the host takes now after a card (twice that after a trick).
+    int PauseLength() const;
 
 signals:
     void Reported(const QString& line);
     void SeatsChanged();
     void Finished();
+    // The game's steps as they happen, for a record of it; Game() shows the state at each.
+    void gameBegun();
+    void handDealt();
+    void trickFull();
+    void handScored(int winnerSeat);
 
 private:
     struct TConn;
@@ -75,6 +84,11 @@ private:
     void Broadcast(const TMessage& message) override;
     bool RemoteAt(int seat) const override;
     void Report(const std::string& line) override;
+    void GameBegun() override { emit gameBegun(); }
+    void HandDealt() override { emit handDealt(); }
+    void TrickFull() override { emit trickFull(); }
+    void HandScored(int winnerSeat) override { emit handScored(winnerSeat); }
+    bool Pausing() const { return FOptions.PauseMs > 0 || FOptions.PauseSource; }
 
     void Accept();
     void ReadFrom(TConnId id);

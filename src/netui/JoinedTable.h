@@ -1,49 +1,88 @@
-// A table joined over the network, seen from the joined seat: that seat at the
-// bottom, the next seat clockwise on the left, the one after at the top, the
-// last on the right. It shows what the host sends and sends its bids and cards.
+// A table joined over the network, drawn as the window's own table is drawn
+// (the same scene, cards, labels and bids list) and seen from the joined seat:
+// that seat in South's place, the next seat clockwise in West's, the one after
+// in North's, the last in East's. It shows what the host sends, and sends the
+// bids and cards the person here chooses.
 #pragma once
 
-#include <QWidget>
+#include <QPointer>
+#include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
+#include "BidDialog.h"
 #include "NetClient.h"
-
-class QLabel;
-class QPushButton;
-class QSpinBox;
+#include "NetTableHost.h"
+#include "ScoreDialog.h"
+#include "Tilemap.h"
 
 namespace spades {
 class TCardDeck;
-}
+class TTablePrompts;
+class TTableScene;
+}  // namespace spades
 
 namespace spades::net {
 
-class TJoinedTable : public QWidget {
+class TJoinedTable : public TTiledBitmap, private TCardHost {
     Q_OBJECT
 public:
-    explicit TJoinedTable(TNetClientOptions options, QWidget* parent = nullptr);
+    // prompts: where a refused card is told (nullptr: on the table only).
+    explicit TJoinedTable(TNetClientOptions options, TTablePrompts* prompts = nullptr, QWidget* parent = nullptr);
     ~TJoinedTable() override;
 
     TNetClient& Client() { return *FClient; }
-    // Where a seat is drawn: 0 bottom, 1 left, 2 top, 3 right.
-    static int Side(int seat, int ownSeat) { return (seat - ownSeat + 4) % 4; }
+    TTableScene& Scene() const { return *FScene; }
+    // The seat of the window's own table whose place a seat takes.
+    static int SeatPlace(int seat, int ownSeat) { return (seat - ownSeat + 6) % 4 + 1; }
+    // The table's own line of news: joining, the host's refusals, the winner.
     QString Status() const;
+    void ApplyLook(const TTableLook& look);
+    // How long a taken trick stays on the table, asked at each trick.
+    void SetPauseSource(std::function<int()> pause) { FPause = std::move(pause); }
+    // The bid dialog while the seat here is to bid, else nullptr.
+    TdlgBid* BidDialog() const { return FBidDialog; }
+    TdlgScores* ScoreCard() const { return FScoreCard; }
 
 private:
+    // TCardHost: the fans are laid out by the seats' own rule.
+    TCardControl* FindCard(std::string_view name) override;
+    TCardControl* CardAt(int seat, int slot) override;
+    void ShowMessage(const std::string&) override {}
+
+    void Received(int type);
     void Refresh();
-    void CardClicked(int slot);
-    void SendBid();
+    void LayOutFans(int own);
+    void ShowTrick();
+    void FillBids();
+    void AskBid();
+    void CardClicked(TCardDeck& card);
+    void ShowScores();
+    void TrickTaken();
+    void SetNotice(const QString& text);
 
     std::unique_ptr<TNetClient> FClient;
-    std::array<QLabel*, 4> FNames{};
-    std::array<TCardDeck*, 13> FHand{};
-    std::array<TCardDeck*, 4> FTrick{};
-    std::array<std::array<TCardDeck*, 13>, 4> FBacks{};  // the other seats' cards, by side
-    QLabel* FStatus = nullptr;
-    QSpinBox* FBid = nullptr;
-    QPushButton* FBidButton = nullptr;
+    TTableScene* FScene = nullptr;
+    TTablePrompts* FPrompts;
+    TTableState FShown;  // the fans as drawn, by the window's seat places
+    std::array<TCardDeck*, 5> FTrickCards{};  // places 1..4
+    struct TLaid {
+        int Seat = 0, Card = NoCard;
+    };
+    std::array<TLaid, 5> FTrick{};  // the trick as shown: kept a while after it is taken
+    bool FTrickTaken = false;
+    bool FGameOver = false;
+    bool FMarkPlayable = false;
+    std::array<int, 5> FTricksSeen{};
+    QTimer FClearTrick;
+    QTimer FBlink;
+    std::function<int()> FPause;
+    QPointer<TdlgBid> FBidDialog;
+    uint32_t FBidTurn = 0;
+    uint32_t FSentTurn = 0;
+    QPointer<TdlgScores> FScoreCard;
     QString FNotice;
 };
 

@@ -14,7 +14,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "HostHistory.h"
 #include "JoinedTable.h"
+#include "TablePrompts.h"
 
 namespace spades::net {
 
@@ -48,7 +50,7 @@ QString Addresses()
 }
 }  // namespace
 
-THostTableDialog::THostTableDialog(QWidget* parent) : QDialog(parent)
+THostTableDialog::THostTableDialog(TNetTableHost* window, QWidget* parent) : QDialog(parent), FWindow(window)
 {
     setWindowTitle(QStringLiteral("Host a Table"));
     setObjectName(QStringLiteral("dlgHost"));
@@ -108,7 +110,11 @@ THostTableDialog::THostTableDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(close);
 }
 
-THostTableDialog::~THostTableDialog() = default;
+THostTableDialog::~THostTableDialog()
+{
+    // The record first: it closes an unfinished game while the host is still there.
+    FHistory.reset();
+}
 
 bool THostTableDialog::StartHosting()
 {
@@ -119,6 +125,8 @@ bool THostTableDialog::StartHosting()
     options.TurnTimeoutMs = FTimeout->value() * 1000;
     options.Seed = QRandomGenerator::system()->generate();
     options.StartWaitMs = -1;
+    if (FWindow)
+        options.PauseSource = [window = FWindow] { return window->PlayPause(); };
     int ownSeat = 0;
     for (size_t i = 0; i < 4; ++i) {
         const int index = FKinds[i]->currentIndex();
@@ -138,6 +146,10 @@ bool THostTableDialog::StartHosting()
         FReport->appendPlainText(QStringLiteral("Cannot open the port: ") + error);
         FHost.reset();
         return false;
+    }
+    if (THistoryStore* store = FWindow ? FWindow->GameHistory() : nullptr) {
+        FHistory = std::make_unique<THostHistory>(*FHost, *store);
+        connect(FHistory.get(), &THostHistory::Failed, FReport, &QPlainTextEdit::appendPlainText);
     }
     connect(FHost.get(), &TNetHost::SeatsChanged, this, &THostTableDialog::ShowSeats);
     connect(FHost.get(), &TNetHost::Reported, FReport, &QPlainTextEdit::appendPlainText);
@@ -159,9 +171,15 @@ bool THostTableDialog::StartHosting()
         own.Code = FHost->Code();
         own.Name = ownName;
         own.WantSeat = static_cast<uint8_t>(ownSeat);
-        FOwnTable = new TJoinedTable(own, this);
-        FOwnTable->setWindowFlag(Qt::Window);
-        FOwnTable->show();
+        if (FWindow) {
+            FOwnTable = new TJoinedTable(own, &FWindow->Prompts());
+            FOwnTable->SetPauseSource([window = FWindow] { return window->PlayPause(); });
+            FWindow->ShowJoinedTable(FOwnTable);
+        } else {
+            FOwnTable = new TJoinedTable(own, nullptr, this);
+            FOwnTable->setWindowFlag(Qt::Window);
+            FOwnTable->show();
+        }
     }
     ShowSeats();
     return true;
@@ -237,28 +255,35 @@ std::optional<TNetClientOptions> TJoinTableDialog::Options(QString* why) const
     return o;
 }
 
-void AddNetworkItems(QMenu* network, QWidget* window)
+void AddNetworkItems(QMenu* network, TNetTableHost& window)
 {
     network->menuAction()->setVisible(true);
+    QWidget* owner = window.NetWindow();
     QAction* host = network->addAction(QStringLiteral("&Host a Table..."));
     host->setObjectName(QStringLiteral("mniNetHost"));
-    QObject::connect(host, &QAction::triggered, window, [window] {
-        auto* dialog = new THostTableDialog(window);
+    QObject::connect(host, &QAction::triggered, owner, [&window, owner] {
+        auto* dialog = new THostTableDialog(&window, owner);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->show();
+        dialog->activateWindow();  // the seats are chosen next
     });
     QAction* join = network->addAction(QStringLiteral("&Join a Table..."));
     join->setObjectName(QStringLiteral("mniNetJoin"));
-    QObject::connect(join, &QAction::triggered, window, [window] {
-        TJoinTableDialog dialog(window);
-        if (dialog.exec() != QDialog::Accepted)
+    QObject::connect(join, &QAction::triggered, owner, [&window, owner] {
+        TJoinTableDialog dialog(owner);
+        if (window.Prompts().RunDialog(dialog) != QDialog::Accepted)
             return;
         if (auto options = dialog.Options()) {
-            auto* table = new TJoinedTable(*options);
-            table->setAttribute(Qt::WA_DeleteOnClose);
-            table->show();
+            auto* table = new TJoinedTable(*options, &window.Prompts());
+            table->SetPauseSource([&window] { return window.PlayPause(); });
+            window.ShowJoinedTable(table);
         }
     });
+    QAction* leave = network->addAction(QStringLiteral("&Leave the Table"));
+    leave->setObjectName(QStringLiteral("mniNetLeave"));
+    QObject::connect(leave, &QAction::triggered, owner, [&window] { window.LeaveJoinedTable(); });
+    leave->setEnabled(false);
+    QObject::connect(network, &QMenu::aboutToShow, owner, [&window, leave] { leave->setEnabled(window.JoinedTable()); });
 }
 
 }  // namespace spades::net

@@ -8,8 +8,12 @@
 #include <memory>
 #include <optional>
 
+#include <QPointer>
+
+#include "JoinedTable.h"
 #include "NetClient.h"
 #include "NetHost.h"
+#include "NetTableHost.h"
 
 class QComboBox;
 class QLabel;
@@ -20,18 +24,21 @@ class QSpinBox;
 
 namespace spades::net {
 
-class TJoinedTable;
+class THostHistory;
 
-// Stays open while the table is hosted; closing it ends the hosting.
+// Stays open while the table is hosted; closing it ends the hosting. With a
+// window, the game takes the window's pause and is recorded in its history, and
+// the seat played here is shown in the window.
 class THostTableDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit THostTableDialog(QWidget* parent = nullptr);
+    explicit THostTableDialog(TNetTableHost* window = nullptr, QWidget* parent = nullptr);
     ~THostTableDialog() override;
 
     TNetHost* Host() { return FHost.get(); }
     // The table of the seat played here, when one was chosen.
     TJoinedTable* OwnTable() { return FOwnTable; }
+    const THostHistory* History() const { return FHistory.get(); }
     // Starts hosting with the seats as chosen; false with the reason shown.
     bool StartHosting();
     QString SeatText(int seat) const;
@@ -48,8 +55,10 @@ private:
     QPlainTextEdit* FReport = nullptr;
     QPushButton* FStart = nullptr;
     QLineEdit* FOwnName = nullptr;
+    TNetTableHost* FWindow;
     std::unique_ptr<TNetHost> FHost;
-    TJoinedTable* FOwnTable = nullptr;
+    std::unique_ptr<THostHistory> FHistory;  // goes before the host it listens to
+    QPointer<TJoinedTable> FOwnTable;
 };
 
 class TJoinTableDialog : public QDialog {
@@ -68,7 +77,8 @@ private:
     QLabel* FProblem = nullptr;
 };
 
-// The Network submenu's two items, for the main window to add.
-void AddNetworkItems(QMenu* network, QWidget* window);
+// The Network submenu's items, for the main window to add: host, join, and
+// leave the joined table for the window's own.
+void AddNetworkItems(QMenu* network, TNetTableHost& window);
 
 }  // namespace spades::net

@@ -68,7 +68,7 @@ void TfrmMain::CreateMenu()
     // The old switches stay hidden; hosting and joining replace them.
     mniNetDealer->setVisible(false);
     mniOptJoin->setVisible(false);
-    net::AddNetworkItems(network, this);
+    net::AddNetworkItems(network, *this);
 
     mniPrefs = options->addAction("&Preferences ...", this, [this] { FSteps.Request(TTableRequest::Preferences); });
     mniPrefs->setObjectName("mniPrefs");

@@ -13,6 +13,7 @@
 #include "CardFaces.h"
 #include "Defaults.h"
 #include "PlayComfort.h"
+#include "JoinedTable.h"
 #include "LblEffct.h"
 #include "OptDialog.h"
 #include "RegErrors.h"
@@ -109,6 +110,8 @@ void TfrmMain::ApplyPreferences()
     }
     // After the captions: the seats are read out by the names just given.
     FComfort->SetOptions(FDefaults->MarkPlayable(), FDefaults->AnimateCards());
+    if (net::TJoinedTable* joined = JoinedTable())
+        joined->ApplyLook(Look());
 }
 
 // The chosen deck onto every card, or the built-in faces with one message why not.

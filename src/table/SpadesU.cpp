@@ -20,7 +20,6 @@
 #include "Defaults.h"
 #include "ExtListView.h"
 #include "HelpViewer.h"
-#include "NetDialogs.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
 #include "CardMotion.h"
@@ -74,6 +73,7 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    EndNetPlay();
     // The seats keep pointers into the card controls: drop them before the widgets go.
     for (int place = 1; place <= 4; ++place)
         FGame.Table.Place(place).Clear();
@@ -371,6 +371,8 @@ void TfrmMain::mniGameNewClick()
 
 void TfrmMain::StartHand()
 {
+    // A hand of the window's own brings its own table back.
+    LeaveJoinedTable();
     TTableSteps::TScope step(FSteps);
     lblWhoWon->SetCaption({});
     lblWaitFor->SetCaption({});

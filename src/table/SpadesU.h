@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "MusicSettings.h"
+#include "NetTableHost.h"
 #include "PreferencesHost.h"
 #include "RegErrors.h"
 #include "PlayLogFile.h"
@@ -72,7 +73,7 @@ struct TTableEnvironment {
     QString HistoryPath;         // empty: the user's own game history
 };
 
-class TfrmMain : public QMainWindow, public TCardHost, public TPreferencesHost {
+class TfrmMain : public QMainWindow, public TCardHost, public TPreferencesHost, public net::TNetTableHost {
     Q_OBJECT
 public:
     explicit TfrmMain(TTableEnvironment environment = {}, QWidget* parent = nullptr);
@@ -137,6 +138,14 @@ public:
     void ShowHelp(int context) override;
     const TTableEnvironment& Environment() const { return FEnvironment; }
     TTableHistory& History() { return *FHistory; }
+    // ---- What play over the network asks of the window
+    QWidget* NetWindow() override { return this; }
+    net::TTableLook Look() const override;
+    int PlayPause() const override;
+    THistoryStore* GameHistory() override;
+    void ShowJoinedTable(net::TJoinedTable* table) override;
+    void LeaveJoinedTable() override;
+    net::TJoinedTable* JoinedTable() const override;
 
 signals:
     // A hand has been scored (the score card closed); for tests and observers.
@@ -178,6 +187,10 @@ private:
     void CheckLogWrites();
     void StartMusic();
     void ShowSoundNotice();
+    // The window's own table at rest, its game given up.
+    void ClearTable();
+    // Hosting and joined tables end before the history and prompts they use.
+    void EndNetPlay();
     // Runs an event's work, turning a failure of the file, resource or media
     // layers into a message; the event ends and the program goes on.
     template <typename TWork>
@@ -228,6 +241,7 @@ private:
     TSleeper* FSleeper = nullptr;
     TExpertSeat* FExpertSeat = nullptr;  // asks Expert seats on a worker thread
     QPointer<THelpViewer> FHelp;
+    QPointer<QWidget> FJoined;  // the joined table, shown in place of the own table
     std::unique_ptr<TPlayComfort> FComfort;
 
     // Menu

@@ -77,6 +77,12 @@ void TTableHistory::HandScored(int winnerSeat)
     ShowProblem(FRecorder.TakeProblem());
 }
 
+void TTableHistory::GameGivenUp()
+{
+    FRecorder.GameAbandoned();
+    ShowProblem(FRecorder.TakeProblem());
+}
+
 bool TTableHistory::StopAfterHand()
 {
     if (!FReplaying)

@@ -38,6 +38,8 @@ public:
     void HandScored(int winnerSeat);
     // After the score card; true when the cycle stops here (a replayed hand is over).
     bool StopAfterHand();
+    // The table leaves its game for another (one joined over the network): it is abandoned.
+    void GameGivenUp();
 
     // ---- What the user asks for
     // Asks whether to continue the unfinished game, and does.

@@ -154,8 +154,8 @@ void TTableScene::CreateControls()
     lvwBids->setObjectName("lvwBids");
     KeepOwnPalette(*lvwBids);
     ConfigureBidsTable(*lvwBids);
-    for (int column = 0; column < 4; ++column)
-        FBidColumns[static_cast<size_t>(column)] = lvwBids->horizontalHeader()->sectionSize(column);
+    for (int column = 0; column < lvwBids->ColumnCount(); ++column)
+        FBidColumns.push_back(lvwBids->horizontalHeader()->sectionSize(column));
     Place(*lvwBids, BidsPlace);
 
     btnInterrupt = new QToolButton(&FSurface);
@@ -193,6 +193,15 @@ void TTableScene::SetStopPicture(const QImage& picture)
 {
     FStopPicture = picture;
     Apply(*btnInterrupt);
+}
+
+void TTableScene::SetBidColumns(std::initializer_list<TListColumn> columns)
+{
+    lvwBids->SetColumns(columns);
+    FBidColumns.clear();
+    for (const TListColumn& column : columns)
+        FBidColumns.push_back(column.Width);
+    Apply(*lvwBids);
 }
 
 // ---- Lookup ---------------------------------------------------------------------------------------
@@ -278,8 +287,8 @@ void TTableScene::Apply(QWidget& control)
     if (&control == lvwBids) {
         QHeaderView* header = lvwBids->horizontalHeader();
         header->setFont(lvwBids->font());
-        for (int column = 0; column < 4; ++column)
-            header->resizeSection(column, static_cast<int>(std::lround(FBidColumns[static_cast<size_t>(column)] * FScale)));
+        for (size_t column = 0; column < FBidColumns.size(); ++column)
+            header->resizeSection(static_cast<int>(column), static_cast<int>(std::lround(FBidColumns[column] * FScale)));
         lvwBids->verticalHeader()->setDefaultSectionSize(lvwBids->fontMetrics().height() + 2);
         header->setFixedHeight(lvwBids->fontMetrics().height() + 4);
     } else if (&control == btnInterrupt) {

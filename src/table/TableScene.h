@@ -15,7 +15,9 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <vector>
 
+#include "ExtListView.h"
 #include "PlayerU.h"
 #include "SpadesGame.h"
 
@@ -26,7 +28,6 @@ class QWidget;
 namespace spades {
 
 class TCardDeck;
-class TExtListView;
 class TLabelEffect;
 class TShape;
 class TTiledBitmap;
@@ -56,6 +57,8 @@ public:
     TCardDeck& Pile(int seat) const { return *crdStack[static_cast<size_t>(seat)]; }
     // The stop button's picture, drawn at its natural size and scaled with the table.
     void SetStopPicture(const QImage& picture);
+    // Other columns for the bids list, their widths at scale 1.
+    void SetBidColumns(std::initializer_list<TListColumn> columns);
     // A hand card by its control name ("imgPlayer" + seat + slot), or nullptr.
     TCardDeck* Card(const QString& name) const;
     // The same card as the seats see it.
@@ -105,7 +108,7 @@ private:
     TLabelEffect* lblWhoWon = nullptr;
     TLabelEffect* LabelEffect1 = nullptr;
     TExtListView* lvwBids = nullptr;
-    std::array<int, 4> FBidColumns{};
+    std::vector<int> FBidColumns;  // widths at scale 1
     QImage FStopPicture;
     QToolButton* btnInterrupt = nullptr;
     std::array<TCardDeck*, 5> crdStack{};

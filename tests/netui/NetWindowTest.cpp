@@ -9,9 +9,11 @@
 #include <QTest>
 
 #include "CardDeck.h"
+#include "JoinedDriver.h"
 #include "JoinedTable.h"
 #include "NetDialogs.h"
 #include "NetTestSupport.h"
+#include "NetWindowFake.h"
 #include "Rules.h"
 
 using namespace spades;
@@ -20,31 +22,41 @@ using namespace spades::net::testing;
 
 namespace {
 
-struct TSide {
-    int Seat, Own, Side;
+struct TPlace {
+    int Seat, Own, Place;
 };
-class Sides : public ::testing::TestWithParam<TSide> {};
-TEST_P(Sides, PutTheJoinedSeatAtTheBottomAndTheNextOnTheLeft)
+class Places : public ::testing::TestWithParam<TPlace> {};
+TEST_P(Places, PutTheJoinedSeatInSouthsPlaceAndTheNextClockwiseInWests)
 {
-    EXPECT_EQ(TJoinedTable::Side(GetParam().Seat, GetParam().Own), GetParam().Side);
+    EXPECT_EQ(TJoinedTable::SeatPlace(GetParam().Seat, GetParam().Own), GetParam().Place);
 }
-INSTANTIATE_TEST_SUITE_P(NetWindow, Sides,
-                         ::testing::Values(TSide{3, 3, 0}, TSide{4, 3, 1}, TSide{1, 3, 2}, TSide{2, 3, 3},
-                                           TSide{1, 1, 0}, TSide{2, 1, 1}, TSide{3, 1, 2}, TSide{4, 1, 3},
-                                           TSide{1, 2, 3}, TSide{4, 4, 0}));
+INSTANTIATE_TEST_SUITE_P(NetWindow, Places,
+                         ::testing::Values(TPlace{3, 3, South}, TPlace{4, 3, West}, TPlace{1, 3, North},
+                                           TPlace{2, 3, East}, TPlace{1, 1, South}, TPlace{2, 1, West},
+                                           TPlace{3, 1, North}, TPlace{4, 1, East}, TPlace{2, 2, South},
+                                           TPlace{3, 2, West}, TPlace{1, 2, East}, TPlace{4, 4, South},
+                                           TPlace{1, 4, West}, TPlace{3, 4, East}));
 
-TEST(NetWindow, TheNetworkSubmenuShowsHostAndJoin)
+TEST(NetWindow, TheNetworkSubmenuShowsHostJoinAndLeave)
 {
-    QWidget window;
+    TFakeWindow window;
     QMenu options;
     QMenu* network = options.addMenu("&Network");
     network->menuAction()->setVisible(false);
-    AddNetworkItems(network, &window);
+    AddNetworkItems(network, window);
     EXPECT_TRUE(network->menuAction()->isVisible());
     QStringList texts;
     for (QAction* a : network->actions())
         texts << a->text();
-    EXPECT_EQ(texts, QStringList({"&Host a Table...", "&Join a Table..."}));
+    EXPECT_EQ(texts, QStringList({"&Host a Table...", "&Join a Table...", "&Leave the Table"}));
+    QAction* leave = network->actions().back();
+    emit network->aboutToShow();
+    EXPECT_FALSE(leave->isEnabled()) << "no table joined";
+    window.ShowJoinedTable(new TJoinedTable(TNetClientOptions{}, &window.Notices));
+    emit network->aboutToShow();
+    EXPECT_TRUE(leave->isEnabled());
+    leave->trigger();
+    EXPECT_EQ(window.JoinedTable(), nullptr);
 }
 
 TEST(NetWindow, HostingShowsWhereTheCodeAndEachSeatsState)
@@ -87,8 +99,28 @@ TEST(NetWindow, TheHostsOwnSeatIsPlayedFromATableHere)
     ASSERT_NE(dialog.OwnTable(), nullptr);
     ASSERT_TRUE(WaitUntil([&] { return dialog.SeatText(3) == "taken by Zoë"; }, GameMs));
     // Nobody else is awaited: the game starts and asks the seat here for its bid.
-    ASSERT_TRUE(WaitUntil([&] { return dialog.OwnTable()->Status() == "Your bid"; }, GameMs));
+    ASSERT_TRUE(WaitUntil([&] { return dialog.OwnTable()->BidDialog() != nullptr; }, GameMs));
+    EXPECT_EQ(dialog.OwnTable()->BidDialog()->PlayerCaption(), "Zoë Bid");
     EXPECT_EQ(dialog.OwnTable()->Client().Mirror().Seat(), 3);
+}
+
+// In a window the seat here is shown in the window, the game keeps the window's
+// pause and is written to its history.
+TEST(NetWindow, InAWindowTheHostsSeatTakesTheWindowsTable)
+{
+    TFakeWindow window;
+    window.Pause = 7;
+    THostTableDialog dialog(&window);
+    dialog.findChild<QComboBox*>("cbxSeat1")->setCurrentIndex(3);  // you, here
+    for (const char* other : {"cbxSeat2", "cbxSeat3", "cbxSeat4"})
+        dialog.findChild<QComboBox*>(other)->setCurrentIndex(1);
+    ASSERT_TRUE(dialog.StartHosting());
+    EXPECT_EQ(window.JoinedTable(), dialog.OwnTable());
+    EXPECT_EQ(window.centralWidget(), dialog.OwnTable());
+    EXPECT_EQ(dialog.Host()->PauseLength(), 7);
+    window.Pause = 1500;
+    EXPECT_EQ(dialog.Host()->PauseLength(), 1500) << "asked again at every pause";
+    EXPECT_EQ(dialog.History(), nullptr) << "this window keeps no history";
 }
 
 TEST(NetWindow, HostingWithASeatHereNeedsAName)
@@ -128,17 +160,24 @@ INSTANTIATE_TEST_SUITE_P(NetWindow, JoinInput,
                                            TJoinInput{"NoName", "h", "ABCDEFGH23", "   ", "your name"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// A person at a joined table plays a whole game by clicking, from South's side.
+// A person at a joined table plays a whole game by clicking, from South's side:
+// the bid in the table's bid dialog, each card on its strip of the fan.
 TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
 {
     TNetHostOptions options;
     options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
     options.Seed = 71;
     THosted hosted(options);
-    TJoinedTable table(hosted.Client("Ann"));
+    TRecordedNotices notices;
+    TJoinedTable table(hosted.Client("Ann"), &notices);
+    TTableLook look;
+    look.MarkPlayable = true;
+    table.ApplyLook(look);
+    table.resize(TTableScene::Width, TTableScene::Height);
     table.show();
     TNetClient& client = table.Client();
     const TTableMirror& m = client.Mirror();
+    const TSpadesGame& game = hosted.Host->Game().Game();
     int bids = 0, cards = 0, refusedHere = 0;
     for (int guard = 0; guard < 2000 && !hosted.Finished; ++guard) {
         if (!WaitUntil([&] { return m.PendingTurn().has_value() || hosted.Finished; }, GameMs))
@@ -147,42 +186,41 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
             break;
         const TTurnMsg turn = *m.PendingTurn();
         if (turn.Kind == TTurnKind::Bid) {
-            EXPECT_EQ(table.Status(), "Your bid");
-            EXPECT_TRUE(table.findChild<QPushButton*>("btnBid")->isEnabled());
-            table.findChild<QSpinBox*>("spnBid")->setValue(3);
-            QTest::mouseClick(table.findChild<QPushButton*>("btnBid"), Qt::LeftButton);
+            ASSERT_TRUE(WaitUntil([&] { return AnswerBid(table, 3); }, GameMs));
             ++bids;
         } else {
+            // The others' fans show as many backs as they hold, and never a face.
             for (int seat : {North, East, West}) {
                 int shown = 0;
-                for (int k = 1; k <= 13; ++k)
-                    shown += table.findChild<TCardDeck*>(
-                                      QStringLiteral("imgBack%1_%2").arg(TJoinedTable::Side(seat, South)).arg(k))
-                                 ->Visible();
-                EXPECT_EQ(shown, hosted.Host->Game().Game().Table.Player(seat).FCardCount) << "seat " << seat;
-            }
-            const TPlayer& own = m.Player(m.Seat());
-            int legal = 0, illegal = 0;
-            for (int slot = 1; slot <= 13; ++slot) {
-                const int card = own.FHand[static_cast<size_t>(slot)];
-                if (card == NoCard)
-                    continue;
-                if (CheckPlay(m.Table(), own, card) == TPlayVerdict::Legal) {
-                    if (legal == 0)
-                        legal = slot;
-                } else if (illegal == 0) {
-                    illegal = slot;
+                for (int k = 1; k <= 13; ++k) {
+                    const TCardDeck* back = table.Scene().Card(QStringLiteral("imgPlayer%1%2").arg(seat).arg(k));
+                    shown += back->Visible();
+                    EXPECT_TRUE(!back->Visible() || back->Value() >= FirstBackValue);
                 }
+                EXPECT_EQ(shown, game.Table.Player(seat).FCardCount) << "seat " << seat;
             }
+            const int illegal = SlotWhere(table, false), legal = SlotWhere(table, true);
+            ASSERT_NE(legal, 0);
+            EXPECT_FALSE(OwnCard(table, legal)->Shaded());
             if (illegal != 0) {
-                QTest::mouseClick(table.findChild<TCardDeck*>(QStringLiteral("imgHand%1").arg(illegal)), Qt::LeftButton);
-                EXPECT_THAT(table.Status().toStdString(),
+                EXPECT_TRUE(OwnCard(table, illegal)->Shaded()) << "the rules refuse it";
+                const size_t before = notices.Texts.size();
+                ASSERT_TRUE(ClickStrip(table, *OwnCard(table, illegal)));
+                ASSERT_EQ(notices.Texts.size(), before + 1);
+                EXPECT_THAT(notices.Texts.back().toStdString(),
                             ::testing::AnyOf("You must follow suit", "Spades have not been opened!"));
                 EXPECT_TRUE(m.PendingTurn().has_value()) << "nothing was sent";
                 ++refusedHere;
             }
             ASSERT_NE(legal, 0);
-            QTest::mouseClick(table.findChild<TCardDeck*>(QStringLiteral("imgHand%1").arg(legal)), Qt::LeftButton);
+            const int value = m.Player(South).FHand[static_cast<size_t>(legal)];
+            ASSERT_TRUE(ClickStrip(table, *OwnCard(table, legal)));
+            const int hand = m.HandNumber();
+            ASSERT_TRUE(WaitUntil(
+                [&] { return m.HandNumber() != hand || m.Player(South).FHand[static_cast<size_t>(legal)] == NoCard; },
+                GameMs));
+            if (hosted.Host->Game().HandNumber() == hand)
+                EXPECT_TRUE(game.Table.CardsPlayed[static_cast<size_t>(value)]) << "the host took the card clicked";
             ++cards;
         }
         ASSERT_TRUE(WaitUntil([&] { return !m.PendingTurn() || m.PendingTurn()->Turn != turn.Turn; }, GameMs));
@@ -191,8 +229,13 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
     EXPECT_GE(bids, 1);
     EXPECT_EQ(cards, 13 * bids) << "every card of every hand was clicked";
     EXPECT_GT(refusedHere, 0);
-    ASSERT_TRUE(WaitUntil([&] { return table.Status() == "The host has closed the table."; }, GameMs));
+    ASSERT_TRUE(WaitUntil([&] { return !client.Connected(); }, GameMs));
+    const int winner = hosted.Host->Game().WinnerSeat();
+    ASSERT_NE(winner, 0);
+    EXPECT_EQ(table.Status().toStdString(), WinnerNotice(game.Table.Player(winner).FName))
+        << "the winner's line outlasts the end of the connection";
     EXPECT_NE(hosted.Log.str().find("Player 3:  Ann - Remote"), std::string::npos);
+    ASSERT_NE(table.ScoreCard(), nullptr) << "the last hand's scores stay up";
 }
 
 }  // namespace
