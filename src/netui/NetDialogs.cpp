@@ -11,12 +11,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "HostHistory.h"
 #include "JoinedTable.h"
 #include "TablePrompts.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace spades::net {
 
@@ -49,6 +53,41 @@ QString Addresses()
     return list.isEmpty() ? QStringLiteral("127.0.0.1") : list.join(QStringLiteral(", "));
 }
 }  // namespace
+
+QPoint AsidePosition(const QRect& window, QSize dialog, const QRect& screen)
+{
+    const auto inside = [&](QPoint at) {
+        const int x = std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - dialog.width()));
+        const int y = std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - dialog.height()));
+        return QPoint(x, y);
+    };
+    const std::array<QPoint, 8> candidates = {
+        QPoint(window.right() + 1, window.top()),             // beside, right
+        QPoint(window.left() - dialog.width(), window.top()), // beside, left
+        QPoint(window.left(), window.bottom() + 1),           // below
+        QPoint(window.left(), window.top() - dialog.height()),
+        screen.topRight() - QPoint(dialog.width() - 1, 0),    // the screen's corners
+        screen.topLeft(),
+        screen.bottomRight() - QPoint(dialog.width() - 1, dialog.height() - 1),
+        screen.bottomLeft() - QPoint(0, dialog.height() - 1)};
+    // Least of the window covered; its lower half, where the player's hand
+    // lies, counts twice, and its middle, where the trick lies, most of all.
+    const QRect lowerHalf(window.left(), window.center().y(), window.width(), window.bottom() - window.center().y() + 1);
+    const auto area = [](const QRect& r) { return qint64(r.width()) * r.height(); };
+    QPoint best;
+    qint64 bestCost = std::numeric_limits<qint64>::max();
+    for (const QPoint& candidate : candidates) {
+        const QRect placed(inside(candidate), dialog);
+        qint64 cost = area(placed.intersected(window)) + area(placed.intersected(lowerHalf));
+        if (placed.contains(window.center()))
+            cost += qint64(window.width()) * window.height();
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = placed.topLeft();
+        }
+    }
+    return best;
+}
 
 THostTableDialog::THostTableDialog(TNetTableHost* window, QWidget* parent) : QDialog(parent), FWindow(window)
 {
@@ -182,6 +221,12 @@ bool THostTableDialog::StartHosting()
         }
     }
     ShowSeats();
+    if (QWidget* window = parentWidget(); window && window->screen()) {
+        // The dialog stays up while the table is played: out of the table's way,
+        // at the size its new lines give it.
+        adjustSize();
+        move(AsidePosition(window->frameGeometry(), frameGeometry().size(), window->screen()->availableGeometry()));
+    }
     return true;
 }
 

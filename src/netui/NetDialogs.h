@@ -77,6 +77,10 @@ private:
     QLabel* FProblem = nullptr;
 };
 
+// Where a dialog of the given size covers as little of the window as the
+// screen allows, and never the window's middle if it can help it.
+QPoint AsidePosition(const QRect& window, QSize dialog, const QRect& screen);
+
 // The Network submenu's items, for the main window to add: host, join, and
 // leave the joined table for the window's own.
 void AddNetworkItems(QMenu* network, TNetTableHost& window);

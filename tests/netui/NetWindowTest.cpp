@@ -219,8 +219,9 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
             ASSERT_TRUE(WaitUntil(
                 [&] { return m.HandNumber() != hand || m.Player(South).FHand[static_cast<size_t>(legal)] == NoCard; },
                 GameMs));
-            if (hosted.Host->Game().HandNumber() == hand)
+            if (hosted.Host->Game().HandNumber() == hand) {
                 EXPECT_TRUE(game.Table.CardsPlayed[static_cast<size_t>(value)]) << "the host took the card clicked";
+            }
             ++cards;
         }
         ASSERT_TRUE(WaitUntil([&] { return !m.PendingTurn() || m.PendingTurn()->Turn != turn.Turn; }, GameMs));
