@@ -2,7 +2,8 @@
 
 namespace spades {
 
-TTurnOrder TurnOrderFrom(int firstSeat)
+namespace {
+constexpr TTurnOrder OrderFrom(int firstSeat)
 {
     TTurnOrder order{};
     int seat = firstSeat;
@@ -11,6 +12,17 @@ TTurnOrder TurnOrderFrom(int firstSeat)
         seat = NextSeat(seat);
     }
     return order;
+}
+// Asked after every trick: the four orders are worked out once.
+constexpr std::array<TTurnOrder, 5> TurnOrders = {TTurnOrder{}, OrderFrom(North), OrderFrom(East), OrderFrom(South),
+                                                  OrderFrom(West)};
+}  // namespace
+
+TTurnOrder TurnOrderFrom(int firstSeat)
+{
+    if (firstSeat >= North && firstSeat <= West)
+        return TurnOrders[static_cast<size_t>(firstSeat)];
+    return OrderFrom(firstSeat);
 }
 
 int TrickWinner(const TTableState& table)

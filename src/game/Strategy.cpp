@@ -25,21 +25,16 @@ void TPlayer::ComputeBid()
         const int card = FHand[At(slot)];
         const int suit = SuitOf(card);
         const int rank = RankOf(card);
+        if (suit != Spades) {
+            // The side suits' length never changes: counted without a branch.
+            FBid += static_cast<int>(rank == Ace) + static_cast<int>(rank == King && length[At(suit)] > 1);
+            continue;
+        }
         if (rank == Ace) {
             ++FBid;
-            if (suit == Spades)
-                --spadesLeft;
-        }
-        if (rank == King && length[At(suit)] > 1) {
-            ++FBid;
-            if (suit == Spades)
-                --spadesLeft;
-        }
-        if (suit == Spades && rank == Queen && spadesLeft > 2) {
-            ++FBid;
             --spadesLeft;
-        }
-        if (suit == Spades && rank == Jack && spadesLeft > 3) {
+        } else if ((rank == King && spadesLeft > 1) || (rank == Queen && spadesLeft > 2) ||
+                   (rank == Jack && spadesLeft > 3)) {
             ++FBid;
             --spadesLeft;
         }
