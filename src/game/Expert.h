@@ -26,7 +26,7 @@ struct TExpertSettings {
     // Swaps of two cards between two seats tried on each drawn layout, each kept as
     // often as the weights ask: the bids and plays seen leave few proposals with any
     // weight, and the swaps spread the many copies of those few over their neighbours.
-    int SwapSteps = 16;
+    int SwapSteps = 4;
 };
 
 class TExpertPlayer {
