@@ -56,7 +56,6 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
     for (int seat = North; seat <= West; ++seat)
         if (seat != view.Seat && view.Kind[At(seat)] == TSeatKind::Computer)
             classicSeats |= static_cast<uint8_t>(1u << seat);
-    const bool allBid = view.BidCount >= 4;
 
     std::vector<TSample> proposals;
     std::vector<double> logWeights;
@@ -67,30 +66,8 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
         if (!DealUnseen(needs, random, sample.Held) && !DealUnseen(looseNeeds, random, sample.Held))
             break;
         sample.Held[At(view.Seat)] = view.Held;
-        double logWeight = 0;
-        TLayout dealt{};
-        for (int seat = North; seat <= West; ++seat) {
-            dealt[At(seat)] = sample.Held[At(seat)] | known.PlayedBy[At(seat)];
-            if (seat == view.Seat) {
-                sample.Bids[At(seat)] = view.HasBid(seat) ? view.Bid[At(seat)] : 1;
-                continue;
-            }
-            const int classic = FTable.ClassicBid(dealt[At(seat)]);
-            if (view.HasBid(seat)) {
-                sample.Bids[At(seat)] = view.Bid[At(seat)];
-                const double miss = (classicSeats & (1u << seat)) ? ClassicBidMiss : OtherBidMiss;
-                logWeight += miss * std::abs(classic - view.Bid[At(seat)]);
-            } else {
-                sample.Bids[At(seat)] = classic;
-            }
-        }
-        if (allBid && view.PlayCount > 0 && classicSeats) {
-            const auto surprises = FTable.CountSurprises(view, dealt, sample.Bids, classicSeats);
-            for (int seat = North; seat <= West; ++seat)
-                logWeight += ClassicPlayMiss * surprises[At(seat)];
-        }
+        logWeights.push_back(Weigh(view, known, classicSeats, sample));
         proposals.push_back(sample);
-        logWeights.push_back(logWeight);
     }
     if (proposals.empty())
         return {};
@@ -102,7 +79,9 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
     for (size_t i = 0; i < weights.size(); ++i)
         total += weights[i] = std::exp(logWeights[i] - top);
     std::vector<TSample> samples;
+    std::vector<double> sampleWeights;
     samples.reserve(At(count));
+    sampleWeights.reserve(At(count));
     const double step = total / count;
     double mark = random.Unit() * step;
     double reached = 0;
@@ -111,8 +90,83 @@ std::vector<TExpertPlayer::TSample> TExpertPlayer::DrawSamples(const TExpertView
         while (i + 1 < weights.size() && reached + weights[i] <= mark)
             reached += weights[i++];
         samples.push_back(proposals[i]);
+        sampleWeights.push_back(logWeights[i]);
     }
+    if (FSettings.SwapSteps > 0)
+        for (size_t k = 0; k < samples.size(); ++k)
+            Rejuvenate(view, known, needs, classicSeats, random, samples[k], sampleWeights[k], FSettings.SwapSteps);
     return samples;
+}
+
+double TExpertPlayer::Weigh(const TExpertView& view, const TKnowledge& known, uint8_t classicSeats, TSample& sample)
+{
+    double logWeight = 0;
+    TLayout dealt{};
+    for (int seat = North; seat <= West; ++seat) {
+        dealt[At(seat)] = sample.Held[At(seat)] | known.PlayedBy[At(seat)];
+        if (seat == view.Seat) {
+            sample.Bids[At(seat)] = view.HasBid(seat) ? view.Bid[At(seat)] : 1;
+            continue;
+        }
+        const int classic = FTable.ClassicBid(dealt[At(seat)]);
+        if (view.HasBid(seat)) {
+            sample.Bids[At(seat)] = view.Bid[At(seat)];
+            const double miss = (classicSeats & (1u << seat)) ? ClassicBidMiss : OtherBidMiss;
+            logWeight += miss * std::abs(classic - view.Bid[At(seat)]);
+        } else {
+            sample.Bids[At(seat)] = classic;
+        }
+    }
+    if (view.BidCount >= 4 && view.PlayCount > 0 && classicSeats) {
+        const auto surprises = FTable.CountSurprises(view, dealt, sample.Bids, classicSeats);
+        for (int seat = North; seat <= West; ++seat)
+            logWeight += ClassicPlayMiss * surprises[At(seat)];
+    }
+    return logWeight;
+}
+
+namespace {
+// A card of the set, each as likely as the others.
+int AnyCardOf(TCardSet cards, TExpertRandom& random)
+{
+    for (uint32_t skip = random.Below(static_cast<uint32_t>(CountCards(cards))); skip > 0; --skip)
+        cards &= cards - 1;
+    return std::countr_zero(cards) + 1;
+}
+}  // namespace
+
+void TExpertPlayer::Rejuvenate(const TExpertView& view, const TKnowledge& known, const TDealNeeds& needs,
+                               uint8_t classicSeats, TExpertRandom& random, TSample& sample, double& logWeight,
+                               int steps)
+{
+    std::array<int, 4> seats{};
+    uint32_t holders = 0;
+    for (int seat = North; seat <= West; ++seat)
+        if (seat != view.Seat && sample.Held[At(seat)] != 0)
+            seats[holders++] = seat;
+    if (holders < 2)
+        return;
+    // Two seats swap one card each; the swap stands as often as the weights ask
+    // (Metropolis), so duplicated layouts spread over their likely neighbours.
+    for (int step = 0; step < steps; ++step) {
+        const uint32_t first = random.Below(holders);
+        uint32_t second = random.Below(holders - 1);
+        second += second >= first;
+        const int a = seats[first], b = seats[second];
+        const int give = AnyCardOf(sample.Held[At(a)], random);
+        const int take = AnyCardOf(sample.Held[At(b)], random);
+        if ((needs.VoidSuits[At(b)] & (1u << CardSuit(static_cast<uint8_t>(give)))) ||
+            (needs.VoidSuits[At(a)] & (1u << CardSuit(static_cast<uint8_t>(take)))))
+            continue;
+        TSample moved = sample;
+        moved.Held[At(a)] = (moved.Held[At(a)] & ~CardBit(give)) | CardBit(take);
+        moved.Held[At(b)] = (moved.Held[At(b)] & ~CardBit(take)) | CardBit(give);
+        const double weight = Weigh(view, known, classicSeats, moved);
+        if (weight >= logWeight || random.Unit() < std::exp(weight - logWeight)) {
+            sample = moved;
+            logWeight = weight;
+        }
+    }
 }
 
 double TExpertPlayer::Value(const TExpertView& view, const std::array<int, 5>& bids,

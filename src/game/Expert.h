@@ -23,6 +23,10 @@ struct TExpertSettings {
     // points): a win by a wide margin is worth more than a narrow one, and the
     // chance alone grows reckless or timid near the end of a game.
     double PointsWeight = 0.3;
+    // Swaps of two cards between two seats tried on each drawn layout, each kept as
+    // often as the weights ask: the bids and plays seen leave few proposals with any
+    // weight, and the swaps spread the many copies of those few over their neighbours.
+    int SwapSteps = 4;
 };
 
 class TExpertPlayer {
@@ -46,6 +50,11 @@ public:
                                      int count);
 
 private:
+    // Sets the bids of the seats still to bid; returns how well the layout explains
+    // the bids and plays seen, as a logarithm.
+    double Weigh(const TExpertView& view, const TKnowledge& known, uint8_t classicSeats, TSample& sample);
+    void Rejuvenate(const TExpertView& view, const TKnowledge& known, const TDealNeeds& needs, uint8_t classicSeats,
+                    TExpertRandom& random, TSample& sample, double& logWeight, int steps);
     double Value(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks) const;
     void SetLawfulSeats(const TExpertView& view);
 

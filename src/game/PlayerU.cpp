@@ -86,15 +86,6 @@ void TPlayer::ResetSeat()
     FFaceUp = FHuman = FNetDealer = false;
 }
 
-void TPlayer::AddCard(int value)
-{
-    if (FCardCount >= 13)
-        return;  // a full hand has no slot left; never write past it
-    ++FCardCount;
-    FHand[static_cast<size_t>(FCardCount)] = value;
-    ++FSuitCount[static_cast<size_t>(CardSuit(static_cast<uint8_t>(value)))];
-}
-
 namespace {
 // Within a suit the 2 sorts lowest and the Ace highest.
 constexpr std::array<int, 14> RankOrder = {0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 1};

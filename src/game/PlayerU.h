@@ -152,7 +152,14 @@ public:
     void SetHandRect(const TCardRect& rect) { FHandRect = rect; }
 
     // Hand handling.
-    void AddCard(int value);
+    void AddCard(int value)
+    {
+        if (FCardCount >= 13)
+            return;  // a full hand has no slot left; never write past it
+        ++FCardCount;
+        FHand[static_cast<size_t>(FCardCount)] = value;
+        ++FSuitCount[static_cast<size_t>(CardSuit(static_cast<uint8_t>(value)))];
+    }
     void SortHand(std::string_view prefix);
     void RefreshCards(std::string_view prefix);
     void PlayCard(std::string_view name);
@@ -193,10 +200,14 @@ public:
     int FTotalBags = 0;
     int FScore = 0;
 
-    // Bit k set: slot k holds an unplayed card of that suit. Taken from the hand
+    // Bit k set: slot k holds an unplayed card of that suit (suits 1..4). Taken from the hand
     // once per decision, so each query looks only at the slots of its suit.
     struct TSuitSlots {
-        std::array<uint16_t, 5> Of{};
+        uint64_t Lanes = 0;  // four 16-bit lanes, spades lowest
+        unsigned Of(int suit) const
+        {
+            return suit >= Spades && suit <= Diamonds ? static_cast<unsigned>(Lanes >> (16 * (suit - 1))) & 0xFFFFu : 0u;
+        }
     };
     TSuitSlots SlotsBySuit() const;
 
@@ -211,6 +222,7 @@ private:
     int HighestBelow(const TSuitSlots& slots, int rank, int suit) const;
     int HighestCard(const TSuitSlots& slots) const;
     void CheckFollowedSuit(int choice, int ledSuit);
+    [[gnu::cold]] void ReportFollowFault(int card, int ledSuit);
 };
 
 // Queries on the trick and the hand's record that need no seat.

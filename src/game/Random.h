@@ -10,10 +10,12 @@ class TRandom {
 public:
     explicit TRandom(uint32_t seed = 0) : FSeed(seed) {}
 
+    static constexpr uint32_t Multiplier = 134775813u;
+
     // A number 0..n-1: the high 32 bits of the new seed times n.
     uint32_t Below(uint32_t n)
     {
-        FSeed = FSeed * 134775813u + 1u;
+        FSeed = FSeed * Multiplier + 1u;
         return static_cast<uint32_t>((static_cast<uint64_t>(FSeed) * n) >> 32);
     }
 

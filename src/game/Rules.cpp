@@ -2,7 +2,8 @@
 
 namespace spades {
 
-TTurnOrder TurnOrderFrom(int firstSeat)
+namespace {
+constexpr TTurnOrder OrderFrom(int firstSeat)
 {
     TTurnOrder order{};
     int seat = firstSeat;
@@ -12,6 +13,17 @@ TTurnOrder TurnOrderFrom(int firstSeat)
     }
     return order;
 }
+// Asked after every trick: the four orders are worked out once.
+constexpr std::array<TTurnOrder, 5> TurnOrders = {TTurnOrder{}, OrderFrom(North), OrderFrom(East), OrderFrom(South),
+                                                  OrderFrom(West)};
+}  // namespace
+
+TTurnOrder TurnOrderFrom(int firstSeat)
+{
+    if (firstSeat >= North && firstSeat <= West)
+        return TurnOrders[static_cast<size_t>(firstSeat)];
+    return OrderFrom(firstSeat);
+}
 
 int TrickWinner(const TTableState& table)
 {
@@ -19,31 +31,28 @@ int TrickWinner(const TTableState& table)
         const int rank = CardRank(static_cast<uint8_t>(value));
         return rank == Ace ? 14 : rank;
     };
+    // One pass keeps both the best of the led suit and the best spade.
     const int led = table.Place(1).Suit();
-    int best = -1;
-    int winner = 0;
+    int best = -1, winner = 0;
+    int bestSpade = -1, spadeWinner = 0;
     bool spadeSeen = false;
     for (int place = 1; place <= 4; ++place) {
         const TPlayStack& stack = table.Place(place);
-        if (stack.Suit() == Spades)
+        const int suit = stack.Suit();
+        const int rank = trickRank(stack.FValue);
+        if (suit == Spades) {
             spadeSeen = true;
-        if (stack.Suit() == led && trickRank(stack.FValue) > best) {
-            best = trickRank(stack.FValue);
+            if (rank > bestSpade) {
+                bestSpade = rank;
+                spadeWinner = stack.FSeat;
+            }
+        }
+        if (suit == led && rank > best) {
+            best = rank;
             winner = stack.FSeat;
         }
     }
-    if (spadeSeen) {
-        best = -1;
-        winner = 0;
-        for (int place = 1; place <= 4; ++place) {
-            const TPlayStack& stack = table.Place(place);
-            if (stack.Suit() == Spades && trickRank(stack.FValue) > best) {
-                best = trickRank(stack.FValue);
-                winner = stack.FSeat;
-            }
-        }
-    }
-    return winner;
+    return spadeSeen ? spadeWinner : winner;
 }
 
 TPlayVerdict CheckPlay(const TTableState& table, const TPlayer& seat, int card)

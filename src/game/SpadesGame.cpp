@@ -110,7 +110,10 @@ void TSpadesGame::PlayComputerTurn()
 {
     const int seat = SeatToPlay();
     TPlayer& player = Table.Player(seat);
-    FHost.SuspendDrawing();
+    // Nothing to hold back on a table that shows no cards.
+    const bool shows = FHost.ShowsCards();
+    if (shows)
+        FHost.SuspendDrawing();
     const int slot = Script ? ScriptedSlot(player) : player.ChooseCard();
     if (slot >= 1 && slot <= 13) {
         const int card = player.FHand[static_cast<size_t>(slot)];
@@ -119,7 +122,8 @@ void TSpadesGame::PlayComputerTurn()
             Table.CardsPlayed[static_cast<size_t>(card)] = true;
         player.PlaySlot(seat, slot);
     }
-    FHost.ResumeDrawing();
+    if (shows)
+        FHost.ResumeDrawing();
     ++FTurn;
 }
 

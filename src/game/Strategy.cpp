@@ -25,21 +25,16 @@ void TPlayer::ComputeBid()
         const int card = FHand[At(slot)];
         const int suit = SuitOf(card);
         const int rank = RankOf(card);
+        if (suit != Spades) {
+            // The side suits' length never changes: counted without a branch.
+            FBid += static_cast<int>(rank == Ace) + static_cast<int>(rank == King && length[At(suit)] > 1);
+            continue;
+        }
         if (rank == Ace) {
             ++FBid;
-            if (suit == Spades)
-                --spadesLeft;
-        }
-        if (rank == King && length[At(suit)] > 1) {
-            ++FBid;
-            if (suit == Spades)
-                --spadesLeft;
-        }
-        if (suit == Spades && rank == Queen && spadesLeft > 2) {
-            ++FBid;
             --spadesLeft;
-        }
-        if (suit == Spades && rank == Jack && spadesLeft > 3) {
+        } else if ((rank == King && spadesLeft > 1) || (rank == Queen && spadesLeft > 2) ||
+                   (rank == Jack && spadesLeft > 3)) {
             ++FBid;
             --spadesLeft;
         }
@@ -114,12 +109,27 @@ int PlayedRunFromTop(const TTableState& table, int suit)
     return last;
 }
 
+namespace {
+// Per card value, the 16-bit lane of its suit in a word of four lanes (spades
+// lowest); no lane for a played slot (-1 reads as 255) or an empty one (0).
+struct TSuitLanes {
+    std::array<uint64_t, 256> Of{};
+    constexpr TSuitLanes()
+    {
+        for (int v = 1; v <= 52; ++v)
+            Of[static_cast<size_t>(v)] = uint64_t{0xFFFF} << (16 * (CardSuit(static_cast<uint8_t>(v)) - 1));
+    }
+};
+constexpr TSuitLanes SuitLanes{};
+}  // namespace
+
 TPlayer::TSuitSlots TPlayer::SlotsBySuit() const
 {
-    // A played slot (-1 reads as 255) and an empty one (0) land under suit 0.
+    // The slot's bit in every lane, kept only in its suit's lane: no store per
+    // slot, so the thirteen slots do not wait on each other.
     TSuitSlots slots;
     for (int slot = 1; slot <= 13; ++slot)
-        slots.Of[At(SuitOf(FHand[At(slot)]))] |= static_cast<uint16_t>(1u << slot);
+        slots.Lanes |= (uint64_t{0x0001000100010001} << slot) & SuitLanes.Of[static_cast<uint8_t>(FHand[At(slot)])];
     return slots;
 }
 
@@ -130,7 +140,7 @@ int Highest(unsigned mask) { return mask ? std::bit_width(mask) - 1 : -1; }
 
 int TPlayer::CheapestAbove(const TSuitSlots& slots, int rank, int suit) const
 {
-    for (unsigned mask = slots.Of[At(suit)]; mask; mask &= mask - 1) {
+    for (unsigned mask = slots.Of(suit); mask; mask &= mask - 1) {
         const int slot = std::countr_zero(mask);
         if (RankOf(FHand[At(slot)]) > rank)
             return slot;
@@ -140,7 +150,7 @@ int TPlayer::CheapestAbove(const TSuitSlots& slots, int rank, int suit) const
 
 int TPlayer::HighestBelow(const TSuitSlots& slots, int rank, int suit) const
 {
-    for (unsigned mask = slots.Of[At(suit)]; mask;) {
+    for (unsigned mask = slots.Of(suit); mask;) {
         const int slot = std::bit_width(mask) - 1;
         if (RankOf(FHand[At(slot)]) < rank)
             return slot;
@@ -151,9 +161,9 @@ int TPlayer::HighestBelow(const TSuitSlots& slots, int rank, int suit) const
 
 int TPlayer::HighestCard(const TSuitSlots& slots) const
 {
-    unsigned mask = slots.Of[Hearts] | slots.Of[Clubs] | slots.Of[Diamonds];
+    unsigned mask = slots.Of(Hearts) | slots.Of(Clubs) | slots.Of(Diamonds);
     if (FTable.SpadesBroken)
-        mask |= slots.Of[Spades];
+        mask |= slots.Of(Spades);
     int best = -1;
     int bestRank = 0;
     for (; mask; mask &= mask - 1) {
@@ -179,9 +189,9 @@ int TPlayer::ChooseDiscard(const TSuitSlots& slots) const
     }
 
     // The lowest candidate with the Ace counted highest; of two Aces the later.
-    unsigned mask = slots.Of[At(target)];
+    unsigned mask = slots.Of(target);
     if (FTable.NilInPlay)
-        mask = slots.Of[Spades] | slots.Of[Hearts] | slots.Of[Clubs] | slots.Of[Diamonds];
+        mask = slots.Of(Spades) | slots.Of(Hearts) | slots.Of(Clubs) | slots.Of(Diamonds);
     int best = -1;
     int bestRank = 0;
     for (; mask; mask &= mask - 1) {
@@ -198,8 +208,8 @@ int TPlayer::ChooseDiscard(const TSuitSlots& slots) const
 // The public queries take the slots afresh; a decision takes them once.
 int TPlayer::CheapestAbove(int rank, int suit) const { return CheapestAbove(SlotsBySuit(), rank, suit); }
 int TPlayer::HighestBelow(int rank, int suit) const { return HighestBelow(SlotsBySuit(), rank, suit); }
-int TPlayer::HighestOfSuit(int suit) const { return Highest(SlotsBySuit().Of[At(suit)]); }
-int TPlayer::LowestOfSuit(int suit) const { return Lowest(SlotsBySuit().Of[At(suit)]); }
+int TPlayer::HighestOfSuit(int suit) const { return Highest(SlotsBySuit().Of(suit)); }
+int TPlayer::LowestOfSuit(int suit) const { return Lowest(SlotsBySuit().Of(suit)); }
 int TPlayer::HighestCard() const { return HighestCard(SlotsBySuit()); }
 int TPlayer::ChooseDiscard() const { return ChooseDiscard(SlotsBySuit()); }
 int TPlayer::ChooseLead() { return ChooseLead(SlotsBySuit()); }
@@ -244,7 +254,7 @@ int TPlayer::ChooseFollow(const TSuitSlots& slots)
     const int top = HighestOnTable(FTable, led);
     const int topSpade = HighestOnTable(FTable, Spades);
     const bool trumped = topSpade != -1;
-    const unsigned ledSlots = slots.Of[At(led)];
+    const unsigned ledSlots = slots.Of(led);
     const auto rankAt = [&](int slot) { return RankOf(FHand[At(slot)]); };
 
     int choice;
@@ -264,7 +274,7 @@ int TPlayer::ChooseFollow(const TSuitSlots& slots)
     if (trumped && led != Spades)
         choice = Lowest(ledSlots);
     if (choice == -1)
-        choice = trumped ? CheapestAbove(slots, topSpade, Spades) : Lowest(slots.Of[Spades]);
+        choice = trumped ? CheapestAbove(slots, topSpade, Spades) : Lowest(slots.Of(Spades));
     if (choice == -1)
         choice = ChooseDiscard(slots);
     CheckFollowedSuit(choice, led);
@@ -278,6 +288,11 @@ void TPlayer::CheckFollowedSuit(int choice, int ledSuit)
     const int card = FHand[At(choice)];
     if (SuitOf(card) == ledSuit || FSuitCount[At(ledSuit)] <= 0)
         return;
+    ReportFollowFault(card, ledSuit);
+}
+
+void TPlayer::ReportFollowFault(int card, int ledSuit)
+{
     FOwner.ShowMessage("Internal Error: Did not follow suit\rPlayer=" + FName + "\r" + "Lead Suit=" +
                        std::string(SuitNames[At(ledSuit)]) + "\r" + "# In Hand=" +
                        std::to_string(FSuitCount[At(ledSuit)]) + "\r" + "Card Played=" +
@@ -291,7 +306,7 @@ int TPlayer::ChooseFollowNil(const TSuitSlots& slots) const
     const int topSpade = HighestOnTable(FTable, Spades);
     const bool trumped = topSpade != -1;
     const bool void_ = FSuitCount[At(led)] == 0;
-    const unsigned ledSlots = slots.Of[At(led)];
+    const unsigned ledSlots = slots.Of(led);
     int choice = -1;
 
     if (led != Spades && trumped) {
@@ -320,7 +335,7 @@ int TPlayer::ChooseFollowNil(const TSuitSlots& slots) const
         choice = void_ ? HighestCard(slots) : Lowest(ledSlots);
     // Void, only spades left, spades unbroken and none on the table: the lowest spade.
     if (choice == -1)
-        choice = Lowest(slots.Of[Spades]);
+        choice = Lowest(slots.Of(Spades));
     return choice;
 }
 

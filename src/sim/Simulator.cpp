@@ -95,13 +95,18 @@ void TSimulator::Bid(int seat)
 
 void TSimulator::PlayTurn()
 {
-    TPlayer& player = FGame.Table.Player(FGame.SeatToPlay());
-    if (!IsExpert(player.FSeat)) {
-        if (FObserver)  // asking twice is harmless: the choice has no side effects
-            FObserver->CardChosen(FGame, player.FSeat, player.ChooseCard());
-        FGame.PlayComputerTurn();
+    const int seat = FGame.SeatToPlay();
+    if (IsExpert(seat)) {
+        PlayExpertTurn(FGame.Table.Player(seat));
         return;
     }
+    if (FObserver)  // asking twice is harmless: the choice has no side effects
+        FObserver->CardChosen(FGame, seat, FGame.Table.Player(seat).ChooseCard());
+    FGame.PlayComputerTurn();
+}
+
+void TSimulator::PlayExpertTurn(TPlayer& player)
+{
     const TStopwatch watch;
     const int card = FExpert.ChooseCard(ViewOf(FGame, player.FSeat));
     FStats.ExpertMilliseconds.push_back(watch.Milliseconds());

@@ -114,6 +114,8 @@ private:
     void CountBids();
     void Bid(int seat);
     void PlayTurn();
+    // Kept apart so that the classic seats' turn stays small.
+    [[gnu::noinline]] void PlayExpertTurn(TPlayer& player);
     bool IsExpert(int seat) const { return FSeats[static_cast<size_t>(seat)] == TSimSeat::Expert; }
 
     THeadlessHost FHost;

@@ -133,6 +133,28 @@ TEST(Shuffle, MatchesTheSwapsByHand)
     EXPECT_EQ(random.Seed(), replay.Seed());
 }
 
+// Successive shuffles from seeds anywhere in the generator's range, the top of
+// it included, match one draw at a time: the draws are taken several at once.
+class ShuffleSeeds : public ::testing::TestWithParam<uint32_t> {};
+
+TEST_P(ShuffleSeeds, SuccessiveShufflesMatchOneDrawAtATime)
+{
+    TDeck deck;
+    TRandom random(GetParam());
+    TRandom replay(GetParam());
+    std::array<uint8_t, 53> expected = deck.FDeck;
+    for (int hand = 0; hand < 20; ++hand) {
+        for (int pass = 0; pass < 10; ++pass)
+            for (size_t i = 1; i <= 52; ++i)
+                std::swap(expected[i], expected[1 + replay.Below(51)]);
+        deck.ShuffleDeck(random);
+        ASSERT_EQ(deck.FDeck, expected) << "hand " << hand;
+        ASSERT_EQ(random.Seed(), replay.Seed()) << "hand " << hand;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ShuffleSeeds, ::testing::Values(0u, 1u, 42u, 123456u, 0x7FFFFFFFu, 0xFFFFFFFEu, 0xFFFFFFFFu));
+
 TEST(Shuffle, NeverPicksPositionFiftyTwoAsPartner)
 {
     // Position 52 moves only at i = 52: start with a marker there and watch one pass.

@@ -161,6 +161,34 @@ TEST(HandQueries, FindSlotsByRankAndSuit)
     EXPECT_EQ(t.At(South, seat.HighestOfSuit(Hearts)), "QH") << "played slots are skipped";
 }
 
+TEST(HandQueries, SlotsBySuitMatchAPlainScanOfAnyHand)
+{
+    // Unsorted hands with played and empty slots: every suit's highest and lowest
+    // slot is the one a slot-by-slot scan finds.
+    TTestTable t;
+    TPlayer& seat = t.Seat(South);
+    TRandom random(2718);
+    for (int trial = 0; trial < 500; ++trial) {
+        for (int slot = 1; slot <= 13; ++slot) {
+            const uint32_t pick = random.Below(60);
+            seat.FHand[static_cast<size_t>(slot)] = pick < 52 ? static_cast<int>(pick) + 1 : pick < 56 ? NoCard : 0;
+        }
+        for (int suit = Spades; suit <= Diamonds; ++suit) {
+            int lowest = -1, highest = -1;
+            for (int slot = 1; slot <= 13; ++slot) {
+                const int card = seat.FHand[static_cast<size_t>(slot)];
+                if (card >= 1 && card <= 52 && CardSuit(static_cast<uint8_t>(card)) == suit) {
+                    lowest = lowest == -1 ? slot : lowest;
+                    highest = slot;
+                }
+            }
+            ASSERT_EQ(seat.LowestOfSuit(suit), lowest) << "trial " << trial << " suit " << suit;
+            ASSERT_EQ(seat.HighestOfSuit(suit), highest) << "trial " << trial << " suit " << suit;
+        }
+        EXPECT_EQ(seat.LowestOfSuit(NoSuit), -1);
+    }
+}
+
 TEST(HighestCard, TakesTheFirstAceOrTheEarliestHighest)
 {
     TTestTable t;

@@ -251,4 +251,81 @@ TEST(ExpertPlayout, ClassicBidMatchesTheSeat)
     EXPECT_GT(bids.count, 100);
 }
 
+// Layouts drawn in the middle of classic hands, seen from the seat to play as if
+// it were an Expert: every layout keeps the rules of a deal, and with the swaps
+// they explain what the classic seats bid and played, spread over many layouts.
+class TLayoutCheck : public TSimObserver {
+public:
+    explicit TLayoutCheck(int swapSteps) : FExpert(Settings(swapSteps)) {}
+
+    void CardChosen(const TSpadesGame& game, int seat, int) override
+    {
+        if (game.FPlayCount % 7 != 3)
+            return;  // a spread of points in the hand, at a fraction of the cost
+        TExpertView view = ViewOf(game, seat);
+        view.Kind[static_cast<size_t>(seat)] = TSeatKind::Expert;
+        const TKnowledge known = KnowledgeOf(view);
+        TExpertRandom random(MixSeed({game.Random.Seed(), static_cast<uint64_t>(game.FPlayCount)}));
+        const auto samples = FExpert.DrawSamples(view, known, random, 32);
+        ASSERT_EQ(samples.size(), 32u);
+        std::set<TLayout> distinct;
+        for (const auto& sample : samples) {
+            TCardSet others = 0;
+            for (int s = North; s <= West; ++s) {
+                const TCardSet held = sample.Held[static_cast<size_t>(s)];
+                if (s == seat) {
+                    ASSERT_EQ(held, view.Held);
+                    continue;
+                }
+                ASSERT_EQ(CountCards(held), known.HeldCount[static_cast<size_t>(s)]) << "seat " << s;
+                ASSERT_EQ(others & held, 0u) << "a card dealt twice";
+                others |= held;
+                for (int suit = Spades; suit <= Diamonds; ++suit) {
+                    if (known.VoidSuits[static_cast<size_t>(s)] & (1u << suit)) {
+                        ASSERT_EQ(held & SuitCards(suit), 0u) << "a void seat got suit " << suit;
+                    }
+                }
+                // A classic seat's bid, given the cards it was dealt in this layout.
+                const TCardSet dealt = held | known.PlayedBy[static_cast<size_t>(s)];
+                ++bids;
+                explained += table.ClassicBid(dealt) == game.Table.Player(s).FBid;
+            }
+            ASSERT_EQ(others, known.Unseen) << "every unseen card placed once";
+            distinct.insert(sample.Held);
+        }
+        distinctTotal += static_cast<long>(distinct.size());
+        ++views;
+    }
+
+    static TExpertSettings Settings(int swapSteps)
+    {
+        TExpertSettings settings;
+        settings.Proposals = 400;
+        settings.SwapSteps = swapSteps;
+        return settings;
+    }
+
+    TExpertPlayer FExpert;
+    TPlayoutTable table;
+    long views = 0, bids = 0, explained = 0, distinctTotal = 0;
+};
+
+TEST(ExpertLayouts, KeepTheDealAndExplainTheBidsSeen)
+{
+    std::array<double, 2> spread{};
+    for (int swaps : {0, 8}) {
+        std::ostringstream out;
+        TSimulator simulator(31, 250, out);
+        TLayoutCheck check(swaps);
+        simulator.SetObserver(&check);
+        simulator.SetHandLimit(3);
+        simulator.PlayGame(1);
+        ASSERT_GT(check.views, 15);
+        const double share = static_cast<double>(check.explained) / static_cast<double>(check.bids);
+        EXPECT_GT(share, 0.9) << "swaps " << swaps << ": layouts whose classic bids are the bids seen";
+        spread[swaps ? 1 : 0] = static_cast<double>(check.distinctTotal) / static_cast<double>(check.views);
+    }
+    EXPECT_GT(spread[1], 2 * spread[0]) << "the swaps spread the copies of the few weighty proposals";
+}
+
 }  // namespace
