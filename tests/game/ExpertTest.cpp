@@ -77,8 +77,9 @@ TEST_P(SamplerCases, DealsEveryUnseenCardOnceAndHonoursVoids)
             EXPECT_EQ(all & cards, 0u) << "a card dealt twice";
             all |= cards;
             for (int suit = Spades; suit <= Diamonds; ++suit)
-                if (c.voids[static_cast<size_t>(seat)] & (1u << suit))
+                if (c.voids[static_cast<size_t>(seat)] & (1u << suit)) {
                     EXPECT_EQ(cards & SuitCards(suit), 0u) << "seat " << seat << " is out of suit " << suit;
+                }
             seen[static_cast<size_t>(seat)] |= cards;
         }
         EXPECT_EQ(all, needs.Unseen) << "every unseen card dealt";
