@@ -1,5 +1,7 @@
 #include "TableMirror.h"
 
+#include <algorithm>
+
 #include "ExpertSampler.h"
 #include "Rules.h"
 
@@ -315,10 +317,10 @@ std::optional<TMessage> TTableMirror::AnswerWith(int value) const
         return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(value)};
     }
     const TPlayer& own = Player(FSeat);
-    for (size_t slot = 1; slot <= 13; ++slot)
-        if (value != NoCard && own.FHand[slot] == value && CheckPlay(FTable, own, value) == TPlayVerdict::Legal)
-            return TPlayMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(value)};
-    return std::nullopt;
+    const bool held = value != NoCard && std::find(own.FHand.begin() + 1, own.FHand.end(), value) != own.FHand.end();
+    if (!held || CheckPlay(FTable, own, value) != TPlayVerdict::Legal)
+        return std::nullopt;
+    return TPlayMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(value)};
 }
 
 std::optional<TMessage> TTableMirror::Decide(const TSeatBrain& brain)
