@@ -20,7 +20,7 @@ QPixmap DevicePicture(QSize logical, qreal ratio, const std::function<void(QPain
     return QPixmap::fromImage(std::move(picture));
 }
 
-TDevicePixels::TDevicePixels(QPainter& painter) : FPainter(painter) {}
+TDevicePixels::TDevicePixels(QPainter& painter) : FPainter(painter), FLogicalToDevice(painter.deviceTransform()) {}
 
 TDevicePixels::~TDevicePixels()
 {
@@ -36,7 +36,7 @@ qreal TDevicePixels::Ratio(const QPainter& painter, const QWidget& widget)
 
 bool TDevicePixels::Exact(qreal ratio) const
 {
-    const QTransform t = FPainter.deviceTransform();
+    const QTransform& t = FLogicalToDevice;
     return ratio > 0 && t.type() <= QTransform::TxScale && std::abs(t.m11() - ratio) < 1e-9 &&
            std::abs(t.m22() - ratio) < 1e-9;
 }
@@ -48,13 +48,17 @@ QRect TDevicePixels::ToDevice(const QRect& logical, qreal ratio) const
     return QRect(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
 }
 
-void TDevicePixels::Enter(qreal ratio)
+QPointF TDevicePixels::EnterAt(QPoint at, qreal ratio)
 {
-    if (FEntered)
-        return;
-    FPainter.save();
-    FPainter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
-    FEntered = true;
+    const QPointF device = FLogicalToDevice.map(QPointF(at));
+    if (!FEntered) {
+        FPainter.save();
+        FPainter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+        FEntered = true;
+    }
+    // Device pixels from here on, save the painter's own whole-pixel offset.
+    const QTransform now = FPainter.deviceTransform();
+    return {std::round(device.x()) - now.dx(), std::round(device.y()) - now.dy()};
 }
 
 bool TDevicePixels::Draw(QPoint at, const QPixmap& pixmap)
@@ -69,12 +73,7 @@ bool TDevicePixels::Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts)
     const qreal ratio = pixmap.devicePixelRatio();
     if (pixmap.isNull() || !Exact(ratio))
         return false;
-    const QTransform before = FPainter.deviceTransform();
-    const QPointF device = before.map(QPointF(at));
-    Enter(ratio);
-    // Device pixels from here on, save the painter's own whole-pixel offset.
-    const QTransform now = FPainter.deviceTransform();
-    const QPointF origin(std::round(device.x()) - now.dx(), std::round(device.y()) - now.dy());
+    const QPointF origin = EnterAt(at, ratio);
     for (const QRect& part : parts) {
         const QRect source = ToDevice(part.translated(-at), ratio).intersected(pixmap.rect());
         if (!source.isEmpty())
@@ -88,11 +87,7 @@ bool TDevicePixels::Tile(const QRect& area, const QPixmap& tile, const QRegion& 
     const qreal ratio = tile.devicePixelRatio();
     if (tile.isNull() || !Exact(ratio))
         return false;
-    const QTransform before = FPainter.deviceTransform();
-    const QPointF device = before.map(QPointF(area.topLeft()));
-    Enter(ratio);
-    const QTransform now = FPainter.deviceTransform();
-    const QPointF origin(std::round(device.x()) - now.dx(), std::round(device.y()) - now.dy());
+    const QPointF origin = EnterAt(area.topLeft(), ratio);
     const QRegion wanted = parts.intersected(area);
     const int tw = tile.width(), th = tile.height();
     // Each part tile by tile, in device pixels counted from the area's top left:

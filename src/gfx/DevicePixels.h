@@ -9,6 +9,7 @@
 #include <functional>
 #include <QRect>
 #include <QRegion>
+#include <QTransform>
 
 class QPainter;
 class QWidget;
@@ -48,9 +49,12 @@ public:
     bool Tile(const QRect& area, const QPixmap& tile, const QRegion& parts);
 
 private:
-    void Enter(qreal ratio);
+    // Takes the ratio out of the painter (once) and gives where the logical
+    // point lies in the device units it paints in from then on.
+    QPointF EnterAt(QPoint at, qreal ratio);
 
     QPainter& FPainter;
+    const QTransform FLogicalToDevice;  // as the painter was handed in
     bool FEntered = false;
 };
 

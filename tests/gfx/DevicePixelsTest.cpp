@@ -103,6 +103,22 @@ TEST(DevicePixels, DrawsOnlyTheListedPartsOfAPicture)
     EXPECT_EQ(canvas.pixel(30, 30), qRgb(0, 0, 0)) << "under the picture, in no part";
 }
 
+TEST(DevicePixels, SeveralDrawsThroughOneKeepTheirPlaces)
+{
+    const QPixmap picture = Noise({12, 9}, 1.5);
+    QImage canvas = Canvas({90, 60}, 1.5);
+    {
+        QPainter painter(&canvas);
+        TDevicePixels device(painter);
+        ASSERT_TRUE(device.Draw(QPoint(2, 2), picture));
+        ASSERT_TRUE(device.Draw(QPoint(30, 20), picture));
+    }
+    const QImage source = picture.toImage();
+    EXPECT_EQ(canvas.pixel(3, 3), source.pixel(0, 0));
+    EXPECT_EQ(canvas.pixel(45, 30), source.pixel(0, 0)) << "the second picture at its own place";
+    EXPECT_EQ(canvas.pixel(45 + 11, 30 + 8), source.pixel(11, 8));
+}
+
 struct TInexactCase {
     const char* Name;
     qreal PictureRatio;
