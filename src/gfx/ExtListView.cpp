@@ -249,4 +249,6 @@ void ConfigureBidsTable(TExtListView& view)
                      {QStringLiteral("Bags"), 44, Qt::AlignHCenter}});
 }
 
+QString BidCellText(int bid) { return bid == 0 ? QStringLiteral("NIL") : QString::number(bid); }
+
 }  // namespace spades

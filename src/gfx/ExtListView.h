@@ -83,5 +83,7 @@ private:
 // the seat, then "Bid", "Made" and "Bags", 44 pixels, centred), grid lines only,
 // bold 8-point type in black, not a tab stop, at (4, 367) sized 200 x 90.
 void ConfigureBidsTable(TExtListView& view);
+// A bid as the bids table shows it: "NIL" for a nil, else the number.
+QString BidCellText(int bid);
 
 }  // namespace spades

@@ -298,7 +298,7 @@ void TJoinedTable::FillBids()
         const int row = seat - 1;
         bids.SetCell(row, 0, Text(p.FName));
         const bool bid = m.BidKnown(seat);
-        bids.SetCell(row, 1, bid ? (p.FBid == 0 ? QStringLiteral("NIL") : QString::number(p.FBid)) : QString());
+        bids.SetCell(row, 1, bid ? BidCellText(p.FBid) : QString());
         bids.SetCell(row, 2, bid ? QString::number(p.FTricks) : QString());
         bids.SetCell(row, 3, bid ? QString::number(p.FBags) : QString());
         bids.SetCell(row, 4, QString::number(p.FScore));

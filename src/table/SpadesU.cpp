@@ -292,7 +292,7 @@ void TfrmMain::UpdateBidsRow(int seat)
     const int row = lvwBids->FindRow(Text(player.FName));
     if (row < 0)
         return;
-    lvwBids->SetCell(row, 1, player.FBid == 0 ? QString("NIL") : QString::number(player.FBid));
+    lvwBids->SetCell(row, 1, BidCellText(player.FBid));
     lvwBids->SetCell(row, 2, QString::number(player.FTricks));
     lvwBids->SetCell(row, 3, QString::number(player.FBags));
 }
