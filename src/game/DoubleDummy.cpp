@@ -87,8 +87,8 @@ std::string CheckPosition(const TDDPosition& position)
         const int seat = (position.Leader - 1 + i) % 4 + 1;
         const int expected = i < position.TrickCount ? left - 1 : left;
         if (CountCards(position.Hands[At(seat)]) != expected)
-            return Named(seat) + " holds " + std::to_string(CountCards(position.Hands[At(seat)])) + " cards, not " +
-                   std::to_string(expected);
+            return Named(seat) + " should hold " + std::to_string(expected) + " cards, not " +
+                   std::to_string(CountCards(position.Hands[At(seat)]));
     }
     if (position.TrickCount == 0)
         return {};
