@@ -2,13 +2,13 @@
 // the Expert at each seat in turn, every bid and card timed on its own.
 // Usage: bench_expert [games per seat, default 10] [seed, default 2027]
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
 
 #include "Simulator.h"
+#include "../ThreadTimes.h"
 
 using namespace spades;
 
@@ -48,22 +48,13 @@ public:
         Time(Cards, [&] { return FExpert.ChooseCard(view); });
     }
 
-    // The thread's own processor time: what the decision costs on one core,
-    // however busy the machine is with other work.
-    static double CpuMilliseconds()
-    {
-        timespec now{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-        return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-    }
-
     template <typename F>
     void Time(std::vector<double>& into, F decide)
     {
-        const double start = CpuMilliseconds();
+        const double start = bench::CpuMilliseconds();
         volatile int answer = decide();
         (void)answer;
-        into.push_back(CpuMilliseconds() - start);
+        into.push_back(bench::CpuMilliseconds() - start);
     }
 
     std::vector<double> Bids, Cards;
@@ -76,15 +67,7 @@ private:
 
 void Report(const char* what, std::vector<double> times)
 {
-    if (times.empty())
-        return;
-    std::sort(times.begin(), times.end());
-    const auto at = [&](double q) { return times[static_cast<size_t>(q * static_cast<double>(times.size() - 1))]; };
-    double total = 0;
-    for (double t : times)
-        total += t;
-    std::printf("%-6s decisions %6zu  mean %6.2f ms  median %6.2f ms  p90 %6.2f ms  p99 %6.2f ms  max %7.2f ms\n", what,
-                times.size(), total / static_cast<double>(times.size()), at(0.5), at(0.9), at(0.99), times.back());
+    bench::ReportTimes(what, "decisions", std::move(times));
 }
 
 }  // namespace

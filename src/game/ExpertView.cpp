@@ -1,5 +1,6 @@
 #include "ExpertView.h"
 
+#include "LeadRule.h"
 #include "SpadesGame.h"
 
 namespace spades {
@@ -109,14 +110,9 @@ TKnowledge KnowledgeOf(const TExpertView& view)
 
 TCardSet LegalCards(const TExpertView& view, const TKnowledge& known)
 {
-    const TCardSet held = view.Held;
-    if (view.PlayCount > known.TrickStart) {
-        const int led = SuitOf(view.Plays[At(known.TrickStart)].Card);
-        const TCardSet follow = held & SuitCards(led);
-        return follow ? follow : held;
-    }
-    const TCardSet side = held & ~SuitCards(Spades);
-    return known.SpadesBroken || side == 0 ? held : side;
+    const TCardSet led =
+        view.PlayCount > known.TrickStart ? SuitCards(SuitOf(view.Plays[At(known.TrickStart)].Card)) : 0;
+    return LegalOf(view.Held, led, SuitCards(Spades), known.SpadesBroken);
 }
 
 }  // namespace spades
