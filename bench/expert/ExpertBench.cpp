@@ -16,11 +16,11 @@ namespace {
 
 // Times the Expert's answers by asking it again outside the simulator: same
 // view, same answer, so the game is the one the simulator plays.
-class TTimer : public TSimObserver {
+class TTimer : public TGameObserver {
 public:
     explicit TTimer(int expertSeat) : FSeat(expertSeat) {}
 
-    void HandDealt(const TSpadesGame&) override { FBidTimed = false; }
+    void HandDealt(const TSpadesGame&, int) override { FBidTimed = false; }
 
     void CardChosen(const TSpadesGame& game, int seat, int) override
     {
@@ -80,11 +80,11 @@ int main(int argc, char** argv)
     for (int seat = North; seat <= West; ++seat) {
         std::ostringstream out;
         TSimulator simulator(seed + static_cast<uint32_t>(seat), 250, out);
-        std::array<TSimSeat, 5> seats{};
-        seats[static_cast<size_t>(seat)] = TSimSeat::Expert;
+        std::array<TSeatKind, 5> seats{};
+        seats[static_cast<size_t>(seat)] = TSeatKind::Expert;
         simulator.SetSeats(seats);
         TTimer timer(seat);
-        simulator.SetObserver(&timer);
+        simulator.AddObserver(&timer);
         simulator.Run(games);
         bids.insert(bids.end(), timer.Bids.begin(), timer.Bids.end());
         cards.insert(cards.end(), timer.Cards.begin(), timer.Cards.end());

@@ -53,8 +53,7 @@ TExpertView ViewOf(const TSpadesGame& game, int seat)
     view.BidCount = game.FBidCount;
     for (int s = North; s <= West; ++s) {
         const TPlayer& player = game.Table.Player(s);
-        // A seat played from another machine may be a person: nothing is read into its choices.
-        view.Kind[At(s)] = player.FHuman || player.FNet.Id != 0 ? TSeatKind::Human : player.FExpert ? TSeatKind::Expert : TSeatKind::Computer;
+        view.Kind[At(s)] = SeatKindOf(player);
         view.Tricks[At(s)] = player.FTricks;
         view.Score[At(s)] = player.FScore;
         view.TotalBags[At(s)] = player.FTotalBags;

@@ -9,6 +9,7 @@
 
 #include "PlayerU.h"
 #include "Rules.h"
+#include "SeatKind.h"
 
 namespace spades {
 
@@ -20,8 +21,6 @@ constexpr TCardSet CardBit(int card) { return TCardSet{1} << (card - 1); }
 constexpr TCardSet SuitCards(int suit) { return TCardSet{0x1FFF} << (13 * (suit - 1)); }
 constexpr TCardSet AllCards = (TCardSet{1} << 52) - 1;
 constexpr int CountCards(TCardSet set) { return std::popcount(set); }
-
-enum class TSeatKind : uint8_t { Human, Computer, Expert };
 
 struct TExpertView {
     int Seat = South;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "SeatKind.h"
+
 namespace spades {
 
 namespace {
@@ -44,7 +46,7 @@ void TPlayLog::LogHandStart(const TTableState& table)
     for (int seat = North; seat <= West; ++seat) {
         const TPlayer& player = table.Player(seat);
         WriteLogLine("Player " + std::to_string(seat) + ":  " + player.FName +
-                     (player.FNet.Id != 0 ? " - Remote" : player.FHuman ? " - Human" : player.FExpert ? " - Expert" : " - Computer"));
+                     " - " + std::string(LogName(SeatKindOf(player))));
         std::string cards = "  Cards:";
         int previousSuit = NoSuit;
         for (int slot = 1; slot <= 13; ++slot) {

@@ -166,6 +166,16 @@ public:
     // PlayCard of the control "imgPlayer" + seat + slot, for a slot already known
     // to be 1..13: no name to build or read when nothing is shown.
     void PlaySlot(int seat, int slot);
+    // The slot 1..13 that holds this card value, or -1 when the hand has none.
+    int SlotOf(int card) const
+    {
+        if (card < 1 || card > 52)
+            return -1;
+        for (int slot = 1; slot <= 13; ++slot)
+            if (FHand[static_cast<size_t>(slot)] == card)
+                return slot;
+        return -1;
+    }
 
     // Computer strategy.
     void ComputeBid();

@@ -31,18 +31,25 @@ void TSpadesGame::NewGame(const std::array<bool, 5>& human)
 
 void TSpadesGame::BeginHand()
 {
+    if (NextDeal) {
+        TFixedDeal replay(*NextDeal);
+        NextDeal.reset();
+        BeginHand(replay);
+    } else {
+        TTableShuffle shuffle(Random);
+        BeginHand(shuffle);
+    }
+}
+
+void TSpadesGame::BeginHand(TDealSource& source)
+{
     Table.SpadesBroken = false;
     Table.NilInPlay = false;
     Table.CardsPlayed.fill(false);
     for (int place = 1; place <= 4; ++place)
         Table.Place(place).Clear();
-    if (NextDeal) {
-        Deck.FDeck = *NextDeal;
-        NextDeal.reset();
-        Deck.Deal(Table);
-    } else {
-        Deck.DealHands(Random, Table);
-    }
+    source.Order(Deck);
+    Deck.Deal(Table);
     FPlayCount = 0;
     FBidCount = 0;
     FHandOrder = FTurnOrder;
@@ -97,10 +104,9 @@ void TSpadesGame::LayOnTable(int seat, int slot, int card, TCardControl* control
 int TSpadesGame::ScriptedSlot(TPlayer& player)
 {
     if (Script->Next < Script->Plays.size()) {
-        const int card = Script->Plays[Script->Next++];
-        for (int slot = 1; slot <= 13; ++slot)
-            if (player.FHand[static_cast<size_t>(slot)] == card)
-                return slot;
+        const int slot = player.SlotOf(Script->Plays[Script->Next++]);
+        if (slot != -1)
+            return slot;
     }
     // A record that does not fit the deal: the seat chooses for itself.
     return player.ChooseCard();
@@ -108,13 +114,18 @@ int TSpadesGame::ScriptedSlot(TPlayer& player)
 
 void TSpadesGame::PlayComputerTurn()
 {
+    TPlayer& player = Table.Player(SeatToPlay());
+    PlayComputerCard(Script ? ScriptedSlot(player) : player.ChooseCard());
+}
+
+void TSpadesGame::PlayComputerCard(int slot)
+{
     const int seat = SeatToPlay();
     TPlayer& player = Table.Player(seat);
     // Nothing to hold back on a table that shows no cards.
     const bool shows = FHost.ShowsCards();
     if (shows)
         FHost.SuspendDrawing();
-    const int slot = Script ? ScriptedSlot(player) : player.ChooseCard();
     if (slot >= 1 && slot <= 13) {
         const int card = player.FHand[static_cast<size_t>(slot)];
         LayOnTable(seat, slot, card, FHost.CardAt(seat, slot));
@@ -154,17 +165,15 @@ void TSpadesGame::PlayPersonCard(int seat, int slot)
 
 void TSpadesGame::PlaySeatCard(int seat, int card)
 {
-    const TPlayer& player = Table.Player(seat);
-    for (int slot = 1; slot <= 13; ++slot)
-        if (player.FHand[static_cast<size_t>(slot)] == card) {
-            PlayPersonCard(seat, slot);
-            return;
-        }
+    const int slot = Table.Player(seat).SlotOf(card);
+    if (slot != -1)
+        PlayPersonCard(seat, slot);
 }
 
-int TSpadesGame::ResolveTrick()
+int TSpadesGame::ResolveTrick() { return GiveTrick(TrickWinner(Table)); }
+
+int TSpadesGame::GiveTrick(int winner)
 {
-    const int winner = TrickWinner(Table);
     if (winner >= North && winner <= West)
         CountTrick(Table.Player(winner));
     return winner;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "DealSource.h"
 #include "Deck.h"
 #include "PlayerU.h"
 #include "Random.h"
@@ -33,6 +34,8 @@ public:
     // Start of a hand, up to the bidding: table flags and places cleared, the
     // deal, every hand sorted and laid out, the next hand's first seat noted.
     void BeginHand();
+    // The same, with the deck ordered by the given source.
+    void BeginHand(TDealSource& source);
     int Bidder(int i) const { return FTurnOrder[static_cast<size_t>(i)]; }
     void ComputerBid(int seat);
     // A person's bid, kept within Nil..13.
@@ -44,6 +47,8 @@ public:
     int SeatToPlay() const { return FTurnOrder[static_cast<size_t>(FTurn)]; }
     // The seat to play is a computer: it chooses, and its card goes to the table.
     void PlayComputerTurn();
+    // The seat to play is a computer and has chosen this slot: its card goes to the table.
+    void PlayComputerCard(int slot);
     TPlayVerdict CheckPersonCard(int seat, int slot) const;
     // A person's legal card goes to the table.
     void PlayPersonCard(int seat, int slot);
@@ -52,6 +57,8 @@ public:
 
     // The trick's winner takes it; returns the winner's seat.
     int ResolveTrick();
+    // The given seat takes the trick; returns it.
+    int GiveTrick(int winner);
     // The four cards leave the table: backs shown, controls hidden.
     void HideTrickCards();
     void ClearTrick();

@@ -45,13 +45,13 @@ void TSimHistory::GameStarted(const TSpadesGame& game, int)
     Check();
 }
 
-void TSimHistory::HandDealt(const TSpadesGame& game)
+void TSimHistory::HandDealt(const TSpadesGame& game, int)
 {
     FRecorder.HandDealt(game);
     Check();
 }
 
-void TSimHistory::TrickDone(const TSpadesGame& game, int) { FRecorder.TrickDone(game.Table); }
+void TSimHistory::TrickFull(const TSpadesGame& game) { FRecorder.TrickDone(game.Table); }
 
 void TSimHistory::HandScored(const TSpadesGame& game, const TScoreResult& result)
 {
@@ -59,7 +59,7 @@ void TSimHistory::HandScored(const TSpadesGame& game, const TScoreResult& result
     Check();
 }
 
-void TSimHistory::GameEnded(const TSpadesGame&, int, int winnerSeat)
+void TSimHistory::GameOver(const TSpadesGame&, int winnerSeat)
 {
     if (winnerSeat == 0)
         FRecorder.GameAbandoned();

@@ -6,17 +6,17 @@
 
 namespace spades {
 
-class TSimHistory : public TSimObserver {
+class TSimHistory : public TGameObserver {
 public:
     // The store must be open; its seats are the simulator's four computer seats.
     explicit TSimHistory(THistoryStore& store);
     ~TSimHistory() override;
 
     void GameStarted(const TSpadesGame& game, int gameNumber) override;
-    void HandDealt(const TSpadesGame& game) override;
-    void TrickDone(const TSpadesGame& game, int winner) override;
+    void HandDealt(const TSpadesGame& game, int handNumber) override;
+    void TrickFull(const TSpadesGame& game) override;
     void HandScored(const TSpadesGame& game, const TScoreResult& result) override;
-    void GameEnded(const TSpadesGame& game, int gameNumber, int winnerSeat) override;
+    void GameOver(const TSpadesGame& game, int winnerSeat) override;
 
     // Empty while the file takes every write; else why it stopped.
     QString Problem() const { return FProblem; }

@@ -1,7 +1,8 @@
 #include "Simulator.h"
 
+#include "GameLines.h"
+
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 
@@ -38,12 +39,34 @@ TCardControl* THeadlessHost::FindCard(std::string_view name)
 }
 
 TSimulator::TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log)
-    : FGame(FHost, seed), FOut(out), FLogStream(log), FLog(log ? *log : out)
+    : FGame(FHost, seed), FCycle(FGame, TRuleSet{winScore}), FOut(out), FLogStream(log), FLog(log ? *log : out)
 {
-    FGame.FWinScore = winScore;
     static constexpr std::array<const char*, 5> names = {"", "North", "East", "South", "West"};
     for (int seat = North; seat <= West; ++seat)
         FGame.Table.Player(seat).SetName(names[static_cast<size_t>(seat)]);
+    FCycle.Watch(*this, EventBit(TGameEvent::PlayBegins) | EventBit(TGameEvent::TrickFull) |
+                            EventBit(TGameEvent::HandEnded) | EventBit(TGameEvent::HandScored) |
+                            EventBit(TGameEvent::GameOver));
+}
+
+void TSimulator::AddObserver(TGameObserver* observer)
+{
+    if (observer)
+        FCycle.Watch(*observer);
+}
+
+void TSimulator::SetSeats(const std::array<TSeatKind, 5>& seats)
+{
+    FKinds = seats;
+    for (int seat = North; seat <= West; ++seat) {
+        // Seats play Expert or classic; anything else here is the computer's.
+        if (IsExpert(seat)) {
+            FSeats.Set(seat, FExpert);
+        } else {
+            FSeats.Set(seat, FClassic);
+            FKinds[static_cast<size_t>(seat)] = TSeatKind::Computer;
+        }
+    }
 }
 
 void TSimulator::CountBids()
@@ -61,13 +84,6 @@ void TSimulator::CountBids()
     }
 }
 
-void TSimulator::SetSeats(const std::array<TSimSeat, 5>& seats)
-{
-    FSeats = seats;
-    for (int seat = North; seat <= West; ++seat)
-        FGame.Table.Player(seat).FExpert = IsExpert(seat);
-}
-
 namespace {
 class TStopwatch {
 public:
@@ -81,127 +97,93 @@ private:
 };
 }  // namespace
 
-void TSimulator::Bid(int seat)
+void TSimulator::Answer(const TWait& wait)
 {
-    if (!IsExpert(seat)) {
-        FGame.ComputerBid(seat);
+    if (!IsExpert(wait.Seat)) {
+        FSeats.Ask(FGame, wait, FCycle);
         return;
     }
     const TStopwatch watch;
-    const int bid = FExpert.ChooseBid(ViewOf(FGame, seat));
+    FSeats.Ask(FGame, wait, FCycle);
     FStats.ExpertMilliseconds.push_back(watch.Milliseconds());
-    FGame.PersonBid(seat, bid);
 }
 
-void TSimulator::PlayTurn()
+void TSimulator::PlayBegins(const TSpadesGame& game)
 {
-    const int seat = FGame.SeatToPlay();
-    if (IsExpert(seat)) {
-        PlayExpertTurn(FGame.Table.Player(seat));
-        return;
-    }
-    if (FObserver)  // asking twice is harmless: the choice has no side effects
-        FObserver->CardChosen(FGame, seat, FGame.Table.Player(seat).ChooseCard());
-    FGame.PlayComputerTurn();
-}
-
-void TSimulator::PlayExpertTurn(TPlayer& player)
-{
-    const TStopwatch watch;
-    const int card = FExpert.ChooseCard(ViewOf(FGame, player.FSeat));
-    FStats.ExpertMilliseconds.push_back(watch.Milliseconds());
-    int slot = 1;
-    while (slot < 13 && player.FHand[static_cast<size_t>(slot)] != card)
-        ++slot;
-    if (FObserver)
-        FObserver->CardChosen(FGame, player.FSeat, slot);
-    FGame.PlayPersonCard(player.FSeat, slot);
-}
-
-void TSimulator::PlayHand()
-{
-    FGame.BeginHand();
-    if (FObserver)
-        FObserver->HandDealt(FGame);
-    for (int i = 1; i <= 4; ++i)
-        Bid(FGame.Bidder(i));
-    FGame.StartPlay();
     if (FLogStream)
-        FLog.LogHandStart(FGame.Table);
+        FLog.LogHandStart(game.Table);
+}
 
-    for (;;) {
-        while (!FGame.TrickFull())
-            PlayTurn();
-        if (FLogStream)
-            FLog.LogTrick(FGame.Table);
-        const int winner = FGame.ResolveTrick();
-        if (FObserver)
-            FObserver->TrickDone(FGame, winner);
-        FGame.HideTrickCards();
-        if (FGame.HandOver())
-            break;
-        FGame.ClearTrick();
-        FGame.StartNextTrick(winner);
-    }
+void TSimulator::TrickFull(const TSpadesGame& game)
+{
     if (FLogStream)
-        FLog.LogHandEnd(FGame.Table);
+        FLog.LogTrick(game.Table);
+}
+
+void TSimulator::HandEnded(const TSpadesGame& game)
+{
+    if (FLogStream)
+        FLog.LogHandEnd(game.Table);
     CountBids();
+    for (int seat = North; seat <= West; ++seat)
+        FScoresBefore[static_cast<size_t>(seat)] = game.Table.Player(seat).FScore;
+}
+
+void TSimulator::HandScored(const TSpadesGame& game, const TScoreResult& result)
+{
+    for (int seat = North; seat <= West; ++seat)
+        FStats.Points[static_cast<size_t>(seat)] +=
+            game.Table.Player(seat).FScore - FScoresBefore[static_cast<size_t>(seat)];
+    ++FStats.Hands;
+    FStats.BagPenalties += static_cast<long long>(result.Notices.size());
+    for (const auto& notice : result.Notices)
+        FOut << "notice " << OneLine(notice) << '\n';
+    std::string line = HandScoresLine(FCycle.GameNumber(), FCycle.HandNumber(), game.Table);
+    line += '\n';
+    FOut.write(line.data(), static_cast<std::streamsize>(line.size()));
+    for (const auto& message : FHost.Messages)
+        FOut << "message " << OneLine(message) << '\n';
+    FHost.Messages.clear();
+}
+
+void TSimulator::GameOver(const TSpadesGame& game, int winnerSeat)
+{
+    ++FStats.Games;
+    if (winnerSeat == 0) {
+        ++FStats.UnfinishedGames;
+        FOut << "game " << FCycle.GameNumber() << " unfinished after " << FCycle.HandNumber() << " hands\n";
+        return;
+    }
+    ++FStats.Wins[static_cast<size_t>(winnerSeat)];
+    FOut << GameWinnerLine(FCycle.GameNumber(), game.Table.Player(winnerSeat).FName, FCycle.HandNumber()) << '\n';
 }
 
 int TSimulator::PlayGame(int gameNumber)
 {
-    FGame.NewGame({});
-    if (FObserver)
-        FObserver->GameStarted(FGame, gameNumber);
-    for (int hand = 1;; ++hand) {
-        PlayHand();
-        std::array<int, 5> before{};
-        for (int seat = North; seat <= West; ++seat)
-            before[static_cast<size_t>(seat)] = FGame.Table.Player(seat).FScore;
-        const TScoreResult result = FGame.ScoreHand();
-        for (int seat = North; seat <= West; ++seat)
-            FStats.Points[static_cast<size_t>(seat)] += FGame.Table.Player(seat).FScore - before[static_cast<size_t>(seat)];
-        ++FStats.Hands;
-        FStats.BagPenalties += static_cast<long long>(result.Notices.size());
-        if (FObserver)
-            FObserver->HandScored(FGame, result);
-        for (const auto& notice : result.Notices)
-            FOut << "notice " << OneLine(notice) << '\n';
-        // One write per line: this line comes every hand.
-        char line[96];
-        char* end = line + sizeof line;
-        char* out = std::copy_n("hand ", 5, line);
-        out = std::to_chars(out, end, gameNumber).ptr;
-        *out++ = '.';
-        out = std::to_chars(out, end, hand).ptr;
-        out = std::copy_n(" scores", 7, out);
-        for (int seat = North; seat <= West; ++seat) {
-            *out++ = ' ';
-            out = std::to_chars(out, end, FGame.Table.Player(seat).FScore).ptr;
+    FCycle.NewGame(gameNumber, FKinds);
+    for (;;) {
+        const TWait& wait = FCycle.Advance();
+        if (wait.Kind == TWaitKind::Card || wait.Kind == TWaitKind::Bid) {
+            Answer(wait);
+            continue;
         }
-        *out++ = '\n';
-        FOut.write(line, out - line);
-        for (const auto& message : FHost.Messages)
-            FOut << "message " << OneLine(message) << '\n';
-        FHost.Messages.clear();
-
-        if (result.WinnerSeat != 0) {
-            ++FStats.Games;
-            ++FStats.Wins[static_cast<size_t>(result.WinnerSeat)];
-            FOut << "game " << gameNumber << " winner " << result.WinnerName << " after " << hand << " hands\n";
-            if (FObserver)
-                FObserver->GameEnded(FGame, gameNumber, result.WinnerSeat);
-            return hand;
+        switch (wait.Kind) {
+        case TWaitKind::Bid:
+        case TWaitKind::Card:
+            break;
+        case TWaitKind::Pause:
+            FCycle.Resume(wait.Turn);
+            break;
+        case TWaitKind::HandOver:
+            if (FCycle.HandNumber() >= FHandLimit)
+                FCycle.GiveUp();
+            else
+                FCycle.NextHand();
+            break;
+        case TWaitKind::GameOver:
+        case TWaitKind::Nothing:
+            return FCycle.HandNumber();
         }
-        if (hand >= FHandLimit) {
-            ++FStats.Games;
-            ++FStats.UnfinishedGames;
-            FOut << "game " << gameNumber << " unfinished after " << hand << " hands\n";
-            if (FObserver)
-                FObserver->GameEnded(FGame, gameNumber, 0);
-            return hand;
-        }
-        FGame.PrepareNextHand();
     }
 }
 
@@ -245,7 +227,7 @@ void TSimulator::WriteSeatSummary()
     static constexpr std::array<const char*, 5> names = {"", "North", "East", "South", "West"};
     FOut << "seats";
     for (int seat = North; seat <= West; ++seat)
-        FOut << ' ' << names[static_cast<size_t>(seat)] << '=' << (IsExpert(seat) ? "expert" : "classic");
+        FOut << ' ' << names[static_cast<size_t>(seat)] << '=' << SeatKindWord(FKinds[static_cast<size_t>(seat)]);
     FOut << " points_per_hand";
     char text[64];
     for (int seat = North; seat <= West; ++seat) {

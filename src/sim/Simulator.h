@@ -1,15 +1,15 @@
-// Plays whole games with four computer seats, through the same game steps as the
-// table window, with no pauses and no screen.
+// Plays whole games with four computer seats, through the same hand cycle as
+// the table and the host, with no pauses and no screen.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "Expert.h"
+#include "HandCycle.h"
+#include "SeatController.h"
 #include "PlayLog.h"
 #include "SpadesGame.h"
 
@@ -52,22 +52,6 @@ private:
     bool FShowsCards = false;
 };
 
-// What a test may watch while games run.
-class TSimObserver {
-public:
-    virtual ~TSimObserver() = default;
-    // After New Game, before the first deal.
-    virtual void GameStarted(const TSpadesGame&, int /*gameNumber*/) {}
-    // winnerSeat 0: the game was given up at the hand limit.
-    virtual void GameEnded(const TSpadesGame&, int /*gameNumber*/, int /*winnerSeat*/) {}
-    virtual void HandDealt(const TSpadesGame&) {}
-    // Before the chosen card leaves the hand.
-    virtual void CardChosen(const TSpadesGame&, int /*seat*/, int /*slot*/) {}
-    // Four cards on the table, the trick already counted for the winner.
-    virtual void TrickDone(const TSpadesGame&, int /*winner*/) {}
-    virtual void HandScored(const TSpadesGame&, const TScoreResult&) {}
-};
-
 struct TSimStats {
     long long Games = 0;
     long long Hands = 0;
@@ -84,9 +68,8 @@ struct TSimStats {
     std::vector<double> ExpertMilliseconds;  // one entry per Expert decision
 };
 
-enum class TSimSeat { Classic, Expert };
-
-class TSimulator {
+// Plays games through the hand cycle, every seat's answer given at once.
+class TSimulator final : private TGameObserver {
 public:
     // out receives the result lines; log, when given, the play log of every hand.
     TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log = nullptr);
@@ -97,11 +80,12 @@ public:
     void Run(int games);
     void WriteSummary();
 
-    void SetObserver(TSimObserver* observer) { FObserver = observer; }
+    // Watches every game after the simulator's own lines and log.
+    void AddObserver(TGameObserver* observer);
     // A game that has not ended after this many hands is given up.
     void SetHandLimit(int limit) { FHandLimit = limit; }
-    // Who plays each seat (indexes 1..4); all classic unless set.
-    void SetSeats(const std::array<TSimSeat, 5>& seats);
+    // Who plays each seat (indexes 1..4), Computer or Expert; all classic unless set.
+    void SetSeats(const std::array<TSeatKind, 5>& seats);
     void SetExpertSettings(const TExpertSettings& settings) { FExpert.SetSettings(settings); }
     // The seat types, points per hand and Expert decision times.
     void WriteSeatSummary();
@@ -110,24 +94,29 @@ public:
     const TSimStats& Stats() const { return FStats; }
 
 private:
-    void PlayHand();
+    void Answer(const TWait& wait);
+    void PlayBegins(const TSpadesGame& game) override;
+    void TrickFull(const TSpadesGame& game) override;
+    void HandEnded(const TSpadesGame& game) override;
+    void HandScored(const TSpadesGame& game, const TScoreResult& result) override;
+    void GameOver(const TSpadesGame& game, int winnerSeat) override;
     void CountBids();
-    void Bid(int seat);
-    void PlayTurn();
-    // Kept apart so that the classic seats' turn stays small.
-    [[gnu::noinline]] void PlayExpertTurn(TPlayer& player);
-    bool IsExpert(int seat) const { return FSeats[static_cast<size_t>(seat)] == TSimSeat::Expert; }
+    bool IsExpert(int seat) const { return FKinds[static_cast<size_t>(seat)] == TSeatKind::Expert; }
 
     THeadlessHost FHost;
     TSpadesGame FGame;
+    THandCycle FCycle;
     std::ostream& FOut;
     std::ostream* FLogStream;
     TPlayLog FLog;
-    TSimObserver* FObserver = nullptr;
     TSimStats FStats;
     int FHandLimit = 100000;
-    std::array<TSimSeat, 5> FSeats{};
-    TExpertPlayer FExpert;
+    std::array<TSeatKind, 5> FKinds{TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer,
+                                    TSeatKind::Computer, TSeatKind::Computer};
+    std::array<int, 5> FScoresBefore{};
+    TClassicController FClassic;
+    TExpertController FExpert;
+    TSeatControllers FSeats;
 };
 
 }  // namespace spades

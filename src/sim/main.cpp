@@ -18,6 +18,7 @@
 #include "NetRunner.h"
 #include "CommandLine.h"
 #include "Random.h"
+#include "SeatKind.h"
 #include "SimHistory.h"
 #include "Simulator.h"
 
@@ -44,21 +45,16 @@ int Fail(const std::string& why)
 }
 
 // "classic,expert,classic,classic" -> the four seats.
-std::optional<std::array<spades::TSimSeat, 5>> ParseSeats(std::string_view text)
+std::optional<std::array<spades::TSeatKind, 5>> ParseSeats(std::string_view text)
 {
-    std::array<spades::TSimSeat, 5> seats{};
+    std::array<spades::TSeatKind, 5> seats{};
     int seat = 1;
     for (;;) {
         const size_t comma = text.find(',');
-        const std::string_view word = text.substr(0, comma);
-        if (seat > 4)
+        const auto kind = spades::SeatKindNamed(text.substr(0, comma));
+        if (seat > 4 || (kind != spades::TSeatKind::Computer && kind != spades::TSeatKind::Expert))
             return std::nullopt;
-        if (word == "classic")
-            seats[static_cast<size_t>(seat)] = spades::TSimSeat::Classic;
-        else if (word == "expert")
-            seats[static_cast<size_t>(seat)] = spades::TSimSeat::Expert;
-        else
-            return std::nullopt;
+        seats[static_cast<size_t>(seat)] = *kind;
         ++seat;
         if (comma == std::string_view::npos)
             break;
@@ -80,7 +76,7 @@ int main(int argc, char** argv)
     int winScore = 250;
     std::string logPath;
     std::string historyPath;
-    std::optional<std::array<spades::TSimSeat, 5>> seats;
+    std::optional<std::array<spades::TSeatKind, 5>> seats;
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
@@ -154,7 +150,7 @@ int main(int argc, char** argv)
     std::ios::sync_with_stdio(false);
     spades::TSimulator simulator(seed.value_or(spades::TRandom::SeedFromClock()), winScore, std::cout,
                                  logPath.empty() ? nullptr : &logFile);
-    simulator.SetObserver(history.get());
+    simulator.AddObserver(history.get());
     if (seats)
         simulator.SetSeats(*seats);
     simulator.Run(games);

@@ -13,7 +13,7 @@ using namespace spades::testing;
 namespace {
 
 // The statistics computed directly from the games as they are played.
-class TDirectFigures : public TSimObserver {
+class TDirectFigures : public TGameObserver {
 public:
     void GameStarted(const TSpadesGame&, int) override { FScores = {}; }
     void HandScored(const TSpadesGame& game, const TScoreResult& result) override
@@ -37,7 +37,7 @@ public:
         }
         (void)result;
     }
-    void GameEnded(const TSpadesGame& game, int, int winner) override
+    void GameOver(const TSpadesGame& game, int winner) override
     {
         for (int seat = 1; seat <= 4; ++seat) {
             TSeatFigures& f = Figures[seat];
@@ -381,8 +381,8 @@ TEST(HistorySeatTypes, AnExpertSeatIsRecordedAsAnExpert)
         std::ostringstream out;
         TSimHistory history(store);
         TSimulator simulator(77, 100, out);
-        simulator.SetSeats({TSimSeat::Classic, TSimSeat::Classic, TSimSeat::Expert, TSimSeat::Classic, TSimSeat::Classic});
-        simulator.SetObserver(&history);
+        simulator.SetSeats({TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Expert, TSeatKind::Computer, TSeatKind::Computer});
+        simulator.AddObserver(&history);
         simulator.Run(1);
         ASSERT_TRUE(history.Problem().isEmpty()) << history.Problem().toStdString();
     }

@@ -369,7 +369,7 @@ TEST(HostGame, AnExpertSeatPlaysAsTheSimulatorsExpert)
 
     std::ostringstream simOut, simLog;
     TSimulator sim(31, 250, simOut, &simLog);
-    sim.SetSeats({TSimSeat::Classic, TSimSeat::Classic, TSimSeat::Expert, TSimSeat::Classic, TSimSeat::Classic});
+    sim.SetSeats({TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Expert, TSeatKind::Computer, TSeatKind::Computer});
     sim.PlayGame(1);
     EXPECT_NE(hostLog.str().find("East - Expert"), std::string::npos);
     EXPECT_EQ(hostLog.str(), simLog.str());
@@ -385,6 +385,6 @@ TEST(HostGame, AnExpertSeesARemoteSeatAsAPerson)
     THostGame game(wire, options);
     game.NewGame(1);
     const TExpertView view = ViewOf(game.Game(), East);
-    EXPECT_EQ(view.Kind[static_cast<size_t>(South)], TSeatKind::Human);
+    EXPECT_TRUE(IsPerson(view.Kind[static_cast<size_t>(South)]));
     EXPECT_EQ(view.Kind[static_cast<size_t>(North)], TSeatKind::Computer);
 }

@@ -21,35 +21,32 @@ constexpr int SoakShare = 1;
 constexpr int SoakShare = 5;
 #endif
 
-std::array<TSimSeat, 5> Seats(const std::string& types)
+std::array<TSeatKind, 5> Seats(const std::string& types)
 {
-    std::array<TSimSeat, 5> seats{};
+    std::array<TSeatKind, 5> seats{};
     for (size_t i = 0; i < 4 && i < types.size(); ++i)
-        seats[i + 1] = types[i] == 'E' ? TSimSeat::Expert : TSimSeat::Classic;
+        seats[i + 1] = types[i] == 'E' ? TSeatKind::Expert : TSeatKind::Computer;
     return seats;
 }
 
 // Every play of an Expert seat checked against the rules, every score against the hand.
-class TExpertReferee : public TSimObserver {
+class TExpertReferee : public TGameObserver {
 public:
-    explicit TExpertReferee(std::array<TSimSeat, 5> seats) : FSeats(seats) {}
+    explicit TExpertReferee(std::array<TSeatKind, 5> seats) : FSeats(seats) {}
 
-    void HandDealt(const TSpadesGame& game) override
+    void HandDealt(const TSpadesGame& game, int) override
     {
         played.clear();
         for (int seat = North; seat <= West; ++seat)
             scoreBefore[static_cast<size_t>(seat)] = game.Table.Player(seat).FScore;
     }
 
-    void CardChosen(const TSpadesGame& game, int seat, int slot) override
+    void CardChosen(const TSpadesGame& game, int seat, int card) override
     {
         const TPlayer& player = game.Table.Player(seat);
-        ASSERT_GE(slot, 1);
-        ASSERT_LE(slot, 13);
-        const int card = player.FHand[static_cast<size_t>(slot)];
-        ASSERT_GE(card, 1) << "a held card";
+        ASSERT_NE(player.SlotOf(card), -1) << "a held card";
         EXPECT_TRUE(played.insert(card).second);
-        if (FSeats[static_cast<size_t>(seat)] == TSimSeat::Expert) {
+        if (FSeats[static_cast<size_t>(seat)] == TSeatKind::Expert) {
             EXPECT_TRUE(player.FExpert);
             EXPECT_EQ(CheckPlay(game.Table, player, card), TPlayVerdict::Legal);
             ++expertPlays;
@@ -81,7 +78,7 @@ public:
         ++hands;
     }
 
-    std::array<TSimSeat, 5> FSeats;
+    std::array<TSeatKind, 5> FSeats;
     std::set<int> played;
     std::array<int, 5> scoreBefore{};
     long hands = 0;
@@ -106,7 +103,7 @@ TEST_P(ExpertSoak, EveryPlayLawfulEveryScoreRight)
     simulator.SetSeats(Seats(c.seats));
     simulator.SetExpertSettings(QuickExpert);
     TExpertReferee referee(Seats(c.seats));
-    simulator.SetObserver(&referee);
+    simulator.AddObserver(&referee);
     const int games = c.games / SoakShare;
     simulator.Run(games);
     EXPECT_EQ(simulator.Stats().Games, games);
@@ -166,9 +163,9 @@ TEST(ExpertSim, SeatSummaryNamesTypesAndPointsPerHand)
 // The private table plays exactly as the classic seats do: given the true cards,
 // a playout from any point of a classic hand ends with the hand's real tricks,
 // and a replay of the plays so far meets no surprise.
-class TFidelityCheck : public TSimObserver {
+class TFidelityCheck : public TGameObserver {
 public:
-    void HandDealt(const TSpadesGame& game) override
+    void HandDealt(const TSpadesGame& game, int) override
     {
         predictions.clear();
         for (int seat = North; seat <= West; ++seat) {
@@ -216,7 +213,7 @@ TEST(ExpertPlayout, ReproducesClassicHands)
     std::ostringstream out;
     TSimulator simulator(2024, 250, out);
     TFidelityCheck check;
-    simulator.SetObserver(&check);
+    simulator.AddObserver(&check);
     simulator.Run(20);
     EXPECT_GT(check.checks, 20 * 5 * 52);
 }
@@ -225,9 +222,9 @@ TEST(ExpertPlayout, ClassicBidMatchesTheSeat)
 {
     std::ostringstream out;
     TSimulator simulator(77, 250, out);
-    struct TBids : TSimObserver {
+    struct TBids : TGameObserver {
         void HandScored(const TSpadesGame&, const TScoreResult&) override {}
-        void HandDealt(const TSpadesGame& game) override
+        void HandDealt(const TSpadesGame& game, int) override
         {
             for (int seat = North; seat <= West; ++seat) {
                 TCardSet hand = 0;
@@ -246,7 +243,7 @@ TEST(ExpertPlayout, ClassicBidMatchesTheSeat)
         TPlayoutTable table;
         int count = 0;
     } bids;
-    simulator.SetObserver(&bids);
+    simulator.AddObserver(&bids);
     simulator.Run(10);
     EXPECT_GT(bids.count, 100);
 }
@@ -254,7 +251,7 @@ TEST(ExpertPlayout, ClassicBidMatchesTheSeat)
 // Layouts drawn in the middle of classic hands, seen from the seat to play as if
 // it were an Expert: every layout keeps the rules of a deal, and with the swaps
 // they explain what the classic seats bid and played, spread over many layouts.
-class TLayoutCheck : public TSimObserver {
+class TLayoutCheck : public TGameObserver {
 public:
     explicit TLayoutCheck(int swapSteps) : FExpert(Settings(swapSteps)) {}
 
@@ -317,7 +314,7 @@ TEST(ExpertLayouts, KeepTheDealAndExplainTheBidsSeen)
         std::ostringstream out;
         TSimulator simulator(31, 250, out);
         TLayoutCheck check(swaps);
-        simulator.SetObserver(&check);
+        simulator.AddObserver(&check);
         simulator.SetHandLimit(3);
         simulator.PlayGame(1);
         ASSERT_GT(check.views, 15);

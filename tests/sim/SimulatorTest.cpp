@@ -13,9 +13,9 @@ using ::testing::StartsWith;
 namespace {
 
 // Checks the rules from the outside while games run.
-class TInvariants : public TSimObserver {
+class TInvariants : public TGameObserver {
 public:
-    void HandDealt(const TSpadesGame& game) override
+    void HandDealt(const TSpadesGame& game, int) override
     {
         std::set<int> cards;
         for (int seat = 1; seat <= 4; ++seat) {
@@ -32,13 +32,10 @@ public:
         ++hands;
     }
 
-    void CardChosen(const TSpadesGame& game, int seat, int slot) override
+    void CardChosen(const TSpadesGame& game, int seat, int card) override
     {
         const TPlayer& player = game.Table.Player(seat);
-        ASSERT_GE(slot, 1);
-        ASSERT_LE(slot, 13);
-        const int card = player.FHand[static_cast<size_t>(slot)];
-        ASSERT_NE(card, NoCard) << "a held card";
+        ASSERT_NE(player.SlotOf(card), -1) << "a held card";
         const TPlayStack& lead = game.Table.Place(1);
         if (lead.HasCard()) {
             const int led = lead.Suit();
@@ -49,7 +46,7 @@ public:
         EXPECT_TRUE(playedThisHand.insert(card).second);
     }
 
-    void TrickDone(const TSpadesGame& game, int winner) override
+    void TrickWon(const TSpadesGame& game, int winner) override
     {
         std::set<int> seats;
         for (int place = 1; place <= 4; ++place)
@@ -105,7 +102,7 @@ TEST(Simulator, SoakKeepsEveryRule)
     std::ostringstream out;
     TSimulator simulator(987654321u, 250, out);
     TInvariants invariants;
-    simulator.SetObserver(&invariants);
+    simulator.AddObserver(&invariants);
     for (int game = 1; game <= 2000; ++game) {
         invariants.NewGame();
         simulator.PlayGame(game);
@@ -121,7 +118,7 @@ TEST(Simulator, HighWinScoresStillEndAndChargeBagPenalties)
     std::ostringstream out;
     TSimulator simulator(42u, 5000, out);
     TInvariants invariants;
-    simulator.SetObserver(&invariants);
+    simulator.AddObserver(&invariants);
     invariants.NewGame();
     simulator.PlayGame(1);
     EXPECT_GT(simulator.Stats().BagPenalties, 0) << "a long game reaches the bag limit";

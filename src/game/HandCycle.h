@@ -1,0 +1,98 @@
+// One hand cycle for every table: New Game, the deal, the bidding round, the
+// turns, each trick, the scoring, and the next hand or the winner. It never asks
+// anyone itself: it says what it waits for (a seat's bid or card for a turn
+// number, a pause, the end of a hand or of the game) and takes answers for that
+// turn, refusing the rest. Its driver paces it: the simulator answers at once,
+// the host from its connections, the window between its pauses and dialogs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "DealSource.h"
+#include "GameObserver.h"
+#include "RuleSet.h"
+#include "SeatController.h"
+#include "SpadesGame.h"
+
+namespace spades {
+
+class THandCycle final : public TSeatAnswers {
+public:
+    explicit THandCycle(TSpadesGame& game, const TRuleSet& rules = {});
+    THandCycle(const THandCycle&) = delete;
+    THandCycle& operator=(const THandCycle&) = delete;
+
+    // Observers hear the events they ask for in the order they were added.
+    // Nobody is called for an event no one asked for: the simulator's turns stay cheap.
+    void Watch(TGameObserver& observer, TGameEvents events = AllGameEvents);
+    // The deck of every hand is ordered by source; null: the game's own shuffle.
+    void SetDealSource(TDealSource* source) { FDealSource = source; }
+    // With pauses on, the cycle stops after every card and twice after a trick.
+    void SetPauses(bool pauses) { FPauses = pauses; }
+
+    // A new game: every seat reset to its kind, South first. Whatever was asked
+    // before is over; its answers are refused.
+    void NewGame(int gameNumber, const std::array<TSeatKind, 5>& kinds);
+    // Runs every step that needs nobody, up to what the game waits for next.
+    // Asked again before an answer, it gives the same wait.
+    const TWait& Advance();
+    const TWait& Waiting() const { return FWait; }
+
+    TRefusal AnswerBid(int seat, uint32_t turn, int bid) override;
+    TRefusal AnswerCard(int seat, uint32_t turn, int card) override;
+    TRefusal AnswerSlot(int seat, uint32_t turn, int slot) override;
+    // Ends the pause of that turn; false, changing nothing, for any other turn.
+    bool Resume(uint32_t turn);
+    // After the end of a hand: the next one is dealt.
+    void NextHand();
+    // The game ends here without a winner.
+    void GiveUp();
+
+    TSpadesGame& Game() { return FGame; }
+    const TSpadesGame& Game() const { return FGame; }
+    const TRuleSet& Rules() const { return FRules; }
+    int GameNumber() const { return FGameNumber; }
+    int HandNumber() const { return FHandNumber; }
+    int WinnerSeat() const { return FWinner; }
+    // Seats that have bid in this hand (the seats before the next bidder).
+    bool HasBid(int seat) const { return FBidDone[static_cast<size_t>(seat)]; }
+    // Dealt and not yet scored.
+    bool HandInPlay() const;
+
+private:
+    enum class TPhase : uint8_t {
+        Idle, Deal, Bidding, Playing, TrickFull, TrickShown, TrickGone, HandDone, BetweenHands, Over
+    };
+
+    void Step();
+    void Hold(TWaitKind kind, int seat, TPauseKind pause = TPauseKind::Card);
+    void Ask(int seat, TWaitKind kind);
+    TRefusal Expected(int seat, uint32_t turn, TWaitKind kind) const;
+    void FinishHand();
+    template <typename TEvent>
+    void Tell(TGameEvent which, TEvent event)
+    {
+        for (TGameObserver* observer : FObservers[static_cast<size_t>(which)])
+            event(*observer);
+    }
+
+    TSpadesGame& FGame;
+    TRuleSet FRules;
+    TDealSource* FDealSource = nullptr;
+    std::array<std::vector<TGameObserver*>, static_cast<size_t>(TGameEvent::Count)> FObservers;
+    bool FPauses = false;
+    TPhase FPhase = TPhase::Idle;
+    TWait FWait;
+    bool FPending = false;
+    uint32_t FNextTurn = 1;
+    int FBidIndex = 1;
+    int FTrickWinner = 0;
+    int FGameNumber = 0;
+    int FHandNumber = 0;
+    int FWinner = 0;
+    std::array<bool, 5> FBidDone{};
+};
+
+}  // namespace spades
