@@ -29,7 +29,7 @@ std::array<TSimSeat, 5> Seats(const std::string& types)
     return seats;
 }
 
-// Every play of an Expert seat checked against the rules, every score against the hand.
+// Every play checked against the rules, every score against the hand.
 class TExpertReferee : public TSimObserver {
 public:
     explicit TExpertReferee(std::array<TSimSeat, 5> seats) : FSeats(seats) {}
@@ -49,9 +49,10 @@ public:
         const int card = player.FHand[static_cast<size_t>(slot)];
         ASSERT_GE(card, 1) << "a held card";
         EXPECT_TRUE(played.insert(card).second);
+        // Every seat, classic ones beside an Expert's nils included.
+        EXPECT_EQ(CheckPlay(game.Table, player, card), TPlayVerdict::Legal) << "seat " << seat;
         if (FSeats[static_cast<size_t>(seat)] == TSimSeat::Expert) {
             EXPECT_TRUE(player.FExpert);
-            EXPECT_EQ(CheckPlay(game.Table, player, card), TPlayVerdict::Legal);
             ++expertPlays;
         }
     }
