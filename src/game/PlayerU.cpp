@@ -83,7 +83,7 @@ void TPlayer::ResetSeat()
     FBid = FTricks = FBags = FTotalBags = FScore = 0;
     FHand.fill(0);
     FSuitCount.fill(0);
-    FFaceUp = FHuman = FNetDealer = false;
+    FFaceUp = FHuman = false;
 }
 
 namespace {

@@ -135,7 +135,6 @@ public:
 // Record of a networked seat: a nonzero Id marks a seat played from another machine.
 struct TNetPlayer {
     int32_t Id = 0;
-    std::string Address, Port, Nick;
 };
 
 // ---- One seat ------------------------------------------------------------------
@@ -148,7 +147,6 @@ public:
     void SetName(std::string name) { FName = std::move(name); }
     void SetFaceUp(bool faceUp) { FFaceUp = faceUp; }
     void SetHuman(bool human) { FHuman = human; }
-    void SetNetDealer(bool dealer) { FNetDealer = dealer; }
     void SetHandRect(const TCardRect& rect) { FHandRect = rect; }
 
     // Hand handling.
@@ -181,8 +179,6 @@ public:
     void ComputeBid();
     bool NilSafe() const;
     int ChooseCard();
-    int ChooseLead();
-    int ChooseFollowNil();
     int ChooseDiscard() const;
     int CheapestAbove(int rank, int suit) const;
     int HighestBelow(int rank, int suit) const;
@@ -198,7 +194,6 @@ public:
     bool FFaceUp = false;
     bool FHuman = false;
     bool FExpert = false;  // a computer seat that the sampling player plays; kept across games
-    bool FNetDealer = false;
     TNetPlayer FNet;
     std::array<int, 14> FHand{};       // slots 1..13
     std::array<int, 5> FSuitCount{};   // suits 1..4
@@ -231,6 +226,8 @@ private:
     int CheapestAbove(const TSuitSlots& slots, int rank, int suit) const;
     int HighestBelow(const TSuitSlots& slots, int rank, int suit) const;
     int HighestCard(const TSuitSlots& slots) const;
+    // The slots of the cards the rules let this seat play now.
+    unsigned LawfulSlots(const TSuitSlots& slots) const;
     void CheckFollowedSuit(int choice, int ledSuit);
     [[gnu::cold]] void ReportFollowFault(int card, int ledSuit);
 };

@@ -4,6 +4,8 @@
 
 #include <bit>
 
+#include "Rules.h"
+
 namespace spades {
 
 namespace {
@@ -191,7 +193,7 @@ int TPlayer::ChooseDiscard(const TSuitSlots& slots) const
     // The lowest candidate with the Ace counted highest; of two Aces the later.
     unsigned mask = slots.Of(target);
     if (FTable.NilInPlay)
-        mask = slots.Of(Spades) | slots.Of(Hearts) | slots.Of(Clubs) | slots.Of(Diamonds);
+        mask = LawfulSlots(slots);  // the whole hand, but a lead keeps closed spades back
     int best = -1;
     int bestRank = 0;
     for (; mask; mask &= mask - 1) {
@@ -205,6 +207,18 @@ int TPlayer::ChooseDiscard(const TSuitSlots& slots) const
     return best;
 }
 
+unsigned TPlayer::LawfulSlots(const TSuitSlots& slots) const
+{
+    // The rules judge a card by its suit: one card of a suit answers for all of them.
+    unsigned lawful = 0;
+    for (int suit = Spades; suit <= Diamonds; ++suit) {
+        const unsigned mask = slots.Of(suit);
+        if (mask && CheckPlay(FTable, *this, FHand[At(std::countr_zero(mask))]) == TPlayVerdict::Legal)
+            lawful |= mask;
+    }
+    return lawful;
+}
+
 // The public queries take the slots afresh; a decision takes them once.
 int TPlayer::CheapestAbove(int rank, int suit) const { return CheapestAbove(SlotsBySuit(), rank, suit); }
 int TPlayer::HighestBelow(int rank, int suit) const { return HighestBelow(SlotsBySuit(), rank, suit); }
@@ -212,8 +226,6 @@ int TPlayer::HighestOfSuit(int suit) const { return Highest(SlotsBySuit().Of(sui
 int TPlayer::LowestOfSuit(int suit) const { return Lowest(SlotsBySuit().Of(suit)); }
 int TPlayer::HighestCard() const { return HighestCard(SlotsBySuit()); }
 int TPlayer::ChooseDiscard() const { return ChooseDiscard(SlotsBySuit()); }
-int TPlayer::ChooseLead() { return ChooseLead(SlotsBySuit()); }
-int TPlayer::ChooseFollowNil() { return ChooseFollowNil(SlotsBySuit()); }
 
 // ---- Card play ------------------------------------------------------------------------------
 

@@ -54,7 +54,6 @@ void TfrmMain::CreateMenu()
     mniNetDealer->setObjectName("mniNetDealer");
     mniNetDealer->setCheckable(true);
     connect(mniNetDealer, &QAction::toggled, this, [this](bool checked) {
-        FGame.Table.Player(South).SetNetDealer(checked);
         if (!checked)
             ApplyPreferences();
     });

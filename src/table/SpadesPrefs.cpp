@@ -139,11 +139,14 @@ void TfrmMain::RestorePlacement()
         // A file that cannot be read is reported with the preferences, once the window shows.
     }
     QList<QRect> screens;
+    const auto usable = [](const QScreen& screen) {
+        return UsableForWindows(screen.availableGeometry(), screen.devicePixelRatio());
+    };
     if (const QScreen* primary = QGuiApplication::primaryScreen())
-        screens.append(primary->availableGeometry());
+        screens.append(usable(*primary));
     for (const QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen())
-            screens.append(screen->availableGeometry());
+            screens.append(usable(*screen));
     if (!stored) {
         if (!screens.isEmpty())
             move(screens.front().center() - rect().center());

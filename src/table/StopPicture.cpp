@@ -50,7 +50,7 @@ QPainterPath Lettering()
 QImage StopPicture(int pixels)
 {
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(192, 192, 192));
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(pixels / Units, pixels / Units);
@@ -66,6 +66,19 @@ QImage StopPicture(int pixels)
     painter.setBrush(Qt::white);
     painter.drawPath(Lettering());
     return image;
+}
+
+QImage ClearGround(const QImage& glyph)
+{
+    if (glyph.isNull())
+        return glyph;
+    QImage clear = glyph.convertToFormat(QImage::Format_ARGB32);
+    const QRgb ground = clear.pixel(0, clear.height() - 1);
+    for (int y = 0; y < clear.height(); ++y)
+        for (int x = 0; x < clear.width(); ++x)
+            if (clear.pixel(x, y) == ground)
+                clear.setPixel(x, y, 0);
+    return clear.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 }  // namespace spades

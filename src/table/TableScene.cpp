@@ -191,7 +191,7 @@ void TTableScene::CreateControls()
 
 void TTableScene::SetStopPicture(const QImage& picture)
 {
-    FStopPicture = picture;
+    FStopPicture = ClearGround(picture);
     Apply(*btnInterrupt);
 }
 

@@ -3,6 +3,7 @@
 #include "WinReg.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace spades {
 
@@ -35,6 +36,16 @@ void SaveWindowPlacement(TWinRegistry& registry, const TWindowPlacement& placeme
     registry.WriteInteger(section, "Width", placement.Geometry.width());
     registry.WriteInteger(section, "Height", placement.Geometry.height());
     registry.WriteBool(section, "Maximized", placement.Maximized);
+}
+
+QRect UsableForWindows(const QRect& logical, qreal ratio)
+{
+    if (ratio <= 0 || std::abs(ratio - std::round(ratio)) < 1e-9)
+        return logical;  // whole ratios map logical pixels exactly
+    // The screen has at least (L - 1/2) * ratio device pixels; a window of w rounds
+    // to w * ratio + 1/2 at most.
+    const auto fit = [ratio](int length) { return static_cast<int>(std::floor(length - 0.5 - 0.5 / ratio)); };
+    return QRect(logical.topLeft(), QSize(fit(logical.width()), fit(logical.height())));
 }
 
 TWindowPlacement FitToScreens(TWindowPlacement placement, const QList<QRect>& screens, QSize minimum)

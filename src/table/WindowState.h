@@ -24,6 +24,11 @@ inline constexpr char WindowSection[] = "Window";
 std::optional<TWindowPlacement> LoadWindowPlacement(const TWinRegistry& registry);
 void SaveWindowPlacement(TWinRegistry& registry, const TWindowPlacement& placement);
 
+// A screen's usable area as a window may fill it. At a fractional device ratio the
+// logical area is rounded from the device pixels, and a window of that size may
+// round to one pixel more than the screen has: it is made small enough not to.
+QRect UsableForWindows(const QRect& logical, qreal ratio);
+
 // The placement moved and cut to the screens' usable areas: a window whose top edge
 // no longer lies on any screen is centred on the first one; none is larger than
 // its screen, or smaller than `minimum`.

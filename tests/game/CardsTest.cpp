@@ -255,7 +255,6 @@ TEST(Seat, ResetKeepsSeatNameAndRectButClearsTheRest)
     player.SetHandRect({352, 362, 71, 96});
     player.SetHuman(true);
     player.SetFaceUp(true);
-    player.SetNetDealer(true);
     player.FBid = 4;
     player.FTricks = 6;
     player.FBags = 2;
@@ -270,7 +269,7 @@ TEST(Seat, ResetKeepsSeatNameAndRectButClearsTheRest)
     EXPECT_EQ(player.FCardCount, 0);
     EXPECT_EQ(player.FLastPlayed, -1);
     EXPECT_EQ(player.FBid + player.FTricks + player.FBags + player.FTotalBags + player.FScore, 0);
-    EXPECT_FALSE(player.FHuman || player.FFaceUp || player.FNetDealer);
+    EXPECT_FALSE(player.FHuman || player.FFaceUp);
     for (int s = 1; s <= 4; ++s)
         EXPECT_EQ(player.FSuitCount[static_cast<size_t>(s)], 0);
 }

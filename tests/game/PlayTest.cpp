@@ -95,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
         TChoiceCase{"JudgedOnTheSingleHighestCard", "KD 2D QC 3H", "", "AC KC", false, false, 3, "3H"},
         TChoiceCase{"KingOfDiamondsAfterItsAce", "KD 2D QC 3H", "", "AD", false, false, 3, "KD"},
         TChoiceCase{"NilAliveLeadsLowest", "AS 2H 2C 5D", "", "", true, false, 3, "2H"},
-        TChoiceCase{"NilAliveMayLeadALowSpade", "2S AH 5C 5D", "", "", true, false, 3, "2S"}),
+        TChoiceCase{"NilAliveLeadsNoClosedSpade", "2S AH 5C 5D", "", "", true, false, 3, "5C"},
+        TChoiceCase{"NilAliveLeadsALowSpadeOnceBroken", "2S AH 5C 5D", "", "", true, true, 3, "2S"}),
     Describe);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -225,7 +226,9 @@ TEST(ChooseDiscard, WholeHandWhileANilIsAlive)
     TPlayer& seat = t.Give(South, "2S 9H KH 3C QC");
     EXPECT_EQ(t.At(South, seat.ChooseDiscard()), "9H");
     t.Table.NilInPlay = true;
-    EXPECT_EQ(t.At(South, seat.ChooseDiscard()), "2S");
+    EXPECT_EQ(t.At(South, seat.ChooseDiscard()), "3C") << "a lead keeps closed spades back";
+    t.Lay(East, "5D");
+    EXPECT_EQ(t.At(South, seat.ChooseDiscard()), "2S") << "void in the led suit: any card";
 }
 
 TEST(FollowCheck, ReportsAHandRecordThatDisagrees)

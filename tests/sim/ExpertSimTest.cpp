@@ -29,7 +29,7 @@ std::array<TSeatKind, 5> Seats(const std::string& types)
     return seats;
 }
 
-// Every play of an Expert seat checked against the rules, every score against the hand.
+// Every play checked against the rules, every score against the hand.
 class TExpertReferee : public TGameObserver {
 public:
     explicit TExpertReferee(std::array<TSeatKind, 5> seats) : FSeats(seats) {}
@@ -46,9 +46,10 @@ public:
         const TPlayer& player = game.Table.Player(seat);
         ASSERT_NE(player.SlotOf(card), -1) << "a held card";
         EXPECT_TRUE(played.insert(card).second);
+        // Every seat, classic ones beside an Expert's nils included.
+        EXPECT_EQ(CheckPlay(game.Table, player, card), TPlayVerdict::Legal) << "seat " << seat;
         if (FSeats[static_cast<size_t>(seat)] == TSeatKind::Expert) {
             EXPECT_TRUE(player.FExpert);
-            EXPECT_EQ(CheckPlay(game.Table, player, card), TPlayVerdict::Legal);
             ++expertPlays;
         }
     }

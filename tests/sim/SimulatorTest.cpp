@@ -36,13 +36,7 @@ public:
     {
         const TPlayer& player = game.Table.Player(seat);
         ASSERT_NE(player.SlotOf(card), -1) << "a held card";
-        const TPlayStack& lead = game.Table.Place(1);
-        if (lead.HasCard()) {
-            const int led = lead.Suit();
-            if (player.FSuitCount[static_cast<size_t>(led)] > 0) {
-                EXPECT_EQ(CardSuit(static_cast<uint8_t>(card)), led) << "follows suit when it can";
-            }
-        }
+        EXPECT_EQ(CheckPlay(game.Table, player, card), TPlayVerdict::Legal) << "held to the rules a person is held to";
         EXPECT_TRUE(playedThisHand.insert(card).second);
     }
 

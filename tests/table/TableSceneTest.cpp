@@ -198,13 +198,16 @@ TEST(StopPictureArt, AgreesWithTheBuiltInBitmap)
     QImage bitmap;
     LoadCompressedBitmap("IDB_INTERRUPT", bitmap);
     ASSERT_EQ(bitmap.size(), QSize(32, 32));
+    bitmap = ClearGround(bitmap);
+    ASSERT_EQ(bitmap.pixelColor(0, 0).alpha(), 0) << "the grey ground shows the button's face";
     constexpr int Zoom = 10;
     const QImage drawn = StopPicture(32 * Zoom);
     int differ = 0;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const QColor a = drawn.pixelColor(x * Zoom + Zoom / 2, y * Zoom + Zoom / 2), b = bitmap.pixelColor(x, y);
-            if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 24)
+            if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) +
+                    std::abs(a.alpha() - b.alpha()) > 24)
                 ++differ;
         }
     EXPECT_LE(differ, 8) << "pixels of another colour";

@@ -48,6 +48,22 @@ INSTANTIATE_TEST_SUITE_P(
         TFitCase{"SmallerThanTheTable", {Main}, {10, 10, 300, 200}, {10, 10, 769, 481}}),
     [](const ::testing::TestParamInfo<TFitCase>& info) { return std::string(info.param.Name); });
 
+// A window as large as the usable area stays within the screen's device pixels, at
+// every ratio Qt rounds the screen's logical size for.
+TEST(WindowFit, AsLargeAsTheScreenRoundsToNoMorePixelsThanItHas)
+{
+    for (const qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5})
+        for (const QSize device : {QSize(2560, 1600), QSize(1920, 1080), QSize(1366, 768), QSize(1280, 1024)}) {
+            const QRect logical(0, 0, qRound(device.width() / ratio), qRound(device.height() / ratio));
+            const QRect usable = UsableForWindows(logical, ratio);
+            EXPECT_LE(qRound(usable.width() * ratio), device.width()) << ratio << " " << device.width();
+            EXPECT_LE(qRound(usable.height() * ratio), device.height()) << ratio << " " << device.height();
+            EXPECT_GE(usable.width(), logical.width() - 1) << "at most one logical pixel given up";
+            EXPECT_GE(usable.height(), logical.height() - 1);
+        }
+    EXPECT_EQ(UsableForWindows(QRect(0, 0, 1280, 800), 2.0), QRect(0, 0, 1280, 800)) << "whole ratios keep it all";
+}
+
 TEST(WindowStore, RoundTripsThroughTheSettingsFile)
 {
     TTableHarness table;
