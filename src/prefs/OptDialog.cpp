@@ -22,13 +22,12 @@
 #include "Defaults.h"
 #include "RegErrors.h"
 #include "FluidPlayer.h"
-#include "HelpViewer.h"
 #include "MusicSequencer.h"
 #include "PathLabel.h"
 #include "Shape.h"
 #include "SongFile.h"
 #include "PlayerU.h"
-#include "TablePrompts.h"
+#include "PreferencesPrompts.h"
 
 namespace spades {
 
@@ -99,7 +98,7 @@ TdlgOptions::TdlgOptions(TPreferencesHost& owner, TMediaPlayer* previewPlayer)
     connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { FOwner.ShowHelp(HelpContextPreferences); });
+    connect(help, &QShortcut::activated, this, [this] { FOwner.ShowPreferencesHelp(); });
 
     FormCreate();
 }
@@ -112,7 +111,7 @@ TdlgOptions::~TdlgOptions()
 TDefaults& TdlgOptions::Defaults() const { return *FOwner.GameDefaults(); }
 TMusicSettings& TdlgOptions::Music() const { return FOwner.Music(); }
 TTableState& TdlgOptions::Table() const { return FOwner.Table(); }
-TTablePrompts& TdlgOptions::Prompts() const { return FOwner.Prompts(); }
+TPreferencesPrompts& TdlgOptions::Prompts() const { return FOwner.Prompts(); }
 
 // ---- Pages ------------------------------------------------------------------------------------------
 

@@ -25,7 +25,7 @@ class TDeckChooser;
 class TDefaults;
 class TMediaPlayer;
 class TShape;
-class TTablePrompts;
+class TPreferencesPrompts;
 struct TMusicSettings;
 struct TTableState;
 
@@ -103,7 +103,7 @@ private:
     TDefaults& Defaults() const;
     TMusicSettings& Music() const;
     TTableState& Table() const;
-    TTablePrompts& Prompts() const;
+    TPreferencesPrompts& Prompts() const;
 
     QString FInitialFolder;
     std::unique_ptr<TMediaPlayer> FOwnPreview;
