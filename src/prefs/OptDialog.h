@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "Defaults.h"
 #include "PreferencesHost.h"
 
 class QCheckBox;
@@ -22,7 +23,6 @@ namespace spades {
 
 class TCardDeck;
 class TDeckChooser;
-class TDefaults;
 class TMediaPlayer;
 class TShape;
 class TPreferencesPrompts;
@@ -118,7 +118,7 @@ private:
     std::array<QLabel*, 4> FSurfaces{};
     TShape* FSurfaceFrame = nullptr;
     TDeckChooser* FDeckChooser = nullptr;
-    std::array<TCardDeck*, 7> FBacks{};
+    std::array<TCardDeck*, TDefaults::BackCount> FBacks{};
     TShape* FBackFrame = nullptr;
     QComboBox* FPlayers = nullptr;
     QGroupBox* FPlayerGroup = nullptr;
