@@ -12,7 +12,7 @@ set(SPADES_TEST_ENV
 function(spades_add_test_suite name)
   cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_SOURCES)
-    return()  # a test folder that has no tests yet
+    message(FATAL_ERROR "The test suite ${name} in ${CMAKE_CURRENT_SOURCE_DIR} has no sources")
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gmock ${ARG_LIBS})

@@ -11,11 +11,10 @@ add_custom_command(
   COMMENT "Drawing the card images"
   VERBATIM)
 
-set(spades_gfx_sources CardDeck.cpp CardDeck.h CardRender.cpp CardRender.h CardTitle.cpp CardTitle.h)
-foreach(module DevicePixels Tilemap Sleeper LblEffct ExtListView Shape CardFaces DeckChooser)
-  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${module}.cpp)
-    list(APPEND spades_gfx_sources ${module}.cpp ${module}.h)
-  endif()
+set(spades_gfx_sources)
+foreach(module CardDeck CardRender CardTitle DevicePixels Tilemap Sleeper LblEffct ExtListView Shape CardFaces
+               DeckChooser)
+  list(APPEND spades_gfx_sources ${module}.cpp ${module}.h)
 endforeach()
 add_library(spades_gfx STATIC ${spades_gfx_sources} ${card_art_rcc})
 set_target_properties(spades_gfx PROPERTIES AUTOMOC ON)

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include "PlayerU.h"
+
 namespace spades {
 
 namespace {
@@ -32,8 +34,6 @@ constexpr std::array<TSurface, 4> Surfaces = {{{"greencloth", "IDB_GREENCLOTH"},
                                                {"mahogany", "IDB_MAHOGANY"},
                                                {"oak", "IDB_OAK"},
                                                {"granite", "IDB_GRANITE"}}};
-constexpr uint8_t FirstBackValue = 54;  // card value of back 1
-constexpr int BackCount = 7;
 
 bool IsSeat(int seat)
 {

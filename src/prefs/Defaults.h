@@ -31,6 +31,8 @@ struct TPlayerRecord {
 class TDefaults {
 public:
     static constexpr int SeatCount = 4;
+    // The backs offered: the first seven of the card art's, values FirstBackValue on.
+    static constexpr int BackCount = 7;
 
     // Loads players, options and music, in that order. Any ERegistryException
     // (ERegFileDamaged for a damaged file) leaves the constructor.
@@ -71,7 +73,7 @@ public:
     int Delay() const;
 
     const QString& Table() const { return FTable; }  // "IDB_GREENCLOTH" ...; empty if unknown
-    uint8_t CardBack() const { return FCardBack; }   // card value 54..60
+    uint8_t CardBack() const { return FCardBack; }   // the card value of one of the offered backs
     const QString& CardDeck() const { return FCardDeck; }
     int32_t WinScore() const { return FWinScore; }
     uint8_t Speed() const { return FSpeed; }         // 0 Slow, 1 Normal, 2 Fast, 3 Bullet

@@ -22,13 +22,12 @@
 #include "Defaults.h"
 #include "RegErrors.h"
 #include "FluidPlayer.h"
-#include "HelpViewer.h"
 #include "MusicSequencer.h"
 #include "PathLabel.h"
 #include "Shape.h"
 #include "SongFile.h"
 #include "PlayerU.h"
-#include "TablePrompts.h"
+#include "PreferencesPrompts.h"
 
 namespace spades {
 
@@ -37,8 +36,9 @@ namespace {
 constexpr std::array<const char*, 4> SurfaceNames = {"IDB_GREENCLOTH", "IDB_MAHOGANY", "IDB_OAK", "IDB_GRANITE"};
 constexpr std::array<const char*, 4> SurfaceLabels = {"Green Cloth", "Mohagany", "Oak", "Granite"};
 constexpr std::array<QPoint, 4> SurfacePlaces = {QPoint(78, 22), QPoint(230, 22), QPoint(78, 102), QPoint(230, 102)};
-constexpr std::array<QPoint, 7> BackPlaces = {QPoint(36, 24),  QPoint(101, 24),  QPoint(167, 24), QPoint(232, 24),
-                                              QPoint(36, 116), QPoint(101, 116), QPoint(167, 116)};
+constexpr std::array<QPoint, TDefaults::BackCount> BackPlaces = {
+    QPoint(36, 24), QPoint(101, 24), QPoint(167, 24), QPoint(232, 24),  // the top row
+    QPoint(36, 116), QPoint(101, 116), QPoint(167, 116)};
 constexpr const char* NoSong = "<none>";
 constexpr const char* NoSongHint = "<no song selected>";
 
@@ -99,7 +99,7 @@ TdlgOptions::TdlgOptions(TPreferencesHost& owner, TMediaPlayer* previewPlayer)
     connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] { FOwner.ShowHelp(HelpContextPreferences); });
+    connect(help, &QShortcut::activated, this, [this] { FOwner.ShowPreferencesHelp(); });
 
     FormCreate();
 }
@@ -112,7 +112,7 @@ TdlgOptions::~TdlgOptions()
 TDefaults& TdlgOptions::Defaults() const { return *FOwner.GameDefaults(); }
 TMusicSettings& TdlgOptions::Music() const { return FOwner.Music(); }
 TTableState& TdlgOptions::Table() const { return FOwner.Table(); }
-TTablePrompts& TdlgOptions::Prompts() const { return FOwner.Prompts(); }
+TPreferencesPrompts& TdlgOptions::Prompts() const { return FOwner.Prompts(); }
 
 // ---- Pages ------------------------------------------------------------------------------------------
 
@@ -197,7 +197,7 @@ QWidget* TdlgOptions::CreateCardsPage()
         card->setObjectName(QString("CardDeck%1").arg(i + 1));
         card->SetStretch(true);
         card->setGeometry(BackPlaces[i].x(), BackPlaces[i].y(), 51, 76);
-        card->SetValue(static_cast<uint8_t>(54 + i));
+        card->SetValue(static_cast<uint8_t>(FirstBackValue + i));
         card->SetVisible(false);
         card->setCursor(Qt::PointingHandCursor);
         card->SetClickHandler([this](TCardDeck& clicked) { CardClick(clicked); });

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "Defaults.h"
 #include "PreferencesHost.h"
 
 class QCheckBox;
@@ -22,10 +23,9 @@ namespace spades {
 
 class TCardDeck;
 class TDeckChooser;
-class TDefaults;
 class TMediaPlayer;
 class TShape;
-class TTablePrompts;
+class TPreferencesPrompts;
 struct TMusicSettings;
 struct TTableState;
 
@@ -103,7 +103,7 @@ private:
     TDefaults& Defaults() const;
     TMusicSettings& Music() const;
     TTableState& Table() const;
-    TTablePrompts& Prompts() const;
+    TPreferencesPrompts& Prompts() const;
 
     QString FInitialFolder;
     std::unique_ptr<TMediaPlayer> FOwnPreview;
@@ -118,7 +118,7 @@ private:
     std::array<QLabel*, 4> FSurfaces{};
     TShape* FSurfaceFrame = nullptr;
     TDeckChooser* FDeckChooser = nullptr;
-    std::array<TCardDeck*, 7> FBacks{};
+    std::array<TCardDeck*, TDefaults::BackCount> FBacks{};
     TShape* FBackFrame = nullptr;
     QComboBox* FPlayers = nullptr;
     QGroupBox* FPlayerGroup = nullptr;

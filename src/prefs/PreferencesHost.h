@@ -14,7 +14,7 @@ class TDefaults;
 class TFluidEngine;
 class TMediaPlayer;
 class TMusicSequencer;
-class TTablePrompts;
+class TPreferencesPrompts;
 struct TMusicSettings;
 struct TTableState;
 
@@ -35,8 +35,9 @@ public:
     virtual TMediaPlayer* PreviewPlayer() const = 0;
     // Where the song chooser starts.
     virtual QString ProgramFolder() const = 0;
-    virtual TTablePrompts& Prompts() = 0;
-    virtual void ShowHelp(int context) = 0;
+    virtual TPreferencesPrompts& Prompts() = 0;
+    // The manual at its page on the preferences.
+    virtual void ShowPreferencesHelp() = 0;
 };
 
 }  // namespace spades

@@ -94,7 +94,7 @@ void TfrmMain::mniAboutClick() { FPrompts->ShowAbout(); }
 
 void TfrmMain::QuelbrinSpadesManual1Click() { Help().ShowContents(); }
 
-void TfrmMain::ShowHelp(int context) { Help().ShowContext(context); }
+void TfrmMain::ShowPreferencesHelp() { Help().ShowContext(HelpContextPreferences); }
 
 THelpViewer& TfrmMain::Help()
 {

@@ -73,7 +73,7 @@ void TfrmMain::ApplyPreferences()
     TTableState& table = FGame.Table;
     table.CardBack = FDefaults->CardBack();
     FScene->ForEachCard([&](const TCardDeck& card, TCardControl& control) {
-        if (card.Value() >= 54 && card.Value() <= 60)
+        if (card.Value() >= FirstBackValue && card.Value() <= LastBackValue)
             control.SetValue(table.CardBack);
     });
     for (int seat = North; seat <= West; ++seat)

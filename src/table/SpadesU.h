@@ -135,7 +135,7 @@ public:
     QWidget* DialogOwner() override { return this; }
     TMediaPlayer* PreviewPlayer() const override { return FEnvironment.PreviewPlayer; }
     QString ProgramFolder() const override { return FEnvironment.ProgramDir; }
-    void ShowHelp(int context) override;
+    void ShowPreferencesHelp() override;
     const TTableEnvironment& Environment() const { return FEnvironment; }
     TTableHistory& History() { return *FHistory; }
     // ---- What play over the network asks of the window

@@ -6,29 +6,21 @@
 #include <functional>
 #include <optional>
 
-class QDialog;
+#include "PreferencesPrompts.h"
+
 class QWidget;
 
 namespace spades {
 
 struct TTableState;
 
-enum class TNoticeKind { Plain, Information, Warning, Error };
-
-class TTablePrompts {
+class TTablePrompts : public TPreferencesPrompts {
 public:
-    virtual ~TTablePrompts() = default;
-    // A message box with one OK button; '\r' separates lines.
-    virtual void Notice(TNoticeKind kind, const QString& text) = 0;
     // The bid dialog for a person's seat; returns its result (the bid + 1).
     virtual int AskBid(const QString& caption) = 0;
     // The score card after a hand.
     virtual void ShowScores(const TTableState& table) = 0;
     virtual void ShowAbout() = 0;
-    // Runs a dialog modally; returns its result.
-    virtual int RunDialog(QDialog& dialog) = 0;
-    // The song chooser; nothing when the user cancels.
-    virtual std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) = 0;
     // A question with Yes and No; true for Yes. Nobody answering means No.
     virtual bool Ask(const QString& text)
     {

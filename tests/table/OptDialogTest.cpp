@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBrowser>
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "HelpViewer.h"
 #include "LblEffct.h"
 #include "OptDialog.h"
 #include "Shape.h"
@@ -69,6 +71,17 @@ TEST_F(OptDialog, OkAtOnceSavesAndAppliesUnchanged)
     EXPECT_EQ(window.GameSleeper().Interval(), 100);
     for (int slot = 1; slot <= 13; ++slot)
         EXPECT_EQ(table.Card(South, slot).Value(), faces[static_cast<size_t>(slot)]) << "faces keep their faces";
+}
+
+TEST_F(OptDialog, F1OpensTheManualAtThePreferences)
+{
+    TfrmMain& window = table.Open();
+    Run(window, [](TdlgOptions& dialog) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+        QTest::keyClick(&dialog, Qt::Key_F1);
+    });
+    EXPECT_TRUE(window.Help().isVisible());
+    EXPECT_EQ(window.Help().Browser()->source().fragment(), "preferences");
 }
 
 TEST_F(OptDialog, ScoreOtherThan250Or500Stays)
