@@ -35,7 +35,7 @@ inline THistoryStore& Store()
         {
             TSimHistory history(store);
             TSimulator simulator(20261208, 250, out);
-            simulator.SetObserver(&history);
+            simulator.AddObserver(&history);
             simulator.Run(Games);
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
