@@ -117,20 +117,20 @@ std::string WinnerNotice(const std::string& name)
     return name + " has won the game.";
 }
 
+int ContractPoints(int bid, int tricks)
+{
+    if (bid == 0)
+        return tricks == 0 ? 100 : -100;
+    return tricks < bid ? -10 * bid : 10 * bid + (tricks - bid);
+}
+
 TScoreResult ScoreHand(TTableState& table, int winScore)
 {
     TScoreResult result;
     int best = 0;
     for (int seat = North; seat <= West; ++seat) {
         TPlayer& player = table.Player(seat);
-        if (player.FBid != 0) {
-            if (player.FTricks < player.FBid)
-                player.FScore -= 10 * player.FBid;
-            else
-                player.FScore += 10 * player.FBid + (player.FTricks - player.FBid);
-        } else {
-            player.FScore += player.FTricks == 0 ? 100 : -100;
-        }
+        player.FScore += ContractPoints(player.FBid, player.FTricks);
         player.FTotalBags += player.FBags;
         if (player.FTotalBags >= BagLimit) {
             // The total is not reduced: every later hand is charged again.

@@ -47,6 +47,8 @@ struct TScoreResult {
     int WinnerSeat = 0;                // 0: nobody has won yet
     std::string WinnerName;
 };
+// What one seat's contract scores: bid 0 is Nil; each overtrick is worth a point.
+int ContractPoints(int bid, int tricks);
 // Scores every seat on its own, charges the bag penalty and tests for a winner.
 TScoreResult ScoreHand(TTableState& table, int winScore);
 

@@ -40,6 +40,21 @@ TdlgScores::TdlgScores(QWidget* owner)
     FOk->setGeometry(61, 160, 75, 25);
     FOk->setDefault(true);
     connect(FOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    FSheet = new QPushButton("Sheet", this);
+    FSheet->setObjectName("btnSheet");
+    FSheet->setGeometry(141, 160, 50, 25);
+    FSheet->setAutoDefault(false);
+    FSheet->setAccessibleName("Score Sheet");
+    FSheet->hide();
+}
+
+void TdlgScores::SetSheetAction(std::function<void()> action)
+{
+    FSheet->disconnect();
+    FSheet->setVisible(static_cast<bool>(action));
+    if (action)
+        connect(FSheet, &QPushButton::clicked, this, std::move(action));
 }
 
 void TdlgScores::SetSeats(const TTableState& table)

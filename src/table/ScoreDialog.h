@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <functional>
 #include <utility>
 
 class QPushButton;
@@ -22,7 +23,11 @@ public:
     void SetSeats(const TTableState& table);
     void SetScores(const std::array<std::pair<QString, int>, 4>& scores) { FScores = scores; }
 
+    // A "Sheet" button beside Continue opens the score sheet, when there is one.
+    void SetSheetAction(std::function<void()> action);
+
     QTreeWidget* lvwScores() const { return FList; }
+    QPushButton* SheetBtn() const { return FSheet; }
     QPushButton* OKBtn() const { return FOk; }
 
 protected:
@@ -33,6 +38,7 @@ private:
 
     QTreeWidget* FList = nullptr;
     QPushButton* FOk = nullptr;
+    QPushButton* FSheet = nullptr;
     std::array<std::pair<QString, int>, 4> FScores;
 };
 

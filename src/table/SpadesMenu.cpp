@@ -14,6 +14,7 @@
 #include "PlayComfort.h"
 #include "TableHistory.h"
 #include "TableScene.h"
+#include "TableScoreSheet.h"
 
 namespace spades {
 
@@ -29,6 +30,8 @@ void TfrmMain::CreateMenu()
     mniGameNew->setShortcutContext(Qt::WindowShortcut);  // not in the manual window
     mniGameStats = game->addAction("&Statistics ...", this, [this] { FHistory->mniGameStatsClick(); });
     mniGameStats->setObjectName("mniGameStats");
+    mniGameSheet = game->addAction("Sc&ore Sheet ...", this, [this] { FScoreSheet->ShowBeside(FGame.Table); });
+    mniGameSheet->setObjectName("mniGameSheet");
     mniGameHint = game->addAction("&Hint", this, [this] { mniGameHintClick(); });
     mniGameHint->setObjectName("mniGameHint");
     mniGameHint->setShortcut(Qt::Key_H);

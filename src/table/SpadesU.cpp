@@ -27,6 +27,7 @@
 #include "Shape.h"
 #include "TableHistory.h"
 #include "TableScene.h"
+#include "TableScoreSheet.h"
 #include "Sleeper.h"
 #include "Tilemap.h"
 
@@ -65,6 +66,8 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
         QMetaObject::invokeMethod(this, &TfrmMain::ShowSoundNotice, Qt::QueuedConnection);
     });
     FPrompts = FCountedPrompts.get();
+    FScoreSheet = std::make_unique<TTableScoreSheet>(*this);
+    FPrompts->ScoreSheet = [this] { FScoreSheet->ShowOver(FGame.Table); };
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
     FSteps.Released = [this] { ReleaseParkedSteps(); };
     FHistory = std::make_unique<TTableHistory>(*this, FEnvironment.HistoryPath);
@@ -295,6 +298,12 @@ void TfrmMain::UpdateBidsRow(int seat)
     lvwBids->SetCell(row, 1, BidCellText(player.FBid));
     lvwBids->SetCell(row, 2, QString::number(player.FTricks));
     lvwBids->SetCell(row, 3, QString::number(player.FBags));
+    const int gameBags = player.FTotalBags + player.FBags;
+    const QString tip = Text(player.FName) + ": " + QString::number(gameBags) + (gameBags == 1 ? " bag" : " bags") +
+                        " in the game";
+    for (int column = 0; column < lvwBids->ColumnCount(); ++column)
+        if (QTableWidgetItem* cell = lvwBids->item(row, column))
+            cell->setToolTip(tip);
 }
 
 // ---- Menu ------------------------------------------------------------------------------------------------
@@ -365,6 +374,7 @@ void TfrmMain::mniGameNewClick()
     for (int seat = North; seat <= West; ++seat)
         human[static_cast<size_t>(seat)] = FDefaults->GetPlayer(seat).PlayerType == HumanPlayer;
     FGame.NewGame(human);
+    FScoreSheet->Clear();
     FHistory->GameStarted();
     StartHand();
 }
@@ -548,6 +558,8 @@ void TfrmMain::FinishTrick()
     LogHandEnd();
     const TScoreResult result = FGame.ScoreHand();
     FHistory->HandScored(result.WinnerSeat);
+    if (!FHistory->Replaying())
+        FScoreSheet->HandScored(FGame.Table);
     for (const auto& notice : result.Notices) {
         FPrompts->Notice(TNoticeKind::Information, Text(notice));
         if (step.Superseded())

@@ -43,6 +43,7 @@ class TShape;
 class TSleeper;
 class TTableHistory;
 class TTableScene;
+class TTableScoreSheet;
 class TTiledBitmap;
 
 // The posted event that advances the game: a finished trick, or the next hand.
@@ -128,6 +129,7 @@ public:
     TTableScene& Scene() const { return *FScene; }
     // The lifted and shaded cards, keys, last trick, screen reader texts and motion.
     TPlayComfort& Comfort() const { return *FComfort; }
+    TTableScoreSheet& ScoreSheet() const { return *FScoreSheet; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
@@ -243,10 +245,12 @@ private:
     QPointer<THelpViewer> FHelp;
     QPointer<QWidget> FJoined;  // the joined table, shown in place of the own table
     std::unique_ptr<TPlayComfort> FComfort;
+    std::unique_ptr<TTableScoreSheet> FScoreSheet;
 
     // Menu
     QAction* mniGameNew = nullptr;
     QAction* mniGameStats = nullptr;
+    QAction* mniGameSheet = nullptr;
     QAction* mniGameExit = nullptr;
     QAction* mniGameHint = nullptr;
     QAction* mniOptLog = nullptr;

@@ -7,6 +7,7 @@
 #include "Sleeper.h"
 #include "SpadesU.h"
 #include "StatsDialog.h"
+#include "TableScoreSheet.h"
 
 namespace spades {
 
@@ -174,9 +175,29 @@ void TTableHistory::Resume(const TResumePoint& point)
     WhenIdle([this, point] {
         FReplaying = false;
         FRecorder.Continue(point.Game.Id, point.HandsScored);
+        RestoreScoreSheet(point.Game.Id, point.HandsScored);
         FWindow.FGame.FWinScore = point.Game.WinScore;
         StartFrom({point.Game.Seats, point.Scores, point.TotalBags, point.FirstSeat, point.Deal, false}, std::nullopt);
     });
+}
+
+void TTableHistory::RestoreScoreSheet(qint64 gameId, int handsScored)
+{
+    TScoreSheet& sheet = FWindow.ScoreSheet().Sheet();
+    sheet.Clear();
+    try {
+        for (int number = 1; number <= handsScored; ++number) {
+            const auto hand = LoadHand(FStore.Database(), gameId, number);
+            if (!hand)
+                break;
+            const auto seats = [](const TSeatInts& values) {
+                return TScoreSheet::TSeatValues{values[1], values[2], values[3], values[4]};
+            };
+            sheet.AddHand(seats(hand->Bids), seats(hand->Tricks), seats(hand->Bags), seats(hand->Scores));
+        }
+    } catch (const EHistoryError&) {
+        // The sheet shows what could be read; the game itself goes on.
+    }
 }
 
 bool TTableHistory::StartReplay(qint64 gameId, int number)

@@ -62,6 +62,8 @@ private:
         bool Replay = false;
     };
     void StartFrom(const TStart& start, std::optional<TSpadesGame::TScript> script);
+    // The hands of a continued game back onto the score sheet.
+    void RestoreScoreSheet(qint64 gameId, int handsScored);
     // Runs the work once the running game steps have returned to the event loop.
     void WhenIdle(std::function<void()> work);
     void ShowProblem(const QString& problem);

@@ -86,6 +86,7 @@ void TDialogPrompts::ShowScores(const TTableState& table)
 {
     QPointer<TdlgScores> dialog = new TdlgScores(FMain);
     dialog->SetSeats(table);
+    dialog->SetSheetAction(ScoreSheet);
     if (FMain) {
         const QRect outer = FMain->frameGeometry();
         const int clientHeight = ClientHeight(FMain);
@@ -170,7 +171,9 @@ int TCountedPrompts::AskBid(const QString& caption)
 void TCountedPrompts::ShowScores(const TTableState& table)
 {
     TDepth depth(*this);
+    FInner.ScoreSheet = ScoreSheet;
     FInner.ShowScores(table);
+    FInner.ScoreSheet = nullptr;
 }
 
 void TCountedPrompts::ShowAbout()

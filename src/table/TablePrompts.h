@@ -30,6 +30,8 @@ public:
 
     // What the bid dialog's "Suggest" button asks while the table asks a bid; empty otherwise.
     std::function<int()> BidSuggestion;
+    // What the score card's "Sheet" button opens; empty: no such button.
+    std::function<void()> ScoreSheet;
 };
 
 // Prompts that nobody answers: no notice is shown, every person bids the given

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "Rules.h"
+#include "ScoreSheet.h"
 #include "TestTable.h"
 
 using namespace spades;
@@ -223,6 +224,35 @@ TEST(ScoreHand, BagLimitChargesEveryHandOnceReached)
     EXPECT_EQ(south.FTotalBags, 100);
     EXPECT_EQ(south.FScore, 22 - 100 + 10 - 100);
     EXPECT_THAT(result.Notices, ElementsAre("Zoë Exceeded bag limit:\rYou lose 100 points."));
+}
+
+TEST(ScoreSheet, SplitsEveryHandIntoContractBagsAndPenalty)
+{
+    TTestTable t;
+    TScoreSheet sheet;
+    TPlayer& south = t.Seat(South);
+    TPlayer& west = t.Seat(West);
+    south.FTotalBags = 97;  // near the limit; the sheet counts the bags of its own hands
+    // Hand 1: South makes 2 with 2 bags (99 in all), West's Nil is set.
+    south.FBid = 2, south.FTricks = 4, south.FBags = 2;
+    west.FBid = 0, west.FTricks = 1;
+    ScoreHand(t.Table, 250);
+    sheet.AddHand(t.Table);
+    // Hand 2: South's one bag reaches the limit; West makes its Nil.
+    south.FBid = 3, south.FTricks = 4, south.FBags = 1;
+    west.FBid = 0, west.FTricks = 0;
+    ScoreHand(t.Table, 250);
+    sheet.AddHand(t.Table);
+
+    ASSERT_EQ(sheet.Hands().size(), 2u);
+    const auto& first = sheet.Hands()[0];
+    const auto& second = sheet.Hands()[1];
+    EXPECT_EQ(first.Number, 1);
+    EXPECT_EQ(second.Number, 2);
+    EXPECT_EQ(first.Seat(South), (TSheetEntry{2, 4, 22, 0, 2, 2, 22}));
+    EXPECT_EQ(first.Seat(West), (TSheetEntry{0, 1, -100, 0, 0, 0, -100}));
+    EXPECT_EQ(second.Seat(South), (TSheetEntry{3, 4, 31, -100, 1, 3, 22 + 31 - 100}));
+    EXPECT_EQ(second.Seat(West), (TSheetEntry{0, 0, 100, 0, 0, 0, 0}));
 }
 
 TEST(ScoreHand, NoticesComeInSeatOrder)

@@ -17,6 +17,7 @@
 #include "HistoryQueries.h"
 #include "StatsDialog.h"
 #include "TableHarness.h"
+#include "TableScoreSheet.h"
 #include "TableHistory.h"
 
 using namespace spades;
@@ -182,6 +183,10 @@ TEST_P(HistoryResumeTable, AGameCutShortIsContinuedAsItWas)
     if (cut != TCut::ScoreCard) {
         EXPECT_EQ(resumed->Hands, expected.Hands) << "the interrupted hand is dealt again as it was";
     }
+    const auto& sheet = second.ScoreSheet().Sheet().Hands();
+    ASSERT_EQ(static_cast<int>(sheet.size()), handsBefore) << "the score sheet comes back with the game";
+    for (int seat = North; seat <= West; ++seat)
+        EXPECT_EQ(sheet.back().Seat(seat).Score, expected.Scores[static_cast<size_t>(seat)]);
 
     // The game goes on to its end in the same record.
     QSignalSpy over(&second, &TfrmMain::gameOver);
@@ -192,6 +197,9 @@ TEST_P(HistoryResumeTable, AGameCutShortIsContinuedAsItWas)
     EXPECT_EQ(Count(second, "SELECT COUNT(*) FROM hands WHERE score1 IS NOT NULL"),
               handsBefore + scoredAfter.count());
     EXPECT_EQ(Count(second, "SELECT COUNT(*) FROM hands WHERE score1 IS NULL"), 0);
+    ASSERT_EQ(static_cast<int>(sheet.size()), handsBefore + scoredAfter.count());
+    for (int seat = North; seat <= West; ++seat)
+        EXPECT_EQ(sheet.back().Seat(seat).Score, second.Table().Player(seat).FScore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, HistoryResumeTable,

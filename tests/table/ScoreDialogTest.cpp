@@ -4,9 +4,12 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include "ScoreDialog.h"
+#include "ScoreSheet.h"
+#include "ScoreSheetDialog.h"
 
 using namespace spades;
 
@@ -59,6 +62,56 @@ TEST(ScoreCard, LayoutMatchesTheTable)
     EXPECT_EQ(dialog.OKBtn()->text(), "Continue");
     EXPECT_EQ(dialog.OKBtn()->geometry(), QRect(61, 160, 75, 25));
     EXPECT_TRUE(dialog.OKBtn()->isDefault());
+}
+
+TEST(ScoreCard, SheetButtonOnlyWithASheetAndItOpensIt)
+{
+    TdlgScores dialog;
+    EXPECT_TRUE(dialog.SheetBtn()->isHidden());
+    int opened = 0;
+    dialog.SetSheetAction([&] { ++opened; });
+    dialog.show();
+    ASSERT_TRUE(dialog.SheetBtn()->isVisible());
+    EXPECT_FALSE(dialog.SheetBtn()->geometry().intersects(dialog.OKBtn()->geometry()));
+    QTest::mouseClick(dialog.SheetBtn(), Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(dialog.isVisible()) << "the card stays up under the sheet";
+}
+
+struct TSheetTextCase {
+    TSheetEntry Entry;
+    const char* Text;
+};
+
+class ScoreSheetText : public ::testing::TestWithParam<TSheetTextCase> {};
+
+TEST_P(ScoreSheetText, ReadsAsAScoreSheetLine)
+{
+    EXPECT_EQ(TdlgScoreSheet::EntryText(GetParam().Entry).toStdString(), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ScoreSheetText,
+    ::testing::Values(TSheetTextCase{{4, 5, 41, 0, 1, 1, 41}, "Bid 4, took 5\n+41 points\n1 bag, 1 in the game\nScore 41"},
+                      TSheetTextCase{{0, 1, -100, 0, 0, 3, -60}, "Nil, took 1\n\u2212100 points\n0 bags, 3 in the game\nScore -60"},
+                      TSheetTextCase{{3, 4, 31, -100, 1, 100, 12},
+                                     "Bid 3, took 4\n+31 points, \u2212100 for bags\n1 bag, 100 in the game\nScore 12"}));
+
+TEST(ScoreSheet, ShowsAHandPerRowAndASeatPerColumn)
+{
+    TScoreSheet sheet;
+    sheet.AddHand({3, 0, 4, 2}, {3, 0, 6, 4}, {0, 0, 2, 2}, {30, 100, 42, 22});
+    sheet.AddHand({1, 2, 3, 4}, {2, 2, 3, 6}, {1, 0, 0, 2}, {41, 120, 72, 64});
+    TdlgScoreSheet dialog;
+    dialog.SetSheet(sheet, {"North", "East", "Zoë", "West"});
+    QTableWidget* table = dialog.lvwSheet();
+    ASSERT_EQ(table->rowCount(), 2);
+    ASSERT_EQ(table->columnCount(), 4);
+    EXPECT_EQ(table->horizontalHeaderItem(2)->text(), "Zoë");
+    EXPECT_EQ(table->verticalHeaderItem(1)->text(), "Hand 2");
+    EXPECT_EQ(table->item(1, 3)->text(), TdlgScoreSheet::EntryText(sheet.Hands()[1].Seat(West)));
+    EXPECT_THAT(table->item(1, 3)->data(Qt::AccessibleTextRole).toString().toStdString(),
+                ::testing::StartsWith("West, hand 2: Bid 4, took 6, +42 points, 2 bags, 4 in the game"));
 }
 
 }  // namespace
