@@ -16,7 +16,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # What the game needs to build and run (file: for making the Debian package).
 runtime="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev
-  zlib1g-dev libqt6sql6-sqlite qt6-charts-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation
+  zlib1g-dev libssl-dev libqt6sql6-sqlite qt6-charts-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation
   fontconfig file"
 # What the tests need on top: test frameworks, a clang for fuzz targets, an X server
 # and the accessibility bus with a client to query it,

@@ -47,6 +47,8 @@ void THostGame::NewGame(int gameNumber)
 void THostGame::BeginHand()
 {
     ++FHandNumber;
+    if (FOptions.Deals)
+        FGame.NextDeal = FOptions.Deals->NextDeck();
     FGame.BeginHand();
     FBidIndex = 1;
     FBidDone.fill(false);

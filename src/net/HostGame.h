@@ -12,6 +12,7 @@
 #include <string>
 
 #include "Brains.h"
+#include "DealSource.h"
 #include "NetMessage.h"
 #include "NullHost.h"
 #include "PlayLog.h"
@@ -46,6 +47,7 @@ struct THostGameOptions {
     std::array<std::string, 4> Names{"North", "East", "South", "West"};
     bool PauseAfterCards = false;         // Step stops with Pause after a card, TrickPause after a trick
     uint32_t TurnTimeoutMs = 0;           // told to the players with each turn
+    std::shared_ptr<TShuffledDeals> Deals;  // none: the table's own generator, from Seed
 };
 
 // TrickPause: the trick's winner is shown, then the table is cleared: two pauses.

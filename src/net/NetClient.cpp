@@ -1,9 +1,12 @@
 #include "NetClient.h"
 
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <array>
+
+#include "Preamble.h"
+#include "SecureLink.h"
 
 namespace spades::net {
 
@@ -13,6 +16,7 @@ TNetClient::TNetClient(TNetClientOptions options, QObject* parent)
     FThink.setSingleShot(true);
     connect(&FThink, &QTimer::timeout, this, &TNetClient::Answer);
     connect(&FDecision, &QFutureWatcherBase::finished, this, &TNetClient::Decided);
+    connect(&FKey, &QFutureWatcherBase::finished, this, &TNetClient::KeyDerived);
     FMirror->SetStreamSeed(FOptions.Seed);
 }
 
@@ -20,6 +24,8 @@ TNetClient::~TNetClient()
 {
     FDecision.disconnect(this);
     FDecision.waitForFinished();
+    FKey.disconnect(this);
+    FKey.waitForFinished();
     if (FSocket) {
         FSocket->disconnect(this);
         FSocket->abort();
@@ -28,14 +34,25 @@ TNetClient::~TNetClient()
 
 void TNetClient::Connect()
 {
-    FSocket = std::make_unique<QTcpSocket>();
+    FSocket = std::make_unique<QSslSocket>();
+    FSocket->setSslConfiguration(SecureChannelConfig());
     FSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    connect(FSocket.get(), &QTcpSocket::connected, this, [this] {
-        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat, FHelloVersion});
+    connect(FSocket.get(), &QSslSocket::connected, this, [this] {
+        const std::vector<uint8_t> knock = KnockFrame();
+        FSocket->write(reinterpret_cast<const char*>(knock.data()), static_cast<qint64>(knock.size()));
     });
-    connect(FSocket.get(), &QTcpSocket::readyRead, this, &TNetClient::Read);
-    connect(FSocket.get(), &QTcpSocket::disconnected, this, [this] { Fail({}); });
-    connect(FSocket.get(), &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+    connect(FSocket.get(), &QSslSocket::encrypted, this, [this] {
+        FSecure = true;
+        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat, NewestVersion});
+    });
+    connect(FSocket.get(), &QSslSocket::readyRead, this, [this] { FSecure ? Read() : ReadSalt(); });
+    connect(FSocket.get(), &QSslSocket::disconnected, this, [this] { Fail({}); });
+    connect(FSocket.get(), &QSslSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        if (error == QAbstractSocket::SslHandshakeFailedError) {
+            // Closed once the TLS backend has returned.
+            QTimer::singleShot(0, this, [this] { Fail({}); });
+            return;
+        }
         Fail(error == QAbstractSocket::RemoteHostClosedError ? QString() : FSocket->errorString());
     });
     FSocket->connectToHost(FOptions.Host, FOptions.Port);
@@ -80,9 +97,14 @@ void TNetClient::Fail(const QString& why)
         return;
     // What arrived before the end is read first: the last messages matter.
     if (FSocket && FSocket->bytesAvailable() > 0)
-        Read();
+        FSecure ? Read() : ReadSalt();
     if (FClosed)
         return;
+    if (FHandshaking && !FSecure) {
+        // A host that ends the handshake holds another key: the code is not this table's.
+        FHandshaking = false;
+        emit Refused(static_cast<int>(TErrorCode::WrongCode), QStringLiteral("wrong join code"));
+    }
     FClosed = true;
     FThink.stop();
     if (FSocket && FSocket->state() != QAbstractSocket::UnconnectedState)
@@ -109,12 +131,6 @@ void TNetClient::Read()
                 return;
             }
             const TMessage& message = std::get<TMessage>(*next);
-            if (const auto* refused = std::get_if<TRefused>(&message);
-                refused && refused->Code == TErrorCode::BadVersion && FMirror->Seat() == 0 &&
-                FHelloVersion > ProtocolVersion) {
-                SpeakOlderVersion();
-                return;
-            }
             std::string why;
             if (!FMirror->Apply(message, why)) {
                 Fail(QStringLiteral("the host contradicted itself: ") + QString::fromStdString(why));
@@ -135,18 +151,56 @@ void TNetClient::Read()
     }
 }
 
-void TNetClient::SpeakOlderVersion()
+void TNetClient::ReadSalt()
 {
-    // A host of the first version: joined again in it, without the later messages.
-    FHelloVersion = ProtocolVersion;
-    FSocket->disconnect(this);
-    FSocket->abort();
-    FSocket.release()->deleteLater();  // this runs inside one of its signals
-    FReader = TFrameReader(TDirection::ToClient);
-    QTimer::singleShot(0, this, [this] {
-        if (!FClosed)
-            Connect();
-    });
+    std::array<char, 2 + MaxBody> chunk;
+    const qint64 room = static_cast<qint64>(chunk.size() - FClear.size());
+    const qint64 n = room > 0 && !FKey.isRunning() ? FSocket->read(chunk.data(), room) : 0;
+    if (n <= 0)
+        return;
+    FClear.insert(FClear.end(), chunk.data(), chunk.data() + n);
+    const TAnswerRead read = ReadAnswer(FClear.data(), FClear.size());
+    switch (read.Kind) {
+    case TAnswerRead::TKind::More:
+        return;
+    case TAnswerRead::TKind::Refused: {
+        // An older host refuses the knock in its own words; those are not shown.
+        const bool older = read.Refusal.Code == TErrorCode::BadVersion && read.Refusal.Text != NeedsNewerText;
+        emit Refused(static_cast<int>(read.Refusal.Code),
+                     older ? QString::fromUtf8(RunsOlderText) : QString::fromStdString(read.Refusal.Text));
+        Fail({});
+        return;
+    }
+    case TAnswerRead::TKind::Bad:
+        Fail(QStringLiteral("the host does not answer as a table of this version does"));
+        return;
+    case TAnswerRead::TKind::Salt:
+        break;
+    }
+    if (read.Used != FClear.size() || FSocket->bytesAvailable() > 0) {
+        Fail(QStringLiteral("the host sent more than its salt before the secure channel"));
+        return;
+    }
+    // Tens of milliseconds and tens of megabytes: beside the event loop.
+    FKey.setFuture(QtConcurrent::run([code = FOptions.Code, salt = read.Salt] { return DeriveTableKey(code, salt); }));
+}
+
+void TNetClient::KeyDerived()
+{
+    if (FClosed || !FSocket)
+        return;
+    const std::optional<TTableKey> key = FKey.result();
+    if (!key) {
+        Fail(QStringLiteral("not enough memory to derive the table's key"));
+        return;
+    }
+    if (FSocket->bytesAvailable() > 0) {
+        Fail(QStringLiteral("the host sent more than its salt before the secure channel"));
+        return;
+    }
+    ProvideTableKey(*FSocket, *key);
+    FHandshaking = true;
+    FSocket->startClientEncryption();
 }
 
 void TNetClient::Answer()

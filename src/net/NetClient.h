@@ -13,9 +13,10 @@
 
 #include "Brains.h"
 #include "NetMessage.h"
+#include "TableKey.h"
 #include "TableMirror.h"
 
-class QTcpSocket;
+class QSslSocket;
 
 namespace spades::net {
 
@@ -64,20 +65,25 @@ signals:
 
 private:
     void Read();
+    // Before the secure channel: the host's salt, or its refusal in clear.
+    void ReadSalt();
+    void KeyDerived();
     void Answer();
     void Fail(const QString& why);
     void Decided();
-    void SpeakOlderVersion();
 
     TNetClientOptions FOptions;
-    std::unique_ptr<QTcpSocket> FSocket;
+    std::unique_ptr<QSslSocket> FSocket;
     std::unique_ptr<TTableMirror> FMirror;
     TFrameReader FReader{TDirection::ToClient};
     std::function<void(const char*, size_t)> FRecorder;
     QTimer FThink;
     QFutureWatcher<int> FDecision;
+    QFutureWatcher<std::optional<TTableKey>> FKey;
+    std::vector<uint8_t> FClear;  // what the host sent before the channel
     uint32_t FDecidingTurn = 0;
-    uint8_t FHelloVersion = NewestVersion;
+    bool FHandshaking = false;
+    bool FSecure = false;
     bool FClosed = false;
 };
 

@@ -1,9 +1,14 @@
 #include "NetHost.h"
 
+#include <QSslSocket>
 #include <QTcpServer>
-#include <QTcpSocket>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+
+#include "Preamble.h"
+#include "SecureDeals.h"
+#include "SecureLink.h"
 
 namespace spades::net {
 
@@ -16,6 +21,10 @@ struct TNetHost::TConn {
     int Errors = 0;
     uint8_t Version = ProtocolVersion;  // the version its Hello spoke
     QTimer HelloTimer;
+    std::vector<uint8_t> Knock;  // what came in clear, up to the knock
+    bool Knocked = false;        // waits for the table's key to be answered
+    bool Answered = false;       // the handshake has begun
+    bool Secure = false;
 };
 
 namespace {
@@ -23,7 +32,12 @@ namespace {
 THostGameOptions GameOptions(const TNetHostOptions& options)
 {
     THostGameOptions game;
-    game.Seed = options.Seed;
+    if (options.Seed) {
+        game.Seed = *options.Seed;
+    } else {
+        SecureRandomBytes(&game.Seed, sizeof game.Seed);
+        game.Deals = std::make_shared<TSecureDeals>();
+    }
     game.WinScore = options.WinScore;
     game.PauseAfterCards = options.PauseMs > 0 || options.PauseSource;
     game.TurnTimeoutMs = static_cast<uint32_t>(std::max(options.TurnTimeoutMs, 0));
@@ -62,7 +76,7 @@ void Close(QTcpSocket* socket)
 
 TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
     : QObject(parent), FOptions(std::move(options)), FRoster(FOptions.Kinds, SeatNames()),
-      FGame(*this, GameOptions(FOptions), log), FGuard(FOptions.Guard)
+      FGame(*this, GameOptions(FOptions), log), FGuard(FOptions.Guard), FSalt(FreshSalt())
 {
     if (FOptions.Code.empty())
         FOptions.Code = MakeJoinCode();
@@ -77,10 +91,13 @@ TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
     });
     connect(&FStepTimer, &QTimer::timeout, this, &TNetHost::Run);
     connect(&FStartTimer, &QTimer::timeout, this, &TNetHost::BeginGame);
+    connect(&FKeyWatcher, &QFutureWatcherBase::finished, this, &TNetHost::KeyReady);
 }
 
 TNetHost::~TNetHost()
 {
+    FKeyWatcher.disconnect(this);
+    FKeyWatcher.waitForFinished();
     // Aborting emits at once; nothing of this host may answer any more.
     for (auto& [id, conn] : FConns) {
         if (conn->Socket) {
@@ -92,7 +109,7 @@ TNetHost::~TNetHost()
 
 bool TNetHost::Listen(QString* error)
 {
-    FServer = std::make_unique<QTcpServer>();
+    FServer = std::make_unique<TSecureServer>();
     // Beyond what Qt queues, the kernel's backlog holds new connections.
     FServer->setMaxPendingConnections(FOptions.MaxPending);
     connect(FServer.get(), &QTcpServer::newConnection, this, &TNetHost::Accept);
@@ -101,7 +118,88 @@ bool TNetHost::Listen(QString* error)
             *error = FServer->errorString();
         return false;
     }
+    // Once per table: no connection can make the host do this work again.
+    FKeyWatcher.setFuture(QtConcurrent::run(
+        [code = FOptions.Code, salt = FSalt] { return DeriveTableKey(code, salt); }));
     return true;
+}
+
+void TNetHost::KeyReady()
+{
+    FKey = FKeyWatcher.result();
+    if (!FKey)
+        emit Reported(QStringLiteral("cannot derive the table's key: out of memory"));
+    std::vector<TConnId> waiting;
+    for (const auto& [id, conn] : FConns)
+        if (conn->Knocked)
+            waiting.push_back(id);
+    for (TConnId id : waiting)
+        if (TConn* conn = Find(id))
+            AnswerKnock(*conn);
+}
+
+void TNetHost::ReadKnock(TConn& conn)
+{
+    const TConnId id = conn.Id;
+    std::array<char, 2 + MaxBody> chunk;
+    const qint64 room = static_cast<qint64>(chunk.size() - conn.Knock.size());
+    const qint64 n = room > 0 ? conn.Socket->read(chunk.data(), room) : 0;
+    if (n > 0)
+        conn.Knock.insert(conn.Knock.end(), chunk.data(), chunk.data() + n);
+    const TKnockRead read = net::ReadKnock(conn.Knock.data(), conn.Knock.size());
+    using K = TKnockRead::TKind;
+    switch (read.Kind) {
+    case K::More:
+        return;
+    case K::Older:
+        Refuse(id, TErrorCode::BadVersion, NeedsNewerText);
+        return;
+    case K::Newer:
+        Refuse(id, TErrorCode::BadVersion, RunsOlderText);
+        return;
+    case K::Bad:
+        Refuse(id, TErrorCode::Malformed, "not a knock of this version");
+        return;
+    case K::Knock:
+        break;
+    }
+    // The joining table waits for the salt before it says more.
+    if (read.Used != conn.Knock.size() || conn.Socket->bytesAvailable() > 0) {
+        Refuse(id, TErrorCode::Malformed, "more than a knock before the salt");
+        return;
+    }
+    if (FGuard.Locked(conn.Address, TJoinGuard::TClock::now())) {
+        Refuse(id, TErrorCode::Throttled, "too many wrong codes from your address; try again later");
+        return;
+    }
+    conn.Knocked = true;
+    if (FKey)
+        AnswerKnock(conn);
+    else if (FKeyWatcher.isFinished())
+        Refuse(id, TErrorCode::NotJoined, "the table cannot take players");
+}
+
+void TNetHost::AnswerKnock(TConn& conn)
+{
+    auto* socket = qobject_cast<QSslSocket*>(conn.Socket.data());
+    if (!socket || !FKey) {
+        Refuse(conn.Id, TErrorCode::NotJoined, "the table cannot take players");
+        return;
+    }
+    conn.Knocked = false;
+    conn.Answered = true;
+    conn.HelloTimer.start(FOptions.HelloTimeoutMs);  // as long again for the key and the handshake
+    const std::vector<uint8_t> salt = SaltFrame(FSalt);
+    socket->write(reinterpret_cast<const char*>(salt.data()), static_cast<qint64>(salt.size()));
+    ProvideTableKey(*socket, *FKey);
+    const TConnId id = conn.Id;
+    connect(socket, &QSslSocket::encrypted, this, [this, id] {
+        if (TConn* c = Find(id)) {
+            c->Secure = true;
+            ReadFrom(id);
+        }
+    });
+    socket->startServerEncryption();
 }
 
 quint16 TNetHost::Port() const
@@ -196,7 +294,13 @@ void TNetHost::Accept()
         conn->HelloTimer.start(FOptions.HelloTimeoutMs);
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { ReadFrom(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id); });
-        connect(socket, &QTcpSocket::errorOccurred, this, [this, id] { Drop(id); });
+        connect(socket, &QTcpSocket::errorOccurred, this, [this, id](QAbstractSocket::SocketError error) {
+            // The TLS backend still holds the connection while it reports: closed after it.
+            if (error == QAbstractSocket::SslHandshakeFailedError)
+                QTimer::singleShot(0, this, [this, id] { Drop(id); });
+            else
+                Drop(id);
+        });
         FConns.emplace(id, std::move(conn));
     }
 }
@@ -208,6 +312,11 @@ void TNetHost::ReadFrom(TConnId id)
         TConn* conn = Find(id);
         if (!conn || !conn->Socket)
             return;
+        if (!conn->Secure) {
+            if (!conn->Answered)
+                ReadKnock(*conn);
+            return;
+        }
         const qint64 n = conn->Socket->read(chunk.data(), static_cast<qint64>(chunk.size()));
         if (n <= 0)
             return;
@@ -312,13 +421,13 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
     conn.HelloTimer.stop();
     FGame.SetSeatName(join.Seat, FRoster.At(join.Seat).Name);
     Write(conn, TWelcome{static_cast<uint8_t>(join.Seat), static_cast<uint16_t>(FOptions.WinScore)});
-    if (conn.Version >= NewestVersion)
+    if (conn.Version >= HistoryVersion)
         Write(conn, SeatKindsOf(FOptions.Kinds));
     Broadcast(FRoster.Message());
     if (!Find(id))
         return;
     Write(conn, FGame.SyncFor(join.Seat));
-    if (conn.Version >= NewestVersion && Find(id))
+    if (conn.Version >= HistoryVersion && Find(id))
         Write(conn, FGame.History());
     const auto& waiting = FGame.Waiting();
     if (waiting && waiting->Seat == join.Seat && Find(id))
@@ -358,6 +467,9 @@ void TNetHost::Drop(TConnId id)
         return;
     std::unique_ptr<TConn> conn = std::move(it->second);
     FConns.erase(it);
+    // Given the salt but never through the handshake: only a table with the key gets through.
+    if (conn->Answered && !conn->Secure)
+        FGuard.WrongCode(conn->Address, TJoinGuard::TClock::now());
     Close(conn->Socket);
     conn->HelloTimer.stop();
     const int seat = conn->Seat;

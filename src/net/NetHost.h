@@ -3,6 +3,7 @@
 // Qt's event loop; nothing here waits.
 #pragma once
 
+#include <QFutureWatcher>
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "HostGame.h"
 #include "JoinGuard.h"
 #include "SeatRoster.h"
+#include "TableKey.h"
 
 class QTcpServer;
 class QTcpSocket;
@@ -30,7 +33,9 @@ struct TNetHostOptions {
     quint16 Port = 0;                      // 0: any free port
     std::string Code;                      // empty: a fresh one
     std::array<THostSeatKind, 4> Kinds{THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
-    uint32_t Seed = 1;
+    // Deals from this seed, which anyone who knows it can replay; none: secret
+    // deals from the system's secure generator.
+    std::optional<uint32_t> Seed;
     int WinScore = 250;
     int Games = 1;
     int TurnTimeoutMs = 60000;             // then the computer plays that turn
@@ -92,6 +97,10 @@ private:
 
     void Accept();
     void ReadFrom(TConnId id);
+    // Before the secure channel: the knock, answered with the salt or a refusal.
+    void ReadKnock(TConn& conn);
+    void AnswerKnock(TConn& conn);
+    void KeyReady();
     void Handle(TConnId id, const TMessage& message);
     void Hello(TConn& conn, const THello& hello);
     void Offence(TConnId id, const TErrorMsg& error);
@@ -108,6 +117,9 @@ private:
     THostGame FGame;
     TJoinGuard FGuard;
     std::unique_ptr<QTcpServer> FServer;
+    TTableSalt FSalt;
+    std::optional<TTableKey> FKey;  // derived once, beside the event loop
+    QFutureWatcher<std::optional<TTableKey>> FKeyWatcher;
     std::map<TConnId, std::unique_ptr<TConn>> FConns;
     std::vector<std::unique_ptr<TConn>> FDead;
     TConnId FNextId = 1;

@@ -53,7 +53,7 @@ template <> constexpr TMsgType TypeFor<THistoryMsg>() { return TMsgType::History
 // The version that brought a type in, which its frames carry.
 uint8_t VersionOf(TMsgType type)
 {
-    return type == TMsgType::SeatKinds || type == TMsgType::History ? NewestVersion : ProtocolVersion;
+    return type == TMsgType::SeatKinds || type == TMsgType::History ? HistoryVersion : ProtocolVersion;
 }
 
 void Put(TWriter& w, const THello& m)

@@ -17,11 +17,12 @@
 namespace spades::net {
 
 // Every frame carries the version that brought its message type in: 1 for the
-// first set, NewestVersion for the later ones. Hello alone carries the newest
-// version the joining table speaks, and the host sends later messages only to
-// a table that said Hello in a version that has them.
+// first set, HistoryVersion for SeatKinds and History. Hello alone carries the
+// newest version the joining table speaks. NewestVersion brought the secure
+// channel (Preamble.h): every message now goes through it.
 constexpr uint8_t ProtocolVersion = 1;
-constexpr uint8_t NewestVersion = 2;
+constexpr uint8_t HistoryVersion = 2;
+constexpr uint8_t NewestVersion = 3;
 // Bodies longer than this are refused unread; the longest real message is far shorter.
 constexpr size_t MaxBody = 512;
 constexpr size_t NameMaxBytes = 32;

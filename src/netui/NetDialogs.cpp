@@ -10,7 +10,6 @@
 #include <QNetworkInterface>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -115,6 +114,10 @@ THostTableDialog::THostTableDialog(TNetTableHost* window, QWidget* parent) : QDi
     FPort->setValue(0);
     FPort->setSpecialValueText(QStringLiteral("any free port"));
     form->addRow(QStringLiteral("Port:"), FPort);
+    FBind = new QLineEdit;
+    FBind->setObjectName(QStringLiteral("edtBind"));
+    FBind->setPlaceholderText(QStringLiteral("every address of this machine"));
+    form->addRow(QStringLiteral("Listen on:"), FBind);
     FTimeout = new QSpinBox;
     FTimeout->setObjectName(QStringLiteral("spnTimeout"));
     FTimeout->setRange(5, 600);
@@ -162,7 +165,10 @@ bool THostTableDialog::StartHosting()
     TNetHostOptions options;
     options.Port = static_cast<quint16>(FPort->value());
     options.TurnTimeoutMs = FTimeout->value() * 1000;
-    options.Seed = QRandomGenerator::system()->generate();
+    if (const QString bind = FBind->text().trimmed(); !bind.isEmpty() && !options.Address.setAddress(bind)) {
+        FReport->appendPlainText(QStringLiteral("Listen on an address such as 192.168.1.20, or leave it empty."));
+        return false;
+    }
     options.StartWaitMs = -1;
     if (FWindow)
         options.PauseSource = [window = FWindow] { return window->PlayPause(); };
@@ -194,18 +200,20 @@ bool THostTableDialog::StartHosting()
     connect(FHost.get(), &TNetHost::Reported, FReport, &QPlainTextEdit::appendPlainText);
     connect(FHost.get(), &TNetHost::Finished, this,
             [this] { FReport->appendPlainText(QStringLiteral("The game is over.")); });
-    FWhere->setText(Addresses() + QStringLiteral("  port ") + QString::number(FHost->Port()));
+    const QString where = options.Address == QHostAddress::Any ? Addresses() : options.Address.toString();
+    FWhere->setText(where + QStringLiteral("  port ") + QString::number(FHost->Port()));
     FCode->setText(QString::fromStdString(FHost->Code()));
     for (QComboBox* kind : FKinds)
         kind->setEnabled(false);
     FPort->setEnabled(false);
+    FBind->setEnabled(false);
     FTimeout->setEnabled(false);
     FStart->setEnabled(false);
     FOwnName->setEnabled(false);
     FHost->Start();
     if (ownSeat != 0) {
         TNetClientOptions own;
-        own.Host = QStringLiteral("127.0.0.1");
+        own.Host = options.Address == QHostAddress::Any ? QStringLiteral("127.0.0.1") : options.Address.toString();
         own.Port = FHost->Port();
         own.Code = FHost->Code();
         own.Name = ownName;

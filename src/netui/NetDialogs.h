@@ -49,6 +49,7 @@ private:
     std::array<QComboBox*, 4> FKinds{};
     std::array<QLabel*, 4> FStates{};
     QSpinBox* FPort = nullptr;
+    QLineEdit* FBind = nullptr;
     QSpinBox* FTimeout = nullptr;
     QLabel* FWhere = nullptr;
     QLabel* FCode = nullptr;

@@ -21,18 +21,19 @@
 #include "NetClient.h"
 #include "NetHost.h"
 #include "CommandLine.h"
-#include "Random.h"
 
 namespace spades {
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: spades-sim --host PORT --code C --seats S,S,S,S [--seed S] [--games N] [--win-score W]\n"
-    "                  [--log FILE] [--turn-timeout SECONDS] [--pause MS] [--start-wait SECONDS]\n"
+    "usage: spades-sim --host PORT --code C --seats S,S,S,S [--bind ADDRESS] [--seed S] [--games N]\n"
+    "                  [--win-score W] [--log FILE] [--turn-timeout SECONDS] [--pause MS] [--start-wait SECONDS]\n"
     "       spades-sim --join HOST:PORT --code C --name N --play classic|expert [--seat 1..4] [--think MS]\n"
     "                  [--seed S]\n"
-    "  seats in the order North, East, South, West: remote, classic (or computer) or expert\n";
+    "  seats in the order North, East, South, West: remote, classic (or computer) or expert\n"
+    "  a host without --seed deals from the system's secure generator; with one, anyone who\n"
+    "  knows the seed knows every hand\n";
 
 int Fail(const std::string& why)
 {
@@ -152,6 +153,11 @@ int Host(const std::vector<std::string_view>& args)
             if (!port)
                 return Fail("--host takes a port number from 0 to 65535");
             options.Port = static_cast<quint16>(*port);
+        } else if (option == "--bind") {
+            QHostAddress address;
+            if (!address.setAddress(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()))))
+                return Fail("--bind takes an IPv4 or IPv6 address");
+            options.Address = address;
         } else if (option == "--code") {
             if (!net::ValidCode(value))
                 return Fail("--code takes 8 to 32 letters and digits");
@@ -209,7 +215,10 @@ int Host(const std::vector<std::string_view>& args)
         return Fail("--host needs --code");
     if (!seatsGiven)
         return Fail("--host needs --seats");
-    options.Seed = seed.value_or(TRandom::SeedFromClock());
+    options.Seed = seed;
+    if (seed)
+        std::cerr << "spades-sim: warning: the deals come from --seed " << *seed
+                  << "; a player who knows the seed knows every hand\n";
 
     TLogFile log;
     if (!logPath.empty() && !log.Open(logPath))
@@ -217,7 +226,8 @@ int Host(const std::vector<std::string_view>& args)
     net::TNetHost host(options, logPath.empty() ? nullptr : &log.Stream());
     QString error;
     if (!host.Listen(&error)) {
-        std::cerr << "spades-sim: cannot listen on port " << options.Port << ": " << error.toStdString() << '\n';
+        std::cerr << "spades-sim: cannot listen on " << options.Address.toString().toStdString() << " port "
+                  << options.Port << ": " << error.toStdString() << '\n';
         return 1;
     }
     std::cout << "listening on port " << host.Port() << std::endl;

@@ -79,23 +79,23 @@ TEST(JoinedExpert, PlaysAWholeGameLawfullyAndNotAsTheClassicPlayer)
 
 // A host that speaks only the first version refuses a later Hello; the table
 // says Hello again in the first version and joins.
-TEST(JoinedExpert, JoinsAHostOfTheFirstVersionInThatVersion)
+TEST(JoinedExpert, RefusesToFallBackToAnOlderHostInClear)
 {
     QTcpServer old;
     ASSERT_TRUE(old.listen(QHostAddress::LocalHost, 0));
-    std::vector<int> versions;  // of each Hello, as its frame says
+    std::vector<int> versions;  // of each first frame, as it says
+    QByteArray heard;
     QObject::connect(&old, &QTcpServer::newConnection, [&] {
         QTcpSocket* socket = old.nextPendingConnection();
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
             const QByteArray frame = socket->readAll();
+            heard += frame;
             if (frame.size() < 4)
                 return;
             versions.push_back(static_cast<uint8_t>(frame[2]));
-            const auto answer = versions.back() == 1 ? Encode(TWelcome{South, 250})
-                                                     : Encode(TRefused{TErrorCode::BadVersion, "version 1 only"});
+            const auto answer = Encode(TRefused{TErrorCode::BadVersion, "protocol version 3 is not spoken here"});
             socket->write(reinterpret_cast<const char*>(answer.data()), static_cast<qint64>(answer.size()));
-            if (versions.back() != 1)
-                socket->disconnectFromHost();
+            socket->disconnectFromHost();
         });
     });
     TNetClientOptions options;
@@ -103,10 +103,10 @@ TEST(JoinedExpert, JoinsAHostOfTheFirstVersionInThatVersion)
     options.Code = "TESTCODE42";
     options.Name = "Ann";
     TJoined joined(options);
-    ASSERT_TRUE(WaitUntil([&] { return joined.Seat != 0 || joined.Closed; }, GameMs));
-    EXPECT_EQ(joined.Seat, South);
-    EXPECT_EQ(joined.Refusal, 0) << "the refusal of the later version is not the table's end";
-    EXPECT_THAT(versions, ::testing::ElementsAre(2, 1));
+    ASSERT_TRUE(WaitUntil([&] { return joined.Closed; }, GameMs));
+    EXPECT_EQ(joined.Refusal, static_cast<int>(TErrorCode::BadVersion));
+    EXPECT_THAT(versions, ::testing::ElementsAre(NewestVersion)) << "one knock, and no Hello in clear after it";
+    EXPECT_FALSE(heard.contains("TESTCODE42"));
 }
 
 // The referee itself: the log of a game checks out, and each kind of fault put

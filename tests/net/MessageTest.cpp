@@ -318,13 +318,14 @@ INSTANTIATE_TEST_SUITE_P(
         TLater{"HistoryMidTrick", THistoryMsg{2, {{2, 14}, {3, 15}, {4, 1}}}, TDirection::ToClient, 2},
         TLater{"HistoryWhole", FullHistory(), TDirection::ToClient, 2},
         TLater{"HelloVersion1", THello{"ABCDEFGH", "Ann", 0, 1}, TDirection::ToHost, 1},
-        TLater{"HelloVersion2", THello{"ABCDEFGH", "Ann", 2, 2}, TDirection::ToHost, 2}),
+        TLater{"HelloVersion2", THello{"ABCDEFGH", "Ann", 2, 2}, TDirection::ToHost, 2},
+        TLater{"HelloVersion3", THello{"ABCDEFGH", "Ann", 1, 3}, TDirection::ToHost, 3}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(
     LaterBodies, BadBody,
     ::testing::Values(
-        TBadBody{"HelloVersion3", {3, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
+        TBadBody{"HelloVersion4", {4, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
                  TErrorCode::BadVersion},
         TBadBody{"SeatKindZero", {2, 0x4D, 1, 2, 0, 3}, C, TErrorCode::Malformed},
         TBadBody{"SeatKindFour", {2, 0x4D, 1, 2, 4, 3}, C, TErrorCode::Malformed},

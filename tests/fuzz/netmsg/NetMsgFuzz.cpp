@@ -1,8 +1,11 @@
 // The network message reader on arbitrary bytes, read by both ends and cut into
 // pieces of a size the input chooses: it never reads out of bounds, never holds
 // more than one body, and every message it accepts survives writing and reading back.
+// The clear preamble before the secure channel is read from the same bytes.
 #include "NetMessage.h"
+#include "Preamble.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t piece = 1 + data[0] % 97;
     ++data;
     --size;
+    const TKnockRead knock = ReadKnock(data, size);
+    Check(knock.Used <= size && (knock.Kind == TKnockRead::TKind::More) == (knock.Used == 0),
+          "a knock read past its bytes, or took none");
+    const TAnswerRead answer = ReadAnswer(data, size);
+    Check(answer.Used <= size && (answer.Kind == TAnswerRead::TKind::More) == (answer.Used == 0),
+          "an answer read past its bytes, or took none");
+    if (answer.Kind == TAnswerRead::TKind::Salt) {
+        const std::vector<uint8_t> again = SaltFrame(answer.Salt);
+        Check(std::equal(again.begin(), again.end(), data), "the salt does not read back as it was sent");
+    }
     for (TDirection direction : {TDirection::ToHost, TDirection::ToClient}) {
         TFrameReader reader(direction);
         for (size_t at = 0; at < size; at += piece) {
