@@ -182,7 +182,7 @@ void TNetClient::ReadSalt()
         return;
     }
     // Tens of milliseconds and tens of megabytes: beside the event loop.
-    FKey.setFuture(QtConcurrent::run([code = FOptions.Code, salt = read.Salt] { return DeriveTableKey(code, salt); }));
+    FKey.setFuture(QtConcurrent::run([code = FOptions.Code, salt = read.Salt] { return DeriveTableKeyOnWorker(code, salt); }));
 }
 
 void TNetClient::KeyDerived()

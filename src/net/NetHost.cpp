@@ -120,7 +120,7 @@ bool TNetHost::Listen(QString* error)
     }
     // Once per table: no connection can make the host do this work again.
     FKeyWatcher.setFuture(QtConcurrent::run(
-        [code = FOptions.Code, salt = FSalt] { return DeriveTableKey(code, salt); }));
+        [code = FOptions.Code, salt = FSalt] { return DeriveTableKeyOnWorker(code, salt); }));
     return true;
 }
 

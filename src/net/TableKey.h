@@ -24,6 +24,8 @@ struct TKeyCost {
 
 // Nullopt only when the library cannot (out of memory).
 std::optional<TTableKey> DeriveTableKey(std::string_view code, const TTableSalt& salt, TKeyCost cost = {});
+// The same on a pool thread that will not use the library again.
+std::optional<TTableKey> DeriveTableKeyOnWorker(std::string_view code, const TTableSalt& salt);
 TTableSalt FreshSalt();
 
 }  // namespace spades::net
