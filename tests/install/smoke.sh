@@ -10,7 +10,12 @@ for tool in Xvfb xdotool desktop-file-validate appstreamcli; do
 done
 work=$(mktemp -d)
 trap 'kill $app $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; [ -f "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/out.log" ] && sed 's/^/  program: /' "$work/out.log"
+  [ -n "${xvfb:-}" ] && ! kill -0 "$xvfb" 2>/dev/null && { echo "  Xvfb has ended:"; sed 's/^/  Xvfb: /' "$work/xvfb.log"; }
+  exit 1
+}
 
 root=$work/root
 DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null || fail "cmake --install"
@@ -23,13 +28,13 @@ done
 [ -s "$root/usr/share/icons/hicolor/48x48/apps/net.tarnwell.QuelbrinSpades.png" ] || fail "missing icon"
 
 mkdir -p "$work/config" "$work/data" "$work/run"; chmod 700 "$work/run"
-display=
-for d in $(seq 120 160); do [ -e /tmp/.X11-unix/X$d ] || [ -e /tmp/.X$d-lock ] || { display=$d; break; }; done
-Xvfb :$display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+# The server picks a free display itself and names it once it takes connections;
+# no reset when a client leaves, so the probe cannot catch it between two lives.
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 & xvfb=$!
+read display <"$work/displayfd" || display=
+[ -n "$display" ] || fail "Xvfb did not start"
 export DISPLAY=:$display
-ready=
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && { ready=1; break; }; sleep 0.1; done
-[ -n "$ready" ] || fail "Xvfb did not start"
 # Started through the link in bin, as the desktop entry does.
 env -u QT_QPA_PLATFORM XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run HOME=$work \
   "$root/usr/bin/quelbrin-spades" >"$work/out.log" 2>&1 & app=$!

@@ -139,12 +139,18 @@ def die_with_parent():
 
 class Xvfb:
     def __enter__(self):
-        self.display = next(d for d in range(180, 240)
-                            if not os.path.exists(f"/tmp/.X11-unix/X{d}") and not os.path.exists(f"/tmp/.X{d}-lock"))
-        self.proc = subprocess.Popen(["Xvfb", f":{self.display}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        # The server picks a free display and names it once it takes connections;
+        # no reset when a client leaves, so no client meets it between two lives.
+        reader, writer = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-noreset", "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], pass_fds=(writer,),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=die_with_parent)
+        os.close(writer)
+        with os.fdopen(reader) as named:
+            self.display = named.readline().strip()
+        if not self.display:
+            raise Failure("Xvfb did not start")
         os.environ["DISPLAY"] = f":{self.display}"
-        wait_for("Xvfb", lambda: subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0, 10)
         return self
 
     def __exit__(self, *_):
