@@ -1,5 +1,7 @@
 #include "HandCycle.h"
 
+#include "Claim.h"
+
 namespace spades {
 
 THandCycle::THandCycle(TSpadesGame& game, const TRuleSet& rules) : FGame(game), FRules(rules)
@@ -200,6 +202,28 @@ TRefusal THandCycle::AnswerSlot(int seat, uint32_t turn, int slot)
     FPhase = full ? TPhase::TrickFull : TPhase::Playing;
     if (FPauses)
         Hold(TWaitKind::Pause, seat, full ? TPauseKind::LastCard : TPauseKind::Card);
+    return {};
+}
+
+TRefusal THandCycle::Claim(int seat, uint32_t turn, TDoubleDummy& solver)
+{
+    if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Card))
+        return refusal;
+    const std::vector<TPlayRecord> line = ClaimLine(solver, FGame, seat);
+    if (line.empty())
+        return {TRefusalKind::CannotClaim};
+    const auto passPauses = [this] {
+        while (FWait.Kind == TWaitKind::Pause && Resume(FWait.Turn))
+            Advance();
+    };
+    for (const TPlayRecord& play : line) {
+        passPauses();
+        // The solver's line keeps the rules, so no card of it is refused.
+        if (FWait.Kind != TWaitKind::Card || FWait.Seat != play.Seat || AnswerCard(play.Seat, FWait.Turn, play.Card))
+            break;
+        Advance();
+    }
+    passPauses();  // the hand ends here, scored
     return {};
 }
 

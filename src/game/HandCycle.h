@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DealSource.h"
+#include "DoubleDummy.h"
 #include "GameObserver.h"
 #include "RuleSet.h"
 #include "SeatController.h"
@@ -43,6 +44,10 @@ public:
     TRefusal AnswerBid(int seat, uint32_t turn, int bid) override;
     TRefusal AnswerCard(int seat, uint32_t turn, int card) override;
     TRefusal AnswerSlot(int seat, uint32_t turn, int slot) override;
+    // The seat whose card is asked for takes every trick left: the rest of the
+    // hand is played out at once in the solver's order, every card heard as
+    // played. Refused, changing nothing, when the others could still take one.
+    TRefusal Claim(int seat, uint32_t turn, TDoubleDummy& solver);
     // Ends the pause of that turn; false, changing nothing, for any other turn.
     bool Resume(uint32_t turn);
     // After the end of a hand: the next one is dealt.

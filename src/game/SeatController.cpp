@@ -26,6 +26,8 @@ std::string_view TRefusal::Text() const
         return VerdictText(TPlayVerdict::MustFollowSuit);
     case TRefusalKind::SpadesNotOpened:
         return VerdictText(TPlayVerdict::SpadesNotOpened);
+    case TRefusalKind::CannotClaim:
+        return "the others can still take a trick";
     }
     return {};
 }

@@ -28,6 +28,7 @@ enum class TRefusalKind : uint8_t {
     CardNotHeld,
     MustFollowSuit,
     SpadesNotOpened,
+    CannotClaim,        // the others could still take a trick
 };
 
 struct TRefusal {

@@ -97,8 +97,28 @@ private:
 };
 }  // namespace
 
+void TSimulator::SetClaims(int tricksLeft)
+{
+    FClaimFrom = tricksLeft;
+    if (FClaimFrom > 0 && !FSolver)
+        FSolver = std::make_unique<TDoubleDummy>();
+}
+
+bool TSimulator::Claimed(const TWait& wait)
+{
+    if (wait.Kind != TWaitKind::Card || FClaimFrom <= 0 ||
+        13 - FGame.FPlayCount / 4 > FClaimFrom)
+        return false;
+    if (FCycle.Claim(wait.Seat, wait.Turn, *FSolver))
+        return false;
+    ++FStats.Claims;
+    return true;
+}
+
 void TSimulator::Answer(const TWait& wait)
 {
+    if (Claimed(wait))
+        return;
     if (!IsExpert(wait.Seat)) {
         FSeats.Ask(FGame, wait, FCycle);
         return;
@@ -215,7 +235,10 @@ void TSimulator::WriteSummary()
                   FStats.Wins[3], FStats.Wins[4],
                   FStats.Games == 0 ? 0.0 : static_cast<double>(FStats.Hands) / static_cast<double>(FStats.Games),
                   FStats.UnfinishedGames);
-    FOut << text << '\n';
+    FOut << text;
+    if (FClaimFrom > 0)
+        FOut << " claims " << FStats.Claims;
+    FOut << '\n';
 }
 
 }  // namespace spades

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ struct TSimStats {
     long long NilsMade = 0;
     long long BagPenalties = 0;
     long long UnfinishedGames = 0;
+    long long Claims = 0;        // hands ended by a claim
     std::array<long long, 5> Wins{};
     std::array<long long, 5> Points{};  // points each seat scored, over all hands
     double Seconds = 0;
@@ -84,6 +86,9 @@ public:
     void AddObserver(TGameObserver* observer);
     // A game that has not ended after this many hands is given up.
     void SetHandLimit(int limit) { FHandLimit = limit; }
+    // A seat to play that takes every trick left whatever the others do claims
+    // them, looked for once this many tricks or fewer are left (0: never).
+    void SetClaims(int tricksLeft);
     // Who plays each seat (indexes 1..4), Computer or Expert; all classic unless set.
     void SetSeats(const std::array<TSeatKind, 5>& seats);
     void SetExpertSettings(const TExpertSettings& settings) { FExpert.SetSettings(settings); }
@@ -94,6 +99,7 @@ public:
     const TSimStats& Stats() const { return FStats; }
 
 private:
+    bool Claimed(const TWait& wait);
     void Answer(const TWait& wait);
     void PlayBegins(const TSpadesGame& game) override;
     void TrickFull(const TSpadesGame& game) override;
@@ -111,6 +117,8 @@ private:
     TPlayLog FLog;
     TSimStats FStats;
     int FHandLimit = 100000;
+    int FClaimFrom = 0;
+    std::unique_ptr<TDoubleDummy> FSolver;
     std::array<TSeatKind, 5> FKinds{TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer,
                                     TSeatKind::Computer, TSeatKind::Computer};
     std::array<int, 5> FScoresBefore{};

@@ -26,7 +26,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: spades-sim [--seed S] [--games N] [--win-score W] [--log FILE] [--history FILE]\n"
-    "                  [--seats T1,T2,T3,T4]\n"
+    "                  [--seats T1,T2,T3,T4] [--claim]\n"
     "  --seed S       starting state of the generator, 0..4294967295 (default: the clock)\n"
     "  --games N      games to play, 1 or more (default 1)\n"
     "  --win-score W  score that wins a game, 1 or more (default 250)\n"
@@ -36,6 +36,9 @@ constexpr const char* Usage =
     "                 who plays North, East, South and West: classic or expert\n"
     "                 (default classic,classic,classic,classic); adds a line of\n"
     "                 seat types, points per hand and Expert decision times\n"
+    "  --claim        a seat that takes every trick left whatever the others do\n"
+    "                 claims them (looked for from eight tricks left); the log\n"
+    "                 shows the claimed cards as played, in the solver's order\n"
     "       spades-sim --host PORT ... | --join HOST:PORT ...   play over a network (with --help: how)\n";
 
 int Fail(const std::string& why)
@@ -77,12 +80,17 @@ int main(int argc, char** argv)
     std::string logPath;
     std::string historyPath;
     std::optional<std::array<spades::TSeatKind, 5>> seats;
+    bool claims = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
         if (option == "--help" || option == "-h") {
             std::cout << Usage;
             return 0;
+        }
+        if (option == "--claim") {
+            claims = true;
+            continue;
         }
         if (i + 1 >= argc)
             return Fail("missing value for " + std::string(option));
@@ -153,6 +161,8 @@ int main(int argc, char** argv)
     simulator.AddObserver(history.get());
     if (seats)
         simulator.SetSeats(*seats);
+    if (claims)
+        simulator.SetClaims(8);
     simulator.Run(games);
     if (seats)
         simulator.WriteSeatSummary();

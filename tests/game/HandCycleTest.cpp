@@ -3,6 +3,7 @@
 #include <numeric>
 #include <sstream>
 
+#include "Claim.h"
 #include "HandCycle.h"
 #include "PlayLog.h"
 #include "SeatController.h"
@@ -250,6 +251,57 @@ TEST(CycleGame, AWholeClassicGamePlaysAsRecorded)
     EXPECT_EQ(log.str().size(), 9726u);
     EXPECT_EQ(Fnv1a(log.str()), 0xa870256cac4bbcc8ull);
     EXPECT_EQ(cycle.WinnerSeat(), East);
+}
+
+// Over the last tricks of many hands, a claim is taken exactly when the seat to
+// play takes every trick left against best defence, and then ends the hand
+// with all of them for it, every card heard as played.
+TEST(CycleClaim, IsTakenExactlyWhenTheRestAreTheSeatsAndEndsTheHandWithThem)
+{
+    struct TCounter final : TGameObserver {
+        void CardPlayed(const TSpadesGame&, int, int, int) override { ++Cards; }
+        int Cards = 0;
+    };
+    TDoubleDummy solver(14);
+    int claims = 0, refusals = 0;
+    for (uint32_t seed = 1; seed <= 40; ++seed) {
+        TFakeHost host;
+        TSpadesGame game(host, seed);
+        THandCycle cycle(game);
+        TCounter counter;
+        cycle.Watch(counter, EventBit(TGameEvent::CardPlayed));
+        cycle.SetPauses(seed % 2 == 0);
+        cycle.NewGame(1, Computers);
+        TSeatControllers seats;
+        for (TWait wait; (wait = cycle.Advance()).Kind != TWaitKind::HandOver;) {
+            if (wait.Kind == TWaitKind::Pause) {
+                cycle.Resume(wait.Turn);
+                continue;
+            }
+            if (wait.Kind == TWaitKind::Card && game.FPlayCount >= 36) {
+                const TDDPosition position = OpenPosition(game);
+                const int left = position.TricksLeft();
+                const int before = game.Table.Player(wait.Seat).FTricks;
+                const bool all = solver.MostTricks(position, wait.Seat) == left;
+                const TRefusal refusal = cycle.Claim(wait.Seat, wait.Turn, solver);
+                ASSERT_EQ(!refusal, all) << "seed " << seed << " cards played " << game.FPlayCount;
+                if (all) {
+                    ++claims;
+                    EXPECT_EQ(game.Table.Player(wait.Seat).FTricks, before + left);
+                    EXPECT_EQ(counter.Cards, 52);
+                    EXPECT_EQ(cycle.Claim(wait.Seat, wait.Turn, solver).Kind, TRefusalKind::TooLate);
+                    continue;
+                }
+                ++refusals;
+                EXPECT_EQ(refusal.Kind, TRefusalKind::CannotClaim);
+                EXPECT_EQ(cycle.Waiting().Turn, wait.Turn) << "a refused claim changes nothing";
+            }
+            seats.Ask(game, wait, cycle);
+        }
+        EXPECT_EQ(counter.Cards, 52);
+    }
+    EXPECT_GT(claims, 10);
+    EXPECT_GT(refusals, 10);
 }
 
 TEST(ScriptedController, ReplaysTheRecordAndChoosesForItselfWhereItDoesNotFit)
