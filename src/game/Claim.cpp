@@ -36,4 +36,14 @@ std::vector<TPlayRecord> ClaimLine(TDoubleDummy& solver, const TSpadesGame& game
     return solver.BestLine(position, TDDGoal::Seat(seat));
 }
 
+void TClaimingController::Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers& answers)
+{
+    if (wait.Kind == TWaitKind::Card && 13 - game.FPlayCount / 4 <= FFrom &&
+        !answers.AnswerClaim(wait.Seat, wait.Turn, FSolver)) {
+        ++FClaims;
+        return;
+    }
+    FInner.Ask(game, wait, answers);
+}
+
 }  // namespace spades

@@ -42,6 +42,19 @@ const TWait& THandCycle::Advance()
     return FWait;
 }
 
+const TWait& THandCycle::Play(const TSeatControllers& seats)
+{
+    for (;;) {
+        const TWait& wait = Advance();
+        if (wait.Kind != TWaitKind::Card && wait.Kind != TWaitKind::Bid)
+            return wait;
+        const uint32_t turn = wait.Turn;
+        seats.At(wait.Seat).Ask(FGame, wait, *this);
+        if (FPending && FWait.Turn == turn)
+            return FWait;
+    }
+}
+
 bool THandCycle::HandInPlay() const
 {
     switch (FPhase) {
@@ -205,7 +218,7 @@ TRefusal THandCycle::AnswerSlot(int seat, uint32_t turn, int slot)
     return {};
 }
 
-TRefusal THandCycle::Claim(int seat, uint32_t turn, TDoubleDummy& solver)
+TRefusal THandCycle::AnswerClaim(int seat, uint32_t turn, TDoubleDummy& solver)
 {
     if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Card))
         return refusal;

@@ -40,6 +40,10 @@ public:
     // Asked again before an answer, it gives the same wait.
     const TWait& Advance();
     const TWait& Waiting() const { return FWait; }
+    // Advance, handing every bid and card asked for to its seat's controller, for
+    // as long as they answer at once: stops at a pause, the end of a hand or of
+    // the game, or a question whose answer comes later.
+    const TWait& Play(const TSeatControllers& seats);
 
     TRefusal AnswerBid(int seat, uint32_t turn, int bid) override;
     TRefusal AnswerCard(int seat, uint32_t turn, int card) override;
@@ -47,7 +51,7 @@ public:
     // The seat whose card is asked for takes every trick left: the rest of the
     // hand is played out at once in the solver's order, every card heard as
     // played. Refused, changing nothing, when the others could still take one.
-    TRefusal Claim(int seat, uint32_t turn, TDoubleDummy& solver);
+    TRefusal AnswerClaim(int seat, uint32_t turn, TDoubleDummy& solver) override;
     // Ends the pause of that turn; false, changing nothing, for any other turn.
     bool Resume(uint32_t turn);
     // After the end of a hand: the next one is dealt.

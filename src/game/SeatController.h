@@ -18,6 +18,7 @@ namespace spades {
 
 class TSpadesGame;
 class TPlayer;
+class TDoubleDummy;
 
 enum class TRefusalKind : uint8_t {
     None,
@@ -52,6 +53,9 @@ public:
     // The card in that slot (1..13) of the seat's hand: for whoever picks a slot,
     // as the classic strategy and a click on a card control do.
     virtual TRefusal AnswerSlot(int seat, uint32_t turn, int slot) = 0;
+    // Instead of a card: the rest of the tricks, when the solver shows they are
+    // the seat's whatever the others do.
+    virtual TRefusal AnswerClaim(int seat, uint32_t turn, TDoubleDummy& solver) = 0;
 
 protected:
     ~TSeatAnswers() = default;

@@ -58,13 +58,31 @@ void TSimulator::AddObserver(TGameObserver* observer)
 void TSimulator::SetSeats(const std::array<TSeatKind, 5>& seats)
 {
     FKinds = seats;
-    for (int seat = North; seat <= West; ++seat) {
-        // Seats play Expert or classic; anything else here is the computer's.
-        if (IsExpert(seat)) {
-            FSeats.Set(seat, FExpert);
-        } else {
-            FSeats.Set(seat, FClassic);
+    // Seats play Expert or classic; anything else here is the computer's.
+    for (int seat = North; seat <= West; ++seat)
+        if (!IsExpert(seat))
             FKinds[static_cast<size_t>(seat)] = TSeatKind::Computer;
+    SeatControllers();
+}
+
+void TSimulator::SetClaims(int tricksLeft)
+{
+    FClaimFrom = tricksLeft;
+    if (FClaimFrom > 0 && !FSolver)
+        FSolver = std::make_unique<TDoubleDummy>();
+    SeatControllers();
+}
+
+void TSimulator::SeatControllers()
+{
+    FClaimers.clear();
+    for (int seat = North; seat <= West; ++seat) {
+        TSeatController& player = IsExpert(seat) ? static_cast<TSeatController&>(FTimedExpert) : FClassic;
+        if (FClaimFrom > 0) {
+            FClaimers.push_back(std::make_unique<TClaimingController>(player, *FSolver, FClaimFrom));
+            FSeats.Set(seat, *FClaimers.back());
+        } else {
+            FSeats.Set(seat, player);
         }
     }
 }
@@ -97,35 +115,11 @@ private:
 };
 }  // namespace
 
-void TSimulator::SetClaims(int tricksLeft)
+void TSimulator::TTimedController::Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers& answers)
 {
-    FClaimFrom = tricksLeft;
-    if (FClaimFrom > 0 && !FSolver)
-        FSolver = std::make_unique<TDoubleDummy>();
-}
-
-bool TSimulator::Claimed(const TWait& wait)
-{
-    if (wait.Kind != TWaitKind::Card || FClaimFrom <= 0 ||
-        13 - FGame.FPlayCount / 4 > FClaimFrom)
-        return false;
-    if (FCycle.Claim(wait.Seat, wait.Turn, *FSolver))
-        return false;
-    ++FStats.Claims;
-    return true;
-}
-
-void TSimulator::Answer(const TWait& wait)
-{
-    if (Claimed(wait))
-        return;
-    if (!IsExpert(wait.Seat)) {
-        FSeats.Ask(FGame, wait, FCycle);
-        return;
-    }
     const TStopwatch watch;
-    FSeats.Ask(FGame, wait, FCycle);
-    FStats.ExpertMilliseconds.push_back(watch.Milliseconds());
+    FInner.Ask(game, wait, answers);
+    FMilliseconds.push_back(watch.Milliseconds());
 }
 
 void TSimulator::PlayBegins(const TSpadesGame& game)
@@ -182,11 +176,7 @@ int TSimulator::PlayGame(int gameNumber)
 {
     FCycle.NewGame(gameNumber, FKinds);
     for (;;) {
-        const TWait& wait = FCycle.Advance();
-        if (wait.Kind == TWaitKind::Card || wait.Kind == TWaitKind::Bid) {
-            Answer(wait);
-            continue;
-        }
+        const TWait& wait = FCycle.Play(FSeats);
         switch (wait.Kind) {
         case TWaitKind::Bid:
         case TWaitKind::Card:
@@ -236,8 +226,12 @@ void TSimulator::WriteSummary()
                   FStats.Games == 0 ? 0.0 : static_cast<double>(FStats.Hands) / static_cast<double>(FStats.Games),
                   FStats.UnfinishedGames);
     FOut << text;
-    if (FClaimFrom > 0)
-        FOut << " claims " << FStats.Claims;
+    if (FClaimFrom > 0) {
+        long long claims = 0;
+        for (const auto& claimer : FClaimers)
+            claims += claimer->Claims();
+        FOut << " claims " << claims;
+    }
     FOut << '\n';
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Claim.h"
 #include "HandCycle.h"
 #include "SeatController.h"
 #include "PlayLog.h"
@@ -63,7 +64,6 @@ struct TSimStats {
     long long NilsMade = 0;
     long long BagPenalties = 0;
     long long UnfinishedGames = 0;
-    long long Claims = 0;        // hands ended by a claim
     std::array<long long, 5> Wins{};
     std::array<long long, 5> Points{};  // points each seat scored, over all hands
     double Seconds = 0;
@@ -99,8 +99,22 @@ public:
     const TSimStats& Stats() const { return FStats; }
 
 private:
-    bool Claimed(const TWait& wait);
-    void Answer(const TWait& wait);
+    // Times the decisions of the controller it wraps.
+    class TTimedController final : public TSeatController {
+    public:
+        TTimedController(TSeatController& inner, std::vector<double>& milliseconds)
+            : FInner(inner), FMilliseconds(milliseconds)
+        {
+        }
+        TSeatKind Kind() const override { return FInner.Kind(); }
+        void Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers& answers) override;
+
+    private:
+        TSeatController& FInner;
+        std::vector<double>& FMilliseconds;
+    };
+
+    void SeatControllers();
     void PlayBegins(const TSpadesGame& game) override;
     void TrickFull(const TSpadesGame& game) override;
     void HandEnded(const TSpadesGame& game) override;
@@ -119,11 +133,13 @@ private:
     int FHandLimit = 100000;
     int FClaimFrom = 0;
     std::unique_ptr<TDoubleDummy> FSolver;
+    std::vector<std::unique_ptr<TClaimingController>> FClaimers;
     std::array<TSeatKind, 5> FKinds{TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer,
                                     TSeatKind::Computer, TSeatKind::Computer};
     std::array<int, 5> FScoresBefore{};
     TClassicController FClassic;
     TExpertController FExpert;
+    TTimedController FTimedExpert{FExpert, FStats.ExpertMilliseconds};
     TSeatControllers FSeats;
 };
 

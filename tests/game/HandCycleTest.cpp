@@ -283,13 +283,13 @@ TEST(CycleClaim, IsTakenExactlyWhenTheRestAreTheSeatsAndEndsTheHandWithThem)
                 const int left = position.TricksLeft();
                 const int before = game.Table.Player(wait.Seat).FTricks;
                 const bool all = solver.MostTricks(position, wait.Seat) == left;
-                const TRefusal refusal = cycle.Claim(wait.Seat, wait.Turn, solver);
+                const TRefusal refusal = cycle.AnswerClaim(wait.Seat, wait.Turn, solver);
                 ASSERT_EQ(!refusal, all) << "seed " << seed << " cards played " << game.FPlayCount;
                 if (all) {
                     ++claims;
                     EXPECT_EQ(game.Table.Player(wait.Seat).FTricks, before + left);
                     EXPECT_EQ(counter.Cards, 52);
-                    EXPECT_EQ(cycle.Claim(wait.Seat, wait.Turn, solver).Kind, TRefusalKind::TooLate);
+                    EXPECT_EQ(cycle.AnswerClaim(wait.Seat, wait.Turn, solver).Kind, TRefusalKind::TooLate);
                     continue;
                 }
                 ++refusals;
