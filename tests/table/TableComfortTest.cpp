@@ -178,7 +178,16 @@ TEST_P(TableShade, RefusedCardsAreShadedAndStillRefused)
     for (size_t i = 0; i < c.Hand.size(); ++i) {
         TCardDeck& card = table.Card(South, static_cast<int>(i) + 1);
         EXPECT_EQ(card.Shaded(), c.Mark && !c.Playable[i]) << "card " << c.Hand[i];
+        // The pointer on its strip lifts a playable card, never a shaded one.
+        QTest::mouseMove(&card, QPoint(4, card.height() / 2));
+        EXPECT_EQ(window.Comfort().Hover().Lifted() == &card, !card.Shaded()) << "card " << c.Hand[i];
     }
+    // The option, changed while the fan waits, shades or clears it at once.
+    const bool animate = window.GameDefaults()->AnimateCards();
+    window.Comfort().SetOptions(!c.Mark, animate);
+    for (size_t i = 0; i < c.Hand.size(); ++i)
+        EXPECT_EQ(table.Card(South, static_cast<int>(i) + 1).Shaded(), !c.Mark && !c.Playable[i]);
+    window.Comfort().SetOptions(c.Mark, animate);
     // A refused card, shaded or not, gives the rules' message and stays in the hand.
     for (size_t i = 0; i < c.Hand.size(); ++i) {
         if (c.Playable[i])
