@@ -10,6 +10,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "GameSnapshot.h"
@@ -66,6 +67,11 @@ public:
 // Where the hand cycle stands, so that a game left for a while goes on from there.
 enum class TCycleStage { Rest, Bidding, Turns, TrickFull, TrickWon, TrickCleared, Scored, NextHand, Stopped, Over };
 struct TCyclePoint {
+    TCyclePoint() = default;
+    TCyclePoint(TCycleStage stage, int winner = 0, TScoreResult result = {})
+        : Stage(stage), Winner(winner), Result(std::move(result))
+    {
+    }
     TCycleStage Stage = TCycleStage::Rest;
     int Winner = 0;       // of the trick still on the table or just cleared
     TScoreResult Result;  // of the hand just scored
