@@ -103,17 +103,17 @@ void TCardDeck::SetShaded(bool shaded)
     update();
 }
 
-void TCardDeck::SetOutlined(bool outlined)
+void TCardDeck::SetOutline(TOutline outline)
 {
-    if (outlined == FOutlined)
+    if (outline == FOutline)
         return;
-    FOutlined = outlined;
+    FOutline = outline;
     update();
 }
 
 void TCardDeck::PaintMarks(QPainter& painter) const
 {
-    if (!FShaded && !FOutlined)
+    if (!FShaded && !Outlined())
         return;
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal radius = 3.0 * width() / CardImageWidth;
@@ -123,9 +123,12 @@ void TCardDeck::PaintMarks(QPainter& painter) const
         painter.setBrush(QColor(0, 0, 0, 110));
         painter.drawRoundedRect(card, radius, radius);
     }
-    if (FOutlined) {
+    if (Outlined()) {
         const qreal pen = std::max(2.0, 3.0 * width() / CardImageWidth);
-        painter.setPen(QPen(QColor(0xFF, 0xD7, 0x00), pen));
+        if (FOutline == TOutline::Hint)
+            painter.setPen(QPen(QColor(0x40, 0xC0, 0xFF), pen, Qt::DashLine));
+        else
+            painter.setPen(QPen(QColor(0xFF, 0xD7, 0x00), pen));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(card.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2), radius, radius);
     }
@@ -224,7 +227,7 @@ void TCardDeck::paintEvent(QPaintEvent* event)
         // Any other size or ratio: drawn from the artwork for exactly these pixels.
         DrawUncovered(painter, RenderedCardPixmap(FValue, size(), ratio, !FStretch), uncovered);
     }
-    if (FShaded || FOutlined) {
+    if (FShaded || Outlined()) {
         painter.setClipRegion(uncovered);
         PaintMarks(painter);
     }

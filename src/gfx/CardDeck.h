@@ -71,8 +71,12 @@ public:
     // outline for the card the keyboard (or a hint) points at.
     bool Shaded() const { return FShaded; }
     void SetShaded(bool shaded);
-    bool Outlined() const { return FOutlined; }
-    void SetOutlined(bool outlined);
+    // The keyboard's mark is a gold rim; a hint's a dashed sky-blue one, so the two are told apart.
+    enum class TOutline { None, Mark, Hint };
+    TOutline Outline() const { return FOutline; }
+    void SetOutline(TOutline outline);
+    bool Outlined() const { return FOutline != TOutline::None; }
+    void SetOutlined(bool outlined) { SetOutline(outlined ? TOutline::Mark : TOutline::None); }
 
 signals:
     void clicked();
@@ -97,7 +101,7 @@ private:
     bool FVisible = false;
     bool FPressed = false;
     bool FShaded = false;
-    bool FOutlined = false;
+    TOutline FOutline = TOutline::None;
     TClickHandler FOnClick;
     std::shared_ptr<TCardFaces> FFaces;
 };

@@ -28,8 +28,22 @@ public:
     void GameStarted(const TSpadesGame& game, const std::array<TGameSeat, 5>& seats);
     // Goes on recording a game already in the file (a resumed one).
     void Continue(qint64 gameId, int handsScored);
+    // Where the recording stands: the game and its open hand.
+    struct TPosition {
+        qint64 Game = 0;
+        THandRecord Hand;
+        bool HandOpen = false;
+    };
+    TPosition Position() const { return {FGame, FHand, FHandOpen}; }
     // Stops recording without touching the file (the table leaves the game).
     void Detach() { FGame = 0; }
+    // Goes on recording from a position left earlier.
+    void Reattach(const TPosition& position)
+    {
+        FGame = FStore.IsOpen() ? position.Game : 0;
+        FHand = position.Hand;
+        FHandOpen = position.HandOpen;
+    }
     void HandDealt(const TSpadesGame& game);
     // The four cards of a full trick, before they leave the table.
     void TrickDone(const TTableState& table);

@@ -16,14 +16,14 @@ std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& s
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    // All time needs no game's start: the seats' own rows are enough.
+    // Finished games only: one given up or still in play says nothing of how a seat does.
     query.prepare(QStringLiteral(
                       "SELECT s.name, s.type, COUNT(*), SUM(s.won), SUM(s.hands), SUM(s.points), SUM(s.bids),"
                       " SUM(s.made), SUM(s.exact), SUM(s.nils), SUM(s.nils_won), SUM(s.bags), MAX(s.score)"
-                      " FROM game_seats s %1 WHERE s.hands > 0 %2"
+                      " FROM game_seats s JOIN games g ON g.id = s.game WHERE s.hands > 0 AND g.outcome = ? %1"
                       " GROUP BY s.name, s.type ORDER BY COUNT(*) DESC, s.name, s.type")
-                      .arg(since.isValid() ? "JOIN games g ON g.id = s.game" : "",
-                           since.isValid() ? "AND g.started >= ?" : ""));
+                      .arg(since.isValid() ? "AND g.started >= ?" : ""));
+    query.addBindValue(static_cast<int>(TGameOutcome::Won));
     if (since.isValid())
         query.addBindValue(SinceSeconds(since));
     Run(query);

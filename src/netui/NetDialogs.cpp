@@ -14,9 +14,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "Defaults.h"
 #include "HostHistory.h"
 #include "JoinedTable.h"
 #include "TablePrompts.h"
+#include "WinReg.h"
 
 #include <algorithm>
 #include <limits>
@@ -24,6 +26,9 @@
 namespace spades::net {
 
 namespace {
+// The last table joined, offered again; a settings file that cannot be used leaves the defaults.
+const QString JoinSection = QStringLiteral("Join");
+
 const std::array<QString, 4> SeatNames = {"North", "East", "South", "West"};
 
 QString StateText(const TSeatRoster::TSeat& seat)
@@ -285,6 +290,24 @@ TJoinTableDialog::TJoinTableDialog(QWidget* parent) : QDialog(parent)
     layout->addLayout(form);
     layout->addWidget(FProblem);
     layout->addWidget(buttons);
+    try {
+        const TWinRegistry registry{QLatin1StringView(SpadesKeyPath)};
+        FAddress->setText(registry.ReadString(JoinSection, QStringLiteral("Address"), FAddress->text()));
+        FPortBox->setValue(registry.ReadInteger(JoinSection, QStringLiteral("Port"), FPortBox->value()));
+        FName->setText(registry.ReadString(JoinSection, QStringLiteral("Name"), FName->text()));
+    } catch (const std::exception&) {
+    }
+    connect(this, &QDialog::accepted, this, [this] {
+        try {
+            TWinRegistry registry{QLatin1StringView(SpadesKeyPath), TWinRegistry::TCommitMode::OnCommit};
+            registry.WriteString(JoinSection, QStringLiteral("Address"), FAddress->text().trimmed());
+            registry.WriteInteger(JoinSection, QStringLiteral("Port"), FPortBox->value());
+            registry.WriteString(JoinSection, QStringLiteral("Name"), FName->text().trimmed());
+            registry.Commit();
+        } catch (const std::exception&) {
+            // Only a convenience: the table is joined all the same.
+        }
+    });
 }
 
 std::optional<TNetClientOptions> TJoinTableDialog::Options(QString* why) const

@@ -34,6 +34,13 @@ void TCardHover::Arm(std::vector<TCardDeck*> cards, std::vector<bool> playable, 
     Hover(QCursor::pos());
 }
 
+void TCardHover::SetShading(bool shade)
+{
+    for (size_t i = 0; i < FCards.size(); ++i)
+        if (FCards[i])
+            FCards[i]->SetShaded(shade && !FPlayable[i]);
+}
+
 void TCardHover::Disarm()
 {
     Lower();
@@ -68,7 +75,7 @@ void TCardHover::Lower()
     card.setGeometry(FScene.ToWindow(FScene.TableRect(card)));
 }
 
-void TCardHover::LiftCard(TCardDeck* card, bool outline)
+void TCardHover::LiftCard(TCardDeck* card, TCardDeck::TOutline outline)
 {
     if (card && IndexOf(card) < 0)
         card = nullptr;
@@ -78,8 +85,10 @@ void TCardHover::LiftCard(TCardDeck* card, bool outline)
         return;
     FLifted = card;
     card->setGeometry(FScene.ToWindow(FScene.TableRect(*card).translated(0, -Lift)));
-    card->SetOutlined(outline);
+    card->SetOutline(outline);
 }
+
+void TCardHover::Recheck() { Hover(QCursor::pos()); }
 
 TCardDeck* TCardHover::CardAt(QPointF table) const
 {
@@ -100,6 +109,12 @@ void TCardHover::Hover(const QPoint& global)
         return;
     const QPointF table = FScene.ToTable(FScene.Surface().mapFromGlobal(QPointF(global)));
     TCardDeck* card = CardAt(table);
+    // A card the rules refuse stays in the fan, shaded.
+    if (card && card->Shaded()) {
+        if (FLifted && !FLifted->Outlined())
+            Lower();
+        return;
+    }
     // A keyboard mark stays until the pointer picks another card.
     if (!card && FLifted && FLifted->Outlined())
         return;
@@ -118,7 +133,7 @@ void TCardHover::Step(int direction)
     for (int tries = 0; tries < count; ++tries) {
         index = (index + direction + count) % count;
         if (FPlayable[static_cast<size_t>(index)] && FCards[static_cast<size_t>(index)]) {
-            LiftCard(FCards[static_cast<size_t>(index)], true);
+            LiftCard(FCards[static_cast<size_t>(index)], TCardDeck::TOutline::Mark);
             return;
         }
     }
@@ -148,6 +163,11 @@ bool TCardHover::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton || watched == &FScene.Surface() || FCards.empty())
+            break;
+        // A refused card answers the click itself, with the rule it breaks.
+        const TCardDeck* under =
+            CardAt(FScene.ToTable(FScene.Surface().mapFromGlobal(mouse->globalPosition())));
+        if (under && under->Shaded())
             break;
         Hover(mouse->globalPosition().toPoint());
         // The release belongs to the fan: the lifted card is the one played.

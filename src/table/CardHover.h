@@ -32,6 +32,8 @@ public:
     // The held cards of the seat at its turn, in slot order, and whether the
     // rules take each; `shade` dims the others. `play` receives the chosen card.
     void Arm(std::vector<TCardDeck*> cards, std::vector<bool> playable, bool shade, TPlay play);
+    // Shades (or no longer) the armed cards the rules refuse.
+    void SetShading(bool shade);
     // Back to a plain fan: nothing lifted, shaded or outlined.
     void Disarm();
     bool Armed() const { return !FCards.empty(); }
@@ -39,7 +41,9 @@ public:
     // The card that stands lifted, or nullptr.
     TCardDeck* Lifted() const { return FLifted; }
     // Lifts one armed card (nullptr lowers it); `outline` marks it for the keyboard or a hint.
-    void LiftCard(TCardDeck* card, bool outline = false);
+    void LiftCard(TCardDeck* card, TCardDeck::TOutline outline = TCardDeck::TOutline::None);
+    // Looks again at what lies under the pointer (after a message box took it away).
+    void Recheck();
     // The armed card under a table point: the topmost whose place, stretched up by
     // the lift, holds the point; so the answer does not change with the lift itself.
     TCardDeck* CardAt(QPointF table) const;

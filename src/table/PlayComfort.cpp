@@ -50,6 +50,7 @@ TPlayComfort::~TPlayComfort()
 void TPlayComfort::SetOptions(bool markPlayable, bool animateCards)
 {
     FMarkPlayable = markPlayable;
+    FHover->SetShading(markPlayable);  // a fan waiting for its card changes at once
     FMotion->SetEnabled(animateCards);
     FAccessibility->NameControls();
 }
@@ -69,6 +70,15 @@ void TPlayComfort::HandDealt()
                     dealt.push_back(card);
             }
     FMotion->Deal(dealt);
+}
+
+void TPlayComfort::TableRestored()
+{
+    FMotion->Finish();
+    FHover->Disarm();
+    FAccessibility->SetTurn(0, false);
+    FLastTrick->Forget();
+    FAccessibility->DescribeTrick();
 }
 
 void TPlayComfort::TurnBegins(int seat, bool bidding) { FAccessibility->SetTurn(seat, bidding); }

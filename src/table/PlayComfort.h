@@ -30,6 +30,8 @@ public:
     // ---- What the hand cycle tells
     // The hands have been dealt and laid out.
     void HandDealt();
+    // The table has been put back as it stood some time ago: nothing moves, nothing is remembered.
+    void TableRestored();
     // A seat is to bid or play (0: nobody).
     void TurnBegins(int seat, bool bidding);
     // A person's seat waits for a card; `play` is what a click on a card does.

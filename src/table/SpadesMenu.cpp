@@ -124,7 +124,7 @@ void TfrmMain::mniGameHintClick()
                 continue;
             // The card stands out of the fan, outlined, until it is played or another is chosen.
             if (TCardDeck* deck = CardDeck(QString("imgPlayer%1%2").arg(seat).arg(slot)))
-                FComfort->Hover().LiftCard(deck, true);
+                FComfort->Hover().LiftCard(deck, TCardDeck::TOutline::Hint);
         }
     });
 }

@@ -117,6 +117,7 @@ void TfrmMain::ClearTable()
     btnInterrupt->hide();
     FillBidsTable();
     LabelEffect1->SetCaption("Press the F2 key to start a game");
+    FStage = {};
 }
 
 }  // namespace spades

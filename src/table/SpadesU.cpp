@@ -3,6 +3,7 @@
 #include "ExpertSeat.h"
 
 #include <QActionGroup>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include "HelpViewer.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
+#include "CardHover.h"
 #include "CardMotion.h"
 #include "PlayComfort.h"
 #include "Shape.h"
@@ -34,8 +36,6 @@
 namespace spades {
 
 namespace {
-
-constexpr const char* StartPrompt = "Press the F2 key to start a game";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -366,6 +366,14 @@ void TfrmMain::WMGameStep(const TGameStepEvent& step)
 
 void TfrmMain::mniGameNewClick()
 {
+    if (FHistory->Replaying() && FHistory->GameWaiting()) {
+        if (!FPrompts->Ask("Leave the replay and start a new game?\r\rThe game you were playing is then given up. "
+                           "Choose No to go back to it.")) {
+            FHistory->LeaveReplay();
+            return;
+        }
+        FHistory->DropWaitingGame();
+    }
     FSteps.Supersede();  // whatever the old game still has queued is void
     LabelEffect1->SetCaption({});
     // A stopped all-computer table must be able to play again.
@@ -374,6 +382,8 @@ void TfrmMain::mniGameNewClick()
     for (int seat = North; seat <= West; ++seat)
         human[static_cast<size_t>(seat)] = FDefaults->GetPlayer(seat).PlayerType == HumanPlayer;
     FGame.NewGame(human);
+    // The stop button is shown by this: a replay before may have left it set.
+    FGame.Table.AllComputer = std::none_of(human.begin(), human.end(), [](bool person) { return person; });
     FScoreSheet->Clear();
     FHistory->GameStarted();
     StartHand();
@@ -397,8 +407,14 @@ void TfrmMain::StartHand()
     FHistory->HandDealt();
     FillBidsTable();
     FComfort->HandDealt();
+    BidFrom(1);
+}
 
-    for (int i = 1; i <= 4; ++i) {
+void TfrmMain::BidFrom(int first)
+{
+    TTableSteps::TScope step(FSteps);
+    FStage = {TCycleStage::Bidding};
+    for (int i = first; i <= 4; ++i) {
         const int seat = FGame.Bidder(i);
         FComfort->TurnBegins(seat, true);
         if (IsHuman(seat)) {
@@ -420,6 +436,7 @@ void TfrmMain::StartHand()
     }
     FGame.StartPlay();
     LogHandStart();
+    FStage = {TCycleStage::Turns};
 
     const bool wasPlaying = FGame.Table.PlayInProgress;
     FGame.Table.PlayInProgress = true;
@@ -433,6 +450,7 @@ void TfrmMain::PlayTurns()
     lblWhoWon->SetCaption({});
     for (;;) {
         if (FGame.TrickFull()) {
+            FStage = {TCycleStage::TrickFull};
             PostGameStep(STEP_TRICK_DONE);
             return;
         }
@@ -456,6 +474,7 @@ void TfrmMain::PlayTurns()
             FGame.PlayComputerTurn();
         }
         if (FGame.TrickFull()) {
+            FStage = {TCycleStage::TrickFull};
             PostGameStep(STEP_TRICK_DONE);  // no pause after the fourth card
             return;
         }
@@ -492,6 +511,9 @@ void TfrmMain::CardClick(TCardDeck& card)
     const TPlayVerdict verdict = FGame.CheckPersonCard(seat, slot);
     if (verdict != TPlayVerdict::Legal) {
         FPrompts->Notice(TNoticeKind::Error, Text(std::string(VerdictText(verdict))));
+        // The pointer may have left the card while the message was up.
+        if (!step.Superseded())
+            FComfort->Hover().Recheck();
         return;
     }
     FComfort->SeatDisarmed();
@@ -510,77 +532,14 @@ void TfrmMain::CardClick(TCardDeck& card)
     FGame.Table.PlayInProgress = wasPlaying;
 }
 
-void TfrmMain::FinishTrick()
+void TfrmMain::btnInterruptClick()
 {
-    TTableSteps::TScope step(FSteps);
-    QCoreApplication::processEvents();
-    if (step.Superseded())
-        return;
-    if (FGame.Table.StopRequested) {
-        // The game rests here: the button can do no more, and F2 starts the next one.
-        btnInterrupt->hide();
-        LabelEffect1->SetCaption(StartPrompt);
-        return;
-    }
-    LogTrick();
-    FHistory->TrickDone();
-    const int winner = FGame.ResolveTrick();
-    lblWhoWon->SetCaption(SeatLabel(winner)->Caption() + " Won");
-    FComfort->TrickWon(winner);
-    UpdateBidsRow(winner);
-    Pause();
-    if (step.Superseded())
-        return;
-
-    FComfort->TrickTaken(winner);
-    SuspendDrawing();
-    FGame.HideTrickCards();
-    QCoreApplication::processEvents();
-    ResumeDrawing();
-    if (step.Superseded())
-        return;
-    crdStack[static_cast<size_t>(winner)]->SetVisible(true);
-
-    if (!FGame.HandOver()) {
-        FGame.ClearTrick();
-        Pause();
-        if (step.Superseded())
-            return;
-        FGame.StartNextTrick(winner);
-        const bool wasPlaying = FGame.Table.PlayInProgress;
-        FGame.Table.PlayInProgress = true;
-        PlayTurns();
-        FGame.Table.PlayInProgress = wasPlaying;
-        return;
-    }
-
-    lblWhoWon->SetCaption({});
-    LogHandEnd();
-    const TScoreResult result = FGame.ScoreHand();
-    FHistory->HandScored(result.WinnerSeat);
-    if (!FHistory->Replaying())
-        FScoreSheet->HandScored(FGame.Table);
-    for (const auto& notice : result.Notices) {
-        FPrompts->Notice(TNoticeKind::Information, Text(notice));
-        if (step.Superseded())
-            return;
-    }
-    FPrompts->ShowScores(FGame.Table);
-    if (step.Superseded())
-        return;
-    emit handScored();
-    if (FHistory->StopAfterHand())
-        return;
-    if (result.WinnerSeat == 0) {
-        FGame.PrepareNextHand();
-        PostGameStep(STEP_NEXT_HAND);
-        return;
-    }
-    FPrompts->Notice(TNoticeKind::Information, Text(WinnerNotice(result.WinnerName)));
-    emit gameOver(Text(result.WinnerName));
+    // Stopping a replay goes back to the game it interrupted.
+    if (FHistory->Replaying())
+        FHistory->LeaveReplay();
+    else
+        FGame.Table.StopRequested = true;
 }
-
-void TfrmMain::btnInterruptClick() { FGame.Table.StopRequested = true; }
 
 void TfrmMain::Timer4Timer() { lblWaitFor->setVisible(!lblWaitFor->isVisible()); }
 

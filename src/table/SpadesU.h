@@ -10,8 +10,10 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "GameSnapshot.h"
 #include "MusicSettings.h"
 #include "NetTableHost.h"
 #include "PreferencesHost.h"
@@ -62,6 +64,23 @@ public:
     const unsigned Serial;  // the hand it belongs to; a stale one is ignored
 };
 
+// Where the hand cycle stands, so that a game left for a while goes on from there.
+enum class TCycleStage { Rest, Bidding, Turns, TrickFull, TrickWon, TrickCleared, Scored, NextHand, Stopped, Over };
+struct TCyclePoint {
+    TCyclePoint() = default;
+    TCyclePoint(TCycleStage stage, int winner = 0, TScoreResult result = {})
+        : Stage(stage), Winner(winner), Result(std::move(result))
+    {
+    }
+    TCycleStage Stage = TCycleStage::Rest;
+    int Winner = 0;       // of the trick still on the table or just cleared
+    TScoreResult Result;  // of the hand just scored
+};
+struct TTableMoment {
+    TGameSnapshot Game;
+    TCyclePoint Point;
+};
+
 // Where the window finds what lies outside it; tests point these elsewhere.
 struct TTableEnvironment {
     QString ProgramDir;          // the program's folder, with a trailing '/'
@@ -100,6 +119,9 @@ public:
     void StartHand();
     void PlayTurns();
     void FinishTrick();
+    // The game as it stands, and back to such a moment: the table as it was, play going on.
+    TTableMoment Moment() const;
+    void ReturnTo(const TTableMoment& moment);
     void CardClick(TCardDeck& card);
     void btnInterruptClick();
     void Timer4Timer();
@@ -179,6 +201,10 @@ private:
     void PostGameStep(int step);
     void ReleaseParkedSteps();
     void Pause();
+    void BidFrom(int first);
+    void TakeTrick(int winner);
+    void NextTrick(int winner);
+    void ShowScoresAndGoOn(const TScoreResult& result);
     void ArmSeat(int seat);
     bool IsHuman(int seat) const;
     TLabelEffect* SeatLabel(int seat) const;
@@ -222,6 +248,7 @@ private:
     bool FShown = false;
     bool FClosed = false;
     int FDrawingSuspended = 0;
+    TCyclePoint FStage;
     struct TParkedStep {
         int Step;
         unsigned Serial;

@@ -51,6 +51,7 @@ void TTableHistory::Close() { FStore.Close(); }
 void TTableHistory::GameStarted()
 {
     FReplaying = false;
+    FLeftGame.reset();
     TTableState& table = FWindow.FGame.Table;
     FRecorder.GameStarted(FWindow.FGame, SeatsOf(table));
     ShowProblem(FRecorder.TakeProblem());
@@ -80,6 +81,11 @@ void TTableHistory::HandScored(int winnerSeat)
 
 void TTableHistory::GameGivenUp()
 {
+    if (FLeftGame) {
+        FRecorder.Reattach(FLeftGame->Recording);
+        FLeftGame.reset();
+    }
+    FReplaying = false;
     FRecorder.GameAbandoned();
     ShowProblem(FRecorder.TakeProblem());
 }
@@ -88,17 +94,50 @@ bool TTableHistory::StopAfterHand()
 {
     if (!FReplaying)
         return false;
+    emit replayFinished();
+    LeaveReplay();
+    return true;
+}
+
+void TTableHistory::LeaveReplay()
+{
+    if (!FReplaying)
+        return;
     FReplaying = false;
     FWindow.FGame.Script.reset();
-    FWindow.LabelEffect1->SetCaption("Press the F2 key to start a game");
-    emit replayFinished();
-    return true;
+    // Not once another replay has begun.
+    WhenIdle([this] { BackFromReplay(); }, [this, replay = FReplays] { return !FReplaying && FReplays == replay; });
+}
+
+void TTableHistory::DropWaitingGame()
+{
+    if (!FLeftGame)
+        return;
+    // Recorded again, so that the next game closes it.
+    FRecorder.Reattach(FLeftGame->Recording);
+    FLeftGame.reset();
+}
+
+void TTableHistory::BackFromReplay()
+{
+    if (FReplaying)
+        return;  // another replay began in the meantime
+    if (!FLeftGame) {
+        FWindow.ClearTable();
+        return;
+    }
+    TLeftGame left = std::move(*FLeftGame);
+    FLeftGame.reset();
+    FRecorder.Reattach(left.Recording);
+    FWindow.ReturnTo(left.Table);
 }
 
 // ---- Continuing a game, watching a hand ------------------------------------------------------------
 
-void TTableHistory::WhenIdle(std::function<void()> work)
+void TTableHistory::WhenIdle(std::function<void()> work, std::function<bool()> still)
 {
+    if (still && !still())
+        return;
     if (!FWindow.FSteps.Busy()) {
         work();
         return;
@@ -108,7 +147,7 @@ void TTableHistory::WhenIdle(std::function<void()> work)
     FWindow.FSteps.Supersede();
     connect(
         &FWindow.FSteps, &TTableSteps::idle, this,
-        [this, work = std::move(work)]() mutable { WhenIdle(std::move(work)); },
+        [this, work = std::move(work), still = std::move(still)]() mutable { WhenIdle(std::move(work), std::move(still)); },
         static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 
@@ -237,9 +276,12 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
     script.Bids = hand->Bids;
     script.Plays = hand->Plays;
     WhenIdle([this, start, script, winScore = game->WinScore] {
-        // The game in play stays in the file as it was: unfinished, to be continued.
+        // The game in play waits, as it stands, to be gone back to; the file keeps it unfinished.
+        if (!FReplaying && !FLeftGame)
+            FLeftGame = TLeftGame{FWindow.Moment(), FRecorder.Position()};
         FRecorder.Detach();
         FReplaying = true;
+        ++FReplays;
         FWindow.FGame.FWinScore = winScore;
         StartFrom(start, script);
     });

@@ -10,6 +10,7 @@
 
 #include "GameRecorder.h"
 #include "HistoryStore.h"
+#include "SpadesU.h"
 
 namespace spades {
 
@@ -29,6 +30,12 @@ public:
     THistoryStore& Store() { return FStore; }
     const TGameRecorder& Recorder() const { return FRecorder; }
     bool Replaying() const { return FReplaying; }
+    // A game waits, left for the replay, to be gone back to.
+    bool GameWaiting() const { return FLeftGame.has_value(); }
+    // Ends the replay now; the game left for it goes on where it stood.
+    void LeaveReplay();
+    // The game left for the replay is given up: the next game closes it as abandoned.
+    void DropWaitingGame();
 
     // ---- Hooks of the hand cycle
     void GameStarted();
@@ -65,14 +72,23 @@ private:
     // The hands of a continued game back onto the score sheet.
     void RestoreScoreSheet(qint64 gameId, int handsScored);
     // Runs the work once the running game steps have returned to the event loop.
-    void WhenIdle(std::function<void()> work);
+    // Work that is no longer wanted by then (`still` false) is dropped, and stops nothing.
+    void WhenIdle(std::function<void()> work, std::function<bool()> still = {});
     void ShowProblem(const QString& problem);
+    // Back to the game left for the replay, or the table at rest when there is none.
+    void BackFromReplay();
 
     TfrmMain& FWindow;
     THistoryStore FStore;
     TGameRecorder FRecorder;
     bool FReplaying = false;
+    struct TLeftGame {
+        TTableMoment Table;
+        TGameRecorder::TPosition Recording;
+    };
+    std::optional<TLeftGame> FLeftGame;
     bool FProblemShown = false;
+    unsigned FReplays = 0;  // replays begun in this run
 };
 
 // "North 120, East 95, South 130, West -40"

@@ -28,9 +28,10 @@ int Brightness(const QImage& image, QPoint at)
 struct TMarkCase {
     const char* Name;
     bool Shaded;
-    bool Outlined;
+    TCardDeck::TOutline Outline;
     bool CentreDarker;  // the face, well inside the card
-    bool EdgeGold;      // a pixel on the edge, half-way down
+    bool EdgeGold;      // the keyboard's mark on the left edge
+    bool EdgeBlue;      // a hint's
 };
 
 class CardMarks : public ::testing::TestWithParam<TMarkCase> {};
@@ -46,22 +47,28 @@ TEST_P(CardMarks, PaintOverTheFace)
     marked.SetVisible(true);
     marked.SetValue(40);
     marked.SetShaded(GetParam().Shaded);
-    marked.SetOutlined(GetParam().Outlined);
+    marked.SetOutline(GetParam().Outline);
     const QImage after = Render(marked);
 
-    const QPoint face(12, 70), edge(1, 48);
+    const QPoint face(12, 70);
     EXPECT_EQ(Brightness(after, face) < Brightness(before, face) - 60, GetParam().CentreDarker);
-    const QColor rim = after.pixelColor(edge);
-    const bool gold = rim.red() > 200 && rim.green() > 160 && rim.blue() < 80;
+    bool gold = false, blue = false;
+    for (int y = 10; y < 86; ++y) {
+        const QColor rim = after.pixelColor(1, y);
+        gold |= rim.red() > 200 && rim.green() > 160 && rim.blue() < 80;
+        blue |= rim.blue() > 200 && rim.red() < 120;
+    }
     EXPECT_EQ(gold, GetParam().EdgeGold);
+    EXPECT_EQ(blue, GetParam().EdgeBlue);
     EXPECT_EQ(marked.accessibleName(), "Ace of Diamonds");
 }
 
 INSTANTIATE_TEST_SUITE_P(Marks, CardMarks,
-                         ::testing::Values(TMarkCase{"None", false, false, false, false},
-                                           TMarkCase{"Shade", true, false, true, false},
-                                           TMarkCase{"Outline", false, true, false, true},
-                                           TMarkCase{"Both", true, true, true, true}),
+                         ::testing::Values(TMarkCase{"None", false, TCardDeck::TOutline::None, false, false, false},
+                                           TMarkCase{"Shade", true, TCardDeck::TOutline::None, true, false, false},
+                                           TMarkCase{"Outline", false, TCardDeck::TOutline::Mark, false, true, false},
+                                           TMarkCase{"Hint", false, TCardDeck::TOutline::Hint, false, false, true},
+                                           TMarkCase{"Both", true, TCardDeck::TOutline::Mark, true, true, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(CardMarks, ClearingThemGivesThePlainCardBack)

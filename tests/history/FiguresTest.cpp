@@ -133,6 +133,13 @@ TEST(HistoryFigures, ThePeriodFilterCountsOnlyRecentGames)
     const auto recent = GameList(store.Database(), cutoff);
     EXPECT_EQ(recent.front().Id, 6) << "latest first";
     EXPECT_EQ(recent.front().Names[1], "North");
+
+    // Only finished games count: one given up or still in play is listed, not counted.
+    Scalar(store.Database(), "UPDATE games SET outcome = 2 WHERE id = 5");
+    Scalar(store.Database(), "UPDATE games SET outcome = 0 WHERE id = 6");
+    for (const auto& f : SeatFigures(store.Database()))
+        EXPECT_EQ(f.Games, 4) << f.Name.toStdString();
+    EXPECT_EQ(GameList(store.Database(), {}).size(), 6u);
 }
 
 TEST(HistoryFigures, ResetForgetsEveryGameButTheOneInPlay)

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "CardDeck.h"
@@ -159,6 +160,26 @@ INSTANTIATE_TEST_SUITE_P(NetWindow, JoinInput,
                                            TJoinInput{"CodeWithDash", "h", "ABCD-EFGH", "Ann", "join code"},
                                            TJoinInput{"NoName", "h", "ABCDEFGH23", "   ", "your name"}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(NetWindow, TheJoinDialogOffersTheTableLastJoined)
+{
+    QTemporaryDir config;
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    {
+        TJoinTableDialog first;
+        first.FAddress->setText(" 10.0.0.9 ");
+        first.FPortBox->setValue(7600);
+        first.FName->setText("Ann");
+        first.accept();
+    }
+    TJoinTableDialog second;
+    EXPECT_EQ(second.FAddress->text(), "10.0.0.9");
+    EXPECT_EQ(second.FPortBox->value(), 7600);
+    EXPECT_EQ(second.FName->text(), "Ann");
+    EXPECT_TRUE(second.FCodeEdit->text().isEmpty()) << "a join code is asked each time";
+    qputenv("XDG_CONFIG_HOME", before);
+}
 
 // A person at a joined table plays a whole game by clicking, from South's side:
 // the bid in the table's bid dialog, each card on its strip of the fan.

@@ -134,7 +134,7 @@ TEST(ExpertSeat, HintLiftsTheExpertsCardAndPlaysNothing)
     hint->trigger();
     QTest::qWait(200);
     EXPECT_EQ(window.Comfort().Hover().Lifted(), &table.Card(South, lifted));
-    EXPECT_TRUE(table.Card(South, lifted).Outlined());
+    EXPECT_EQ(table.Card(South, lifted).Outline(), TCardDeck::TOutline::Hint) << "told apart from the keyboard's mark";
 
     // The very card the Expert would play there.
     TExpertPlayer expert;

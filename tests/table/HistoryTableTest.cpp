@@ -12,6 +12,8 @@
 #include <QSpinBox>
 #include <QTimeZone>
 #include <QTableWidget>
+#include <QToolButton>
+#include <QApplication>
 #include <set>
 
 #include "HistoryQueries.h"
@@ -271,7 +273,11 @@ TEST(HistoryTable, AReplayAskedForInsideARunningHandWaitsForItToStop)
     const auto record = LoadHand(Db(window), 1, 2);
     ASSERT_TRUE(record.has_value());
 
-    QSignalSpy finished(&window.History(), &TTableHistory::replayFinished);
+    TSeatInts replayed{};
+    QObject::connect(&window.History(), &TTableHistory::replayFinished, &window, [&] {
+        for (int seat = 1; seat <= 4; ++seat)
+            replayed[static_cast<size_t>(seat)] = window.Table().Player(seat).FScore;
+    });
     bool asked = false;
     const auto connection = QObject::connect(&window, &TfrmMain::paused, &window, [&] {
         if (asked || !window.Steps().Busy())
@@ -279,43 +285,129 @@ TEST(HistoryTable, AReplayAskedForInsideARunningHandWaitsForItToStop)
         asked = true;  // inside a pause of the new game's first hand
         EXPECT_TRUE(window.History().StartReplay(1, 2));
     });
+    over.clear();
     window.Steps().Request(TTableRequest::NewGame);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, Timeout));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !over.isEmpty(); }, Timeout)) << "the game left goes on to its end";
     QObject::disconnect(connection);
     EXPECT_TRUE(asked);
     for (int seat = 1; seat <= 4; ++seat)
-        EXPECT_EQ(window.Table().Player(seat).FScore, record->Scores[static_cast<size_t>(seat)]);
-    EXPECT_EQ(Count(window, "SELECT COUNT(*) FROM games WHERE id = 2 AND outcome = 0"), 1)
-        << "the game left for the replay waits to be continued";
+        EXPECT_EQ(replayed[static_cast<size_t>(seat)], record->Scores[static_cast<size_t>(seat)]);
+    EXPECT_EQ(Count(window, "SELECT outcome FROM games WHERE id = 2"), static_cast<int>(TGameOutcome::Won));
 }
 
-TEST(HistoryTable, NewGameLeavesAReplay)
+// How the table stands, card by card, at one moment of a hand.
+struct TStanding {
+    std::array<std::array<int, 14>, 5> Hands{};
+    std::array<int, 5> Places{}, Bids{}, Tricks{}, Scores{}, Bags{};
+    std::array<bool, 5> Human{}, Piles{};
+    std::array<std::string, 5> Names;
+    int SeatToPlay = 0, Plays = 0, Visible = 0;
+    bool SpadesBroken = false;
+    bool operator==(const TStanding&) const = default;
+
+    static TStanding Of(TTableHarness& table)
+    {
+        TSpadesGame& game = table.Window->Game();
+        TStanding s;
+        for (int seat = North; seat <= West; ++seat) {
+            const TPlayer& p = game.Table.Player(seat);
+            const size_t i = static_cast<size_t>(seat);
+            s.Hands[i] = p.FHand;
+            s.Places[i] = game.Table.Place(seat).FValue;
+            s.Bids[i] = p.FBid;
+            s.Tricks[i] = p.FTricks;
+            s.Scores[i] = p.FScore;
+            s.Bags[i] = p.FTotalBags;
+            s.Human[i] = p.FHuman;
+            s.Names[i] = p.FName;
+            s.Piles[i] = table.Find<TCardDeck>(QString("crdStack%1").arg(seat))->Visible();
+            for (int slot = 1; slot <= 13; ++slot)
+                s.Visible += table.Card(seat, slot).Visible();
+        }
+        s.SeatToPlay = game.SeatToPlay();
+        s.Plays = game.FPlayCount;
+        s.SpadesBroken = game.Table.SpadesBroken;
+        return s;
+    }
+};
+
+enum class TLeave { Stop, NewGameNo, End, NewGameYes };
+struct TLeaveCase {
+    const char* Name;
+    TLeave Leave;
+};
+void PrintTo(const TLeaveCase& c, std::ostream* out) { *out << c.Name; }
+
+class HistoryReplayLeave : public ::testing::TestWithParam<TLeaveCase> {};
+
+TEST_P(HistoryReplayLeave, TheGameLeftForAReplayGoesOnWhereItStood)
 {
+    const TLeave leave = GetParam().Leave;
     TTableHarness table;  // a person at South
     TfrmMain& window = table.Open(31);
+    auto* stop = table.Find<QToolButton>("btnInterrupt");
     QSignalSpy scored(&window, &TfrmMain::handScored);
+    QSignalSpy over(&window, &TfrmMain::gameOver);
     window.Steps().Request(TTableRequest::NewGame);
-    while (scored.isEmpty()) {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !scored.isEmpty() || table.WaitingSeat() != 0; }, Timeout));
-        if (scored.isEmpty())
-            table.PlayLegalCard();
+    // Through the first hand, to South's turn in the middle of a trick of the second.
+    for (;;) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return table.WaitingSeat() == South; }, Timeout));
+        if (!scored.isEmpty() && window.Game().FPlayCount >= 10 && window.Game().FPlayCount % 4 != 0)
+            break;
+        table.PlayLegalCard();
     }
+    const TStanding before = TStanding::Of(table);
     const int bidsAsked = static_cast<int>(table.Prompts.BidCaptions.size());
-    window.GameSleeper().SetInterval(20);
+    EXPECT_FALSE(stop->isVisible());
+
+    table.Prompts.DefaultAnswer = leave == TLeave::NewGameYes;
+    QSignalSpy finished(&window.History(), &TTableHistory::replayFinished);
     ASSERT_TRUE(window.History().StartReplay(1, 1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.History().Replaying() && window.Game().Script.has_value(); }, Timeout));
+    ASSERT_TRUE(window.History().Replaying());
     EXPECT_FALSE(window.Table().Player(South).FHuman) << "nobody is asked during a replay";
+    EXPECT_TRUE(stop->isVisible()) << "a replay is an all-computer game";
     QSignalSpy paused(&window, &TfrmMain::paused);
     ASSERT_TRUE(paused.wait(Timeout));
-    window.Steps().Request(TTableRequest::NewGame);
+    switch (leave) {
+    case TLeave::Stop:
+        QTest::mouseClick(stop, Qt::LeftButton);
+        break;
+    case TLeave::NewGameNo:
+    case TLeave::NewGameYes:
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+        QTest::keyClick(&window, Qt::Key_F2);
+        break;
+    case TLeave::End:
+        ASSERT_TRUE(finished.wait(Timeout));
+        break;
+    }
+    const int asked = leave == TLeave::NewGameNo || leave == TLeave::NewGameYes;
     ASSERT_TRUE(QTest::qWaitFor([&] { return table.WaitingSeat() == South; }, Timeout));
     EXPECT_FALSE(window.History().Replaying());
     EXPECT_FALSE(window.Game().Script.has_value());
-    EXPECT_TRUE(window.Table().Player(South).FHuman);
-    EXPECT_EQ(static_cast<int>(table.Prompts.BidCaptions.size()), bidsAsked + 1) << "South bids in the new game";
-    EXPECT_EQ(Count(window, "SELECT COUNT(*) FROM games"), 2);
-    EXPECT_EQ(Count(window, "SELECT outcome FROM games WHERE id = 1"), static_cast<int>(TGameOutcome::Abandoned));
+    EXPECT_EQ(table.Prompts.Questions.size(), asked);
+    EXPECT_FALSE(stop->isVisible());
+    if (leave == TLeave::NewGameYes) {
+        EXPECT_EQ(static_cast<int>(table.Prompts.BidCaptions.size()), bidsAsked + 1) << "South bids in the new game";
+        EXPECT_EQ(Count(window, "SELECT outcome FROM games WHERE id = 1"), static_cast<int>(TGameOutcome::Abandoned));
+        return;
+    }
+    EXPECT_TRUE(TStanding::Of(table) == before) << "the table as it stood";
+    EXPECT_EQ(static_cast<int>(table.Prompts.BidCaptions.size()), bidsAsked);
+    EXPECT_EQ(Count(window, "SELECT outcome FROM games WHERE id = 1"), static_cast<int>(TGameOutcome::Unfinished));
+    window.GameSleeper().SetInterval(0);
+    ASSERT_TRUE(PlayToTheEnd(table, over));
+    EXPECT_EQ(Count(window, "SELECT outcome FROM games WHERE id = 1"), static_cast<int>(TGameOutcome::Won));
+    EXPECT_EQ(Count(window, "SELECT COUNT(*) FROM hands WHERE game = 1 AND score1 IS NOT NULL"), scored.count() -
+                                                                                                     (leave == TLeave::End));
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, HistoryReplayLeave,
+                         ::testing::Values(TLeaveCase{"Stop", TLeave::Stop}, TLeaveCase{"NewGameNo", TLeave::NewGameNo},
+                                           TLeaveCase{"End", TLeave::End},
+                                           TLeaveCase{"NewGameYes", TLeave::NewGameYes}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(HistoryTable, TheStatisticsWindowShowsFiguresChartReplayAndAskedReset)
 {

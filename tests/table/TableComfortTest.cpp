@@ -89,11 +89,13 @@ TEST_P(TableHover, TheLiftedCardIsTheOneAClickPlays)
     ASSERT_EQ(fan.size(), 13u);
     const int lift = static_cast<int>(std::lround(TCardHover::Lift * window.Scene().Scale()));
 
-    // Every card lifts when the pointer is over it, and only that one.
+    // Every card lifts when the pointer is over it, and only that one; a shaded card stays down.
     for (size_t i = 0; i < fan.size(); ++i) {
         QTest::mouseMove(&surface, StripPoint(window, *fan[i], i + 1 == fan.size()));
-        ASSERT_EQ(window.Comfort().Hover().Lifted(), fan[i]) << "card " << i;
-        EXPECT_EQ(fan[i]->geometry().top(), window.Scene().ToWindow(window.Scene().TableRect(*fan[i])).top() - lift);
+        const bool lifts = !fan[i]->Shaded();
+        ASSERT_EQ(window.Comfort().Hover().Lifted(), lifts ? fan[i] : nullptr) << "card " << i;
+        EXPECT_EQ(fan[i]->geometry().top(),
+                  window.Scene().ToWindow(window.Scene().TableRect(*fan[i])).top() - (lifts ? lift : 0));
         for (size_t other = 0; other < fan.size(); ++other)
             if (other != i) {
                 EXPECT_EQ(fan[other]->geometry(), window.Scene().ToWindow(window.Scene().TableRect(*fan[other])));
@@ -178,7 +180,16 @@ TEST_P(TableShade, RefusedCardsAreShadedAndStillRefused)
     for (size_t i = 0; i < c.Hand.size(); ++i) {
         TCardDeck& card = table.Card(South, static_cast<int>(i) + 1);
         EXPECT_EQ(card.Shaded(), c.Mark && !c.Playable[i]) << "card " << c.Hand[i];
+        // The pointer on its strip lifts a playable card, never a shaded one.
+        QTest::mouseMove(&card, QPoint(4, card.height() / 2));
+        EXPECT_EQ(window.Comfort().Hover().Lifted() == &card, !card.Shaded()) << "card " << c.Hand[i];
     }
+    // The option, changed while the fan waits, shades or clears it at once.
+    const bool animate = window.GameDefaults()->AnimateCards();
+    window.Comfort().SetOptions(!c.Mark, animate);
+    for (size_t i = 0; i < c.Hand.size(); ++i)
+        EXPECT_EQ(table.Card(South, static_cast<int>(i) + 1).Shaded(), !c.Mark && !c.Playable[i]);
+    window.Comfort().SetOptions(c.Mark, animate);
     // A refused card, shaded or not, gives the rules' message and stays in the hand.
     for (size_t i = 0; i < c.Hand.size(); ++i) {
         if (c.Playable[i])

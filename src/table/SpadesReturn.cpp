@@ -1,0 +1,80 @@
+// Back to a game the table left for a while (to watch a recorded hand): the
+// table as it stood, and the hand cycle going on from the step it had reached.
+#include "SpadesU.h"
+
+#include <QTimer>
+#include <QToolButton>
+
+#include "CardDeck.h"
+#include "ExtListView.h"
+#include "LblEffct.h"
+#include "PlayComfort.h"
+#include "TableScene.h"
+
+namespace spades {
+
+TTableMoment TfrmMain::Moment() const { return {TakeSnapshot(FGame), FStage}; }
+
+void TfrmMain::ReturnTo(const TTableMoment& moment)
+{
+    FSteps.Supersede();
+    LeaveJoinedTable();
+    TTableSteps::TScope step(FSteps);
+    FComfort->TableRestored();
+    RestoreSnapshot(FGame, *this, moment.Game);
+    FStage = moment.Point;
+    const TCycleStage stage = FStage.Stage;
+
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& player = FGame.Table.Player(seat);
+        SeatLabel(seat)->SetCaption(QString::fromStdString(player.FName));
+        crdStack[static_cast<size_t>(seat)]->SetVisible(player.FTricks > 0);
+    }
+    FillBidsTable();
+    for (int i = 1; i <= FGame.FBidCount && i <= 4; ++i)
+        UpdateBidsRow(FGame.FHandOrder[static_cast<size_t>(i)]);
+    Timer4->stop();
+    lblWaitFor->SetCaption({});
+    lblWaitFor->show();
+    lblWhoWon->SetCaption(stage == TCycleStage::TrickWon ? SeatLabel(FStage.Winner)->Caption() + " Won" : QString());
+    const bool resting = stage == TCycleStage::Rest || stage == TCycleStage::Stopped || stage == TCycleStage::Over;
+    LabelEffect1->SetCaption(resting ? QStringLiteral("Press the F2 key to start a game") : QString());
+    // The stop button is only ever an all-computer game's.
+    btnInterrupt->setVisible(FGame.Table.AllComputer && !resting);
+    btnInterrupt->setEnabled(FGame.Table.AllComputer && !resting);
+
+    const bool wasPlaying = FGame.Table.PlayInProgress;
+    switch (stage) {
+    case TCycleStage::Bidding:
+        BidFrom(FGame.FBidCount + 1);
+        break;
+    case TCycleStage::Turns:
+        FGame.Table.PlayInProgress = true;
+        PlayTurns();
+        FGame.Table.PlayInProgress = wasPlaying;
+        break;
+    case TCycleStage::TrickFull:
+        PostGameStep(STEP_TRICK_DONE);
+        break;
+    case TCycleStage::TrickWon:
+        Pause();  // the trick is seen once more before it goes
+        if (!step.Superseded())
+            TakeTrick(FStage.Winner);
+        break;
+    case TCycleStage::TrickCleared:
+        NextTrick(FStage.Winner);
+        break;
+    case TCycleStage::Scored:
+        ShowScoresAndGoOn(FStage.Result);
+        break;
+    case TCycleStage::NextHand:
+        PostGameStep(STEP_NEXT_HAND);
+        break;
+    case TCycleStage::Rest:
+    case TCycleStage::Stopped:
+    case TCycleStage::Over:
+        break;
+    }
+}
+
+}  // namespace spades
