@@ -1,6 +1,6 @@
 // Time of the double-dummy solver on fixed random positions: whole 13-trick
 // deals, one seat each, and positions with 8 tricks left (some with a trick begun).
-// Usage: bench_dd [deals, default 400] [seed, default 2027]
+// Usage: bench_dd [deals, default 400] [seed, default 2027] [table bits, default the solver's]
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -47,7 +47,8 @@ int main(int argc, char** argv)
 {
     const int deals = argc > 1 ? std::max(1, std::atoi(argv[1])) : 400;
     const auto seed = static_cast<uint32_t>(argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 2027);
-    TDoubleDummy solver;
+    const int bits = argc > 3 ? std::atoi(argv[3]) : TDoubleDummy::DefaultTableBits;
+    TDoubleDummy solver(bits);
     std::printf("Double-dummy solver (processor time of one thread), transposition table %zu KiB\n",
                 solver.TableBytes() / 1024);
     TRandom random(seed);

@@ -106,6 +106,11 @@ bool TDDSearch::Search(int need)
             const int quick = QuickTricks();
             if (Has(FMax, S.Leader) ? quick >= need : left - quick < need)
                 return Has(FMax, S.Leader);
+            const auto [ours, theirs] = SureSpades();
+            if (ours >= need)
+                return true;
+            if (left - theirs < need)
+                return false;
         }
         key = KeyOf();
         if (const TEntry* found = Find(key)) {
@@ -182,6 +187,24 @@ int TDDSearch::QuickTricks() const
         side = std::max(side, run);
     }
     return quick + side;
+}
+
+std::pair<int, int> TDDSearch::SureSpades() const
+{
+    // A spade above every spade of the other side wins whatever trick it falls in,
+    // whoever leads; one seat's such spades fall in different tricks.
+    std::array<unsigned, 2> top{};
+    std::array<int, 4> above{};
+    for (int seat = 0; seat < 4; ++seat)
+        top[Has(FMax, seat) ? 1 : 0] |= LaneBits(S.Hand[static_cast<size_t>(seat)], 0);
+    std::array<int, 2> sure{};
+    for (int seat = 0; seat < 4; ++seat) {
+        const int side = Has(FMax, seat) ? 1 : 0;
+        const unsigned mine = LaneBits(S.Hand[static_cast<size_t>(seat)], 0);
+        above[static_cast<size_t>(seat)] = std::popcount(mine >> std::bit_width(top[static_cast<size_t>(1 - side)]));
+        sure[static_cast<size_t>(side)] = std::max(sure[static_cast<size_t>(side)], above[static_cast<size_t>(seat)]);
+    }
+    return {sure[1], sure[0]};
 }
 
 TDDSearch::TKey TDDSearch::KeyOf() const

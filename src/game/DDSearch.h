@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "LeadRule.h"
@@ -74,6 +75,8 @@ private:
     bool Search(int need);
     bool LastTrick(int need) const;
     int QuickTricks() const;
+    // Tricks each side is sure of from its top spades: the maximisers', the others'.
+    std::pair<int, int> SureSpades() const;
     TKey KeyOf() const;
     size_t BucketOf(const TKey& key) const;
     const TEntry* Find(const TKey& key) const;

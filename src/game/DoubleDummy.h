@@ -60,7 +60,7 @@ struct TDDCardValue {
 
 class TDoubleDummy {
 public:
-    static constexpr int DefaultTableBits = 18;
+    static constexpr int DefaultTableBits = 20;
     // A transposition table of 2^tableBits entries, kept from one question to the next.
     explicit TDoubleDummy(int tableBits = DefaultTableBits) : FSearch(tableBits) {}
 
