@@ -11,7 +11,8 @@
 namespace spades::net {
 
 TNetClient::TNetClient(TNetClientOptions options, QObject* parent)
-    : QObject(parent), FOptions(std::move(options)), FMirror(std::make_unique<TTableMirror>())
+    : QObject(parent), FOptions(std::move(options)), FMirror(std::make_unique<TTableMirror>()),
+      FSecret(FOptions.Secret)
 {
     FThink.setSingleShot(true);
     connect(&FThink, &QTimer::timeout, this, &TNetClient::Answer);
@@ -43,7 +44,10 @@ void TNetClient::Connect()
     });
     connect(FSocket.get(), &QSslSocket::encrypted, this, [this] {
         FSecure = true;
-        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat, NewestVersion});
+        THello hello{FOptions.Code, FOptions.Name, FOptions.WantSeat, NewestVersion, FSecret};
+        if (hello.Secret == TSeatSecret{} && FSecretFile)
+            hello.Secret = FSecretFile->Load().value_or(TSeatSecret{});
+        Send(hello);
     });
     connect(FSocket.get(), &QSslSocket::readyRead, this, [this] { FSecure ? Read() : ReadSalt(); });
     connect(FSocket.get(), &QSslSocket::disconnected, this, [this] { Fail({}); });
@@ -81,6 +85,14 @@ void TNetClient::Disconnect()
         FSocket->disconnectFromHost();
 }
 
+void TNetClient::LeaveSeat()
+{
+    if (FSecretFile)
+        FSecretFile->Remove();
+    FSecret = {};
+    Disconnect();
+}
+
 void TNetClient::Abort()
 {
     if (FSocket && !FClosed) {
@@ -109,6 +121,9 @@ void TNetClient::Fail(const QString& why)
     FThink.stop();
     if (FSocket && FSocket->state() != QAbstractSocket::UnconnectedState)
         FSocket->abort();
+    // The host closes in order once the games are over: the seat is no more.
+    if (why.isEmpty() && FGameOver && FSecretFile)
+        FSecretFile->Remove();
     emit Closed(why);
 }
 
@@ -143,8 +158,14 @@ void TNetClient::Read()
                 emit Refused(static_cast<int>(refused->Code), QString::fromStdString(refused->Text));
             else if (const auto* error = std::get_if<TErrorMsg>(&message))
                 emit ErrorReceived(static_cast<int>(error->Code), QString::fromStdString(error->Text));
-            else if (const auto* over = std::get_if<TGameOverMsg>(&message))
+            else if (const auto* secret = std::get_if<TSeatSecretMsg>(&message)) {
+                FSecret = secret->Secret;
+                if (FSecretFile)
+                    FSecretFile->Save(FSecret);
+            } else if (const auto* over = std::get_if<TGameOverMsg>(&message)) {
+                FGameOver = true;
                 emit GameOver(over->Winner);
+            }
             else if (std::holds_alternative<TTurnMsg>(message) && FMirror->PendingTurn() && FOptions.Brain.Bid)
                 FThink.start(FOptions.ThinkMs);
         }
@@ -181,6 +202,9 @@ void TNetClient::ReadSalt()
         Fail(QStringLiteral("the host sent more than its salt before the secure channel"));
         return;
     }
+    if (!FOptions.SeatFolder.isEmpty())
+        FSecretFile = std::make_unique<TSeatSecretFile>(FOptions.SeatFolder, FOptions.Host, FOptions.Port, read.Salt,
+                                                         FOptions.Name);
     // Tens of milliseconds and tens of megabytes: beside the event loop.
     FKey.setFuture(QtConcurrent::run([code = FOptions.Code, salt = read.Salt] { return DeriveTableKeyOnWorker(code, salt); }));
 }

@@ -409,18 +409,24 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
         Refuse(id, TErrorCode::WrongCode, "wrong join code");
         return;
     }
-    const TSeatRoster::TJoin join = FRoster.Join(hello.Name, hello.WantSeat, id);
+    const TSeatRoster::TJoin join = FRoster.Join(hello.Name, hello.WantSeat, id, hello.Secret);
     if (join.Seat == 0) {
-        Refuse(id, join.Refusal, join.Refusal == TErrorCode::NameInUse ? "that name is playing already"
-                                                                        : "no open seat");
+        Refuse(id, join.Refusal, join.Text);
         return;
     }
     FGuard.RightCode(conn.Address);
     conn.Seat = join.Seat;
     conn.Version = hello.Version;
     conn.HelloTimer.stop();
+    if (join.Replaced != 0)
+        Drop(join.Replaced);  // the seat is already this connection's: the old one only goes
+    if (!Find(id))
+        return;
     FGame.SetSeatName(join.Seat, FRoster.At(join.Seat).Name);
     Write(conn, TWelcome{static_cast<uint8_t>(join.Seat), static_cast<uint16_t>(FOptions.WinScore)});
+    // To this seat alone, inside its own channel.
+    if (conn.Version >= SecretVersion)
+        Write(conn, TSeatSecretMsg{FRoster.At(join.Seat).Secret});
     if (conn.Version >= HistoryVersion)
         Write(conn, SeatKindsOf(FOptions.Kinds));
     Broadcast(FRoster.Message());

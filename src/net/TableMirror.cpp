@@ -258,6 +258,7 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
                 return true;
             },
             [&](const TErrorMsg&) { return true; },
+            [&](const TSeatSecretMsg&) { return FSeat != 0; },
             [&](const TRefused&) { return true; },
             [&](const auto&) {
                 why = "a message meant for the host";

@@ -20,6 +20,8 @@
 
 #include "NetClient.h"
 #include "NetHost.h"
+#include "PlayerNames.h"
+#include "SeatSecretFile.h"
 #include "CommandLine.h"
 
 namespace spades {
@@ -277,9 +279,13 @@ int Join(const std::vector<std::string_view>& args)
                 return Fail("--code takes 8 to 32 letters and digits");
             options.Code = value;
         } else if (option == "--name") {
-            if (!net::ValidName(value))
-                return Fail("--name takes 1 to 32 bytes of text without control characters");
-            options.Name = value;
+            std::string why;
+            const auto name = net::NormalName(value, &why);
+            if (!name)
+                return Fail("--name: " + why);
+            if (net::LooksLikeSeatName(*name))
+                return Fail("--name: a name may not look like a seat's name");
+            options.Name = *name;
         } else if (option == "--play") {
             play = value;
             options.Brain = net::BrainNamed(value);
@@ -308,6 +314,8 @@ int Join(const std::vector<std::string_view>& args)
         return Fail("--join needs --code, --name and --play");
     TDecisionTimes times;
     times.Wrap(options.Brain);
+    // A program started again after a crash takes its seat back with this.
+    options.SeatFolder = net::DefaultSeatFolder();
 
     net::TNetClient client(options);
     int status = 1;
