@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "PlayerNames.h"
 #include "Preamble.h"
 #include "SecureLink.h"
 
@@ -16,6 +17,11 @@ TNetClient::TNetClient(TNetClientOptions options, QObject* parent)
 {
     FThink.setSingleShot(true);
     connect(&FThink, &QTimer::timeout, this, &TNetClient::Answer);
+    FSilence.setSingleShot(true);
+    connect(&FSilence, &QTimer::timeout, this, [this] {
+        Fail(QStringLiteral("the host has said nothing for %1 seconds: the table is left")
+                 .arg((FSilence.interval() + 999) / 1000));
+    });
     connect(&FDecision, &QFutureWatcherBase::finished, this, &TNetClient::Decided);
     connect(&FKey, &QFutureWatcherBase::finished, this, &TNetClient::KeyDerived);
     FMirror->SetStreamSeed(FOptions.Seed);
@@ -60,6 +66,19 @@ void TNetClient::Connect()
         Fail(error == QAbstractSocket::RemoteHostClosedError ? QString() : FSocket->errorString());
     });
     FSocket->connectToHost(FOptions.Host, FOptions.Port);
+    if (FOptions.GreetingMs > 0)
+        FSilence.start(FOptions.GreetingMs);
+}
+
+void TNetClient::WatchSilence(const TMessage& message)
+{
+    // A host waiting for players to join or to start says nothing for as long
+    // as it likes; one that has given a turn a time owes a message after it.
+    if (const auto* turn = std::get_if<TTurnMsg>(&message); turn && turn->TimeoutMs > 0 && FOptions.TurnGraceMs > 0)
+        FSilence.start(static_cast<int>(std::min<uint32_t>(turn->TimeoutMs, 3600000)) + FOptions.TurnGraceMs);
+    else if (std::holds_alternative<TWelcome>(message) || std::holds_alternative<TCardPlayedMsg>(message) ||
+             std::holds_alternative<TBidMadeMsg>(message) || std::holds_alternative<TGameOverMsg>(message))
+        FSilence.stop();
 }
 
 bool TNetClient::Connected() const
@@ -119,6 +138,7 @@ void TNetClient::Fail(const QString& why)
     }
     FClosed = true;
     FThink.stop();
+    FSilence.stop();
     if (FSocket && FSocket->state() != QAbstractSocket::UnconnectedState)
         FSocket->abort();
     // The host closes in order once the games are over: the seat is no more.
@@ -142,22 +162,29 @@ void TNetClient::Read()
             if (!next)
                 break;
             if (const auto* error = std::get_if<TDecodeError>(&*next)) {
-                Fail(QStringLiteral("the host sent a bad message: ") + QString::fromStdString(error->Text));
+                Fail(QStringLiteral("the host sent a bad message: ") + ShownText(error->Text));
                 return;
             }
-            const TMessage& message = std::get<TMessage>(*next);
+            TMessage& message = std::get<TMessage>(*next);
+            // Names are shown as they are: nothing in them may steer a terminal or the text's direction.
+            if (auto* seats = std::get_if<TSeatsMsg>(&message))
+                for (std::string& name : seats->Names)
+                    name = ShownText(name).toStdString();
+            if (auto* over = std::get_if<TGameOverMsg>(&message))
+                over->Name = ShownText(over->Name).toStdString();
             std::string why;
             if (!FMirror->Apply(message, why)) {
                 Fail(QStringLiteral("the host contradicted itself: ") + QString::fromStdString(why));
                 return;
             }
+            WatchSilence(message);
             emit Received(static_cast<int>(TypeOf(message)));
             if (const auto* welcome = std::get_if<TWelcome>(&message))
                 emit Joined(welcome->Seat);
             else if (const auto* refused = std::get_if<TRefused>(&message))
-                emit Refused(static_cast<int>(refused->Code), QString::fromStdString(refused->Text));
+                emit Refused(static_cast<int>(refused->Code), ShownText(refused->Text));
             else if (const auto* error = std::get_if<TErrorMsg>(&message))
-                emit ErrorReceived(static_cast<int>(error->Code), QString::fromStdString(error->Text));
+                emit ErrorReceived(static_cast<int>(error->Code), ShownText(error->Text));
             else if (const auto* secret = std::get_if<TSeatSecretMsg>(&message)) {
                 FSecret = secret->Secret;
                 if (FSecretFile)
@@ -188,7 +215,7 @@ void TNetClient::ReadSalt()
         // An older host refuses the knock in its own words; those are not shown.
         const bool older = read.Refusal.Code == TErrorCode::BadVersion && read.Refusal.Text != NeedsNewerText;
         emit Refused(static_cast<int>(read.Refusal.Code),
-                     older ? QString::fromUtf8(RunsOlderText) : QString::fromStdString(read.Refusal.Text));
+                     older ? QString::fromUtf8(RunsOlderText) : ShownText(read.Refusal.Text));
         Fail({});
         return;
     }

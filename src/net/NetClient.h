@@ -32,6 +32,8 @@ struct TNetClientOptions {
     uint32_t Seed = 0;  // mixed into an Expert brain's stream
     TSeatSecret Secret{};  // the seat's secret from an earlier connection, if any
     QString SeatFolder;    // keeps the seat's secret there while the game is on; empty: nowhere
+    int GreetingMs = 30000;  // a host that has not welcomed the table by then is left
+    int TurnGraceMs = 20000; // past the time a turn allows, a host that says nothing is left
 };
 
 class TNetClient : public QObject {
@@ -78,6 +80,7 @@ private:
     void Answer();
     void Fail(const QString& why);
     void Decided();
+    void WatchSilence(const TMessage& message);
 
     TNetClientOptions FOptions;
     std::unique_ptr<QSslSocket> FSocket;
@@ -85,6 +88,7 @@ private:
     TFrameReader FReader{TDirection::ToClient};
     std::function<void(const char*, size_t)> FRecorder;
     QTimer FThink;
+    QTimer FSilence;  // runs while the host owes the table a message
     QFutureWatcher<int> FDecision;
     QFutureWatcher<std::optional<TTableKey>> FKey;
     std::vector<uint8_t> FClear;  // what the host sent before the channel

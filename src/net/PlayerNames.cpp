@@ -87,6 +87,15 @@ QString NameLook(std::string_view name)
     return look;
 }
 
+QString ShownText(std::string_view text)
+{
+    QString shown;
+    for (char32_t c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4())
+        if (!Refused(QChar::category(c)))
+            shown += QString::fromUcs4(&c, 1);
+    return shown;
+}
+
 bool LooksLikeSeatName(std::string_view name)
 {
     const QString look = NameLook(name);

@@ -20,6 +20,11 @@ std::optional<std::string> NormalName(std::string_view name, std::string* why = 
 // 1 and I like l) read as one letter. Names with the same look are one name.
 QString NameLook(std::string_view name);
 
+// A text from the host as it may be shown or printed: bad UTF-8 replaced, and
+// control characters (escape sequences' lead-in among them) and invisible or
+// direction-changing ones removed.
+QString ShownText(std::string_view text);
+
 // One of "North", "East", "South", "West", as they look.
 bool LooksLikeSeatName(std::string_view name);
 
