@@ -34,6 +34,7 @@ constexpr const char* Usage =
     "       spades-sim --join HOST:PORT --code C --name N --play classic|expert [--seat 1..4] [--think MS]\n"
     "                  [--seed S]\n"
     "  seats in the order North, East, South, West: remote, classic (or computer) or expert\n"
+    "  a host's code is 10 to 32 letters and digits, not one repeated\n"
     "  a host without --seed deals from the system's secure generator; with one, anyone who\n"
     "  knows the seed knows every hand\n";
 
@@ -215,6 +216,9 @@ int Host(const std::vector<std::string_view>& args)
     }
     if (options.Code.empty())
         return Fail("--host needs --code");
+    // The code is the table's one secret: it must not be quick to guess.
+    if (options.Code.size() < 10 || options.Code.find_first_not_of(options.Code[0]) == std::string::npos)
+        return Fail("--code is too weak: give at least 10 letters and digits, not one repeated");
     if (!seatsGiven)
         return Fail("--host needs --seats");
     options.Seed = seed;
