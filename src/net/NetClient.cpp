@@ -5,16 +5,23 @@
 
 #include <array>
 
+#include "PlayerNames.h"
 #include "Preamble.h"
 #include "SecureLink.h"
 
 namespace spades::net {
 
 TNetClient::TNetClient(TNetClientOptions options, QObject* parent)
-    : QObject(parent), FOptions(std::move(options)), FMirror(std::make_unique<TTableMirror>())
+    : QObject(parent), FOptions(std::move(options)), FMirror(std::make_unique<TTableMirror>()),
+      FSecret(FOptions.Secret)
 {
     FThink.setSingleShot(true);
     connect(&FThink, &QTimer::timeout, this, &TNetClient::Answer);
+    FSilence.setSingleShot(true);
+    connect(&FSilence, &QTimer::timeout, this, [this] {
+        Fail(QStringLiteral("the host has said nothing for %1 seconds: the table is left")
+                 .arg((FSilence.interval() + 999) / 1000));
+    });
     connect(&FDecision, &QFutureWatcherBase::finished, this, &TNetClient::Decided);
     connect(&FKey, &QFutureWatcherBase::finished, this, &TNetClient::KeyDerived);
     FMirror->SetStreamSeed(FOptions.Seed);
@@ -43,7 +50,10 @@ void TNetClient::Connect()
     });
     connect(FSocket.get(), &QSslSocket::encrypted, this, [this] {
         FSecure = true;
-        Send(THello{FOptions.Code, FOptions.Name, FOptions.WantSeat, NewestVersion});
+        THello hello{FOptions.Code, FOptions.Name, FOptions.WantSeat, NewestVersion, FSecret};
+        if (hello.Secret == TSeatSecret{} && FSecretFile)
+            hello.Secret = FSecretFile->Load().value_or(TSeatSecret{});
+        Send(hello);
     });
     connect(FSocket.get(), &QSslSocket::readyRead, this, [this] { FSecure ? Read() : ReadSalt(); });
     connect(FSocket.get(), &QSslSocket::disconnected, this, [this] { Fail({}); });
@@ -56,6 +66,19 @@ void TNetClient::Connect()
         Fail(error == QAbstractSocket::RemoteHostClosedError ? QString() : FSocket->errorString());
     });
     FSocket->connectToHost(FOptions.Host, FOptions.Port);
+    if (FOptions.GreetingMs > 0)
+        FSilence.start(FOptions.GreetingMs);
+}
+
+void TNetClient::WatchSilence(const TMessage& message)
+{
+    // A host waiting for players to join or to start says nothing for as long
+    // as it likes; one that has given a turn a time owes a message after it.
+    if (const auto* turn = std::get_if<TTurnMsg>(&message); turn && turn->TimeoutMs > 0 && FOptions.TurnGraceMs > 0)
+        FSilence.start(static_cast<int>(std::min<uint32_t>(turn->TimeoutMs, 3600000)) + FOptions.TurnGraceMs);
+    else if (std::holds_alternative<TWelcome>(message) || std::holds_alternative<TCardPlayedMsg>(message) ||
+             std::holds_alternative<TBidMadeMsg>(message) || std::holds_alternative<TGameOverMsg>(message))
+        FSilence.stop();
 }
 
 bool TNetClient::Connected() const
@@ -79,6 +102,14 @@ void TNetClient::Disconnect()
 {
     if (FSocket && !FClosed)
         FSocket->disconnectFromHost();
+}
+
+void TNetClient::LeaveSeat()
+{
+    if (FSecretFile)
+        FSecretFile->Remove();
+    FSecret = {};
+    Disconnect();
 }
 
 void TNetClient::Abort()
@@ -107,8 +138,12 @@ void TNetClient::Fail(const QString& why)
     }
     FClosed = true;
     FThink.stop();
+    FSilence.stop();
     if (FSocket && FSocket->state() != QAbstractSocket::UnconnectedState)
         FSocket->abort();
+    // The host closes in order once the games are over: the seat is no more.
+    if (why.isEmpty() && FGameOver && FSecretFile)
+        FSecretFile->Remove();
     emit Closed(why);
 }
 
@@ -127,24 +162,37 @@ void TNetClient::Read()
             if (!next)
                 break;
             if (const auto* error = std::get_if<TDecodeError>(&*next)) {
-                Fail(QStringLiteral("the host sent a bad message: ") + QString::fromStdString(error->Text));
+                Fail(QStringLiteral("the host sent a bad message: ") + ShownText(error->Text));
                 return;
             }
-            const TMessage& message = std::get<TMessage>(*next);
+            TMessage& message = std::get<TMessage>(*next);
+            // Names are shown as they are: nothing in them may steer a terminal or the text's direction.
+            if (auto* seats = std::get_if<TSeatsMsg>(&message))
+                for (std::string& name : seats->Names)
+                    name = ShownText(name).toStdString();
+            if (auto* over = std::get_if<TGameOverMsg>(&message))
+                over->Name = ShownText(over->Name).toStdString();
             std::string why;
             if (!FMirror->Apply(message, why)) {
                 Fail(QStringLiteral("the host contradicted itself: ") + QString::fromStdString(why));
                 return;
             }
+            WatchSilence(message);
             emit Received(static_cast<int>(TypeOf(message)));
             if (const auto* welcome = std::get_if<TWelcome>(&message))
                 emit Joined(welcome->Seat);
             else if (const auto* refused = std::get_if<TRefused>(&message))
-                emit Refused(static_cast<int>(refused->Code), QString::fromStdString(refused->Text));
+                emit Refused(static_cast<int>(refused->Code), ShownText(refused->Text));
             else if (const auto* error = std::get_if<TErrorMsg>(&message))
-                emit ErrorReceived(static_cast<int>(error->Code), QString::fromStdString(error->Text));
-            else if (const auto* over = std::get_if<TGameOverMsg>(&message))
+                emit ErrorReceived(static_cast<int>(error->Code), ShownText(error->Text));
+            else if (const auto* secret = std::get_if<TSeatSecretMsg>(&message)) {
+                FSecret = secret->Secret;
+                if (FSecretFile)
+                    FSecretFile->Save(FSecret);
+            } else if (const auto* over = std::get_if<TGameOverMsg>(&message)) {
+                FGameOver = true;
                 emit GameOver(over->Winner);
+            }
             else if (std::holds_alternative<TTurnMsg>(message) && FMirror->PendingTurn() && FOptions.Brain.Bid)
                 FThink.start(FOptions.ThinkMs);
         }
@@ -167,7 +215,7 @@ void TNetClient::ReadSalt()
         // An older host refuses the knock in its own words; those are not shown.
         const bool older = read.Refusal.Code == TErrorCode::BadVersion && read.Refusal.Text != NeedsNewerText;
         emit Refused(static_cast<int>(read.Refusal.Code),
-                     older ? QString::fromUtf8(RunsOlderText) : QString::fromStdString(read.Refusal.Text));
+                     older ? QString::fromUtf8(RunsOlderText) : ShownText(read.Refusal.Text));
         Fail({});
         return;
     }
@@ -181,6 +229,9 @@ void TNetClient::ReadSalt()
         Fail(QStringLiteral("the host sent more than its salt before the secure channel"));
         return;
     }
+    if (!FOptions.SeatFolder.isEmpty())
+        FSecretFile = std::make_unique<TSeatSecretFile>(FOptions.SeatFolder, FOptions.Host, FOptions.Port, read.Salt,
+                                                         FOptions.Name);
     // Tens of milliseconds and tens of megabytes: beside the event loop.
     FKey.setFuture(QtConcurrent::run([code = FOptions.Code, salt = read.Salt] { return DeriveTableKeyOnWorker(code, salt); }));
 }

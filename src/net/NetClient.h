@@ -13,6 +13,7 @@
 
 #include "Brains.h"
 #include "NetMessage.h"
+#include "SeatSecretFile.h"
 #include "TableKey.h"
 #include "TableMirror.h"
 
@@ -29,6 +30,10 @@ struct TNetClientOptions {
     TSeatBrain Brain;   // empty: the player answers through Send
     int ThinkMs = 0;    // pause before an automatic answer
     uint32_t Seed = 0;  // mixed into an Expert brain's stream
+    TSeatSecret Secret{};  // the seat's secret from an earlier connection, if any
+    QString SeatFolder;    // keeps the seat's secret there while the game is on; empty: nowhere
+    int GreetingMs = 30000;  // a host that has not welcomed the table by then is left
+    int TurnGraceMs = 20000; // past the time a turn allows, a host that says nothing is left
 };
 
 class TNetClient : public QObject {
@@ -46,6 +51,10 @@ public:
     // An Expert's decision is running beside the event loop.
     bool Thinking() const { return FDecision.isRunning(); }
     void Disconnect();
+    // The seat is given up for good: its secret is forgotten, here and on disk.
+    void LeaveSeat();
+    // The secret the host gave this seat (all zero before it did).
+    const TSeatSecret& Secret() const { return FSecret; }
     // Closes the connection at once, as a crash would.
     void Abort();
 
@@ -71,6 +80,7 @@ private:
     void Answer();
     void Fail(const QString& why);
     void Decided();
+    void WatchSilence(const TMessage& message);
 
     TNetClientOptions FOptions;
     std::unique_ptr<QSslSocket> FSocket;
@@ -78,9 +88,13 @@ private:
     TFrameReader FReader{TDirection::ToClient};
     std::function<void(const char*, size_t)> FRecorder;
     QTimer FThink;
+    QTimer FSilence;  // runs while the host owes the table a message
     QFutureWatcher<int> FDecision;
     QFutureWatcher<std::optional<TTableKey>> FKey;
     std::vector<uint8_t> FClear;  // what the host sent before the channel
+    std::unique_ptr<TSeatSecretFile> FSecretFile;
+    TSeatSecret FSecret{};
+    bool FGameOver = false;
     uint32_t FDecidingTurn = 0;
     bool FHandshaking = false;
     bool FSecure = false;

@@ -5,6 +5,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <limits>
 
 #include "Preamble.h"
 #include "SecureDeals.h"
@@ -91,6 +92,16 @@ TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
     });
     connect(&FStepTimer, &QTimer::timeout, this, &TNetHost::Run);
     connect(&FStartTimer, &QTimer::timeout, this, &TNetHost::BeginGame);
+    FSeatsTimer.setSingleShot(true);
+    FSeatsTold = FRoster.Message();
+    connect(&FSeatsTimer, &QTimer::timeout, this, [this] {
+        const TSeatsMsg now = FRoster.Message();
+        if (now == FSeatsTold)
+            return;  // left and back again meanwhile: nothing to tell
+        FSeatsTold = now;
+        FSeatsClock.start();
+        Broadcast(now);
+    });
     connect(&FKeyWatcher, &QFutureWatcherBase::finished, this, &TNetHost::KeyReady);
 }
 
@@ -409,21 +420,28 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
         Refuse(id, TErrorCode::WrongCode, "wrong join code");
         return;
     }
-    const TSeatRoster::TJoin join = FRoster.Join(hello.Name, hello.WantSeat, id);
+    const TSeatRoster::TJoin join = FRoster.Join(hello.Name, hello.WantSeat, id, hello.Secret);
     if (join.Seat == 0) {
-        Refuse(id, join.Refusal, join.Refusal == TErrorCode::NameInUse ? "that name is playing already"
-                                                                        : "no open seat");
+        Refuse(id, join.Refusal, join.Text);
         return;
     }
     FGuard.RightCode(conn.Address);
     conn.Seat = join.Seat;
     conn.Version = hello.Version;
     conn.HelloTimer.stop();
+    if (join.Replaced != 0)
+        Drop(join.Replaced);  // the seat is already this connection's: the old one only goes
+    if (!Find(id))
+        return;
     FGame.SetSeatName(join.Seat, FRoster.At(join.Seat).Name);
     Write(conn, TWelcome{static_cast<uint8_t>(join.Seat), static_cast<uint16_t>(FOptions.WinScore)});
+    // To this seat alone, inside its own channel.
+    if (conn.Version >= SecretVersion)
+        Write(conn, TSeatSecretMsg{FRoster.At(join.Seat).Secret});
     if (conn.Version >= HistoryVersion)
         Write(conn, SeatKindsOf(FOptions.Kinds));
-    Broadcast(FRoster.Message());
+    Write(conn, FRoster.Message());
+    TellSeats();
     if (!Find(id))
         return;
     Write(conn, FGame.SyncFor(join.Seat));
@@ -479,11 +497,21 @@ void TNetHost::Drop(TConnId id)
         QTimer::singleShot(0, this, [this] { FDead.clear(); });
     if (seat != 0) {
         FRoster.Leave(id);
-        Broadcast(FRoster.Message());
+        TellSeats();
         emit SeatsChanged();
         // The game may be inside a step; its absent turn is played after it.
         QTimer::singleShot(0, this, &TNetHost::CheckAbsent);
     }
+}
+
+void TNetHost::TellSeats()
+{
+    // At once after a quiet while; however fast players come and go, the table
+    // hears of it a few times a second.
+    if (FSeatsTimer.isActive())
+        return;
+    const qint64 since = FSeatsClock.isValid() ? FSeatsClock.elapsed() : std::numeric_limits<qint64>::max();
+    FSeatsTimer.start(static_cast<int>(std::clamp<qint64>(FOptions.SeatsEveryMs - since, 0, FOptions.SeatsEveryMs)));
 }
 
 void TNetHost::CheckAbsent()

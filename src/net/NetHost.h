@@ -3,6 +3,7 @@
 // Qt's event loop; nothing here waits.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QHostAddress>
 #include <QObject>
@@ -47,6 +48,7 @@ struct TNetHostOptions {
     int MaxPending = 64;                   // connections that have not joined yet
     int MaxPendingPerAddress = 16;         // of those, from any one address
     qint64 MaxUnsent = 256 * 1024;         // a player who reads nothing is dropped past this
+    int SeatsEveryMs = 250;                // changes of the seats are told together, at most this often
     TJoinGuard::TLimits Guard;
 };
 
@@ -108,6 +110,8 @@ private:
     void Refuse(TConnId id, TErrorCode code, const std::string& text);
     void Drop(TConnId id);
     void CheckAbsent();
+    // The seats have changed: everyone is told soon, once for every change since.
+    void TellSeats();
     void BeginGame();
     void Run();
     TConn* Find(TConnId id);
@@ -126,6 +130,9 @@ private:
     QTimer FTurnTimer;
     QTimer FStepTimer;
     QTimer FStartTimer;
+    QTimer FSeatsTimer;
+    QElapsedTimer FSeatsClock;  // since the seats were last told
+    TSeatsMsg FSeatsTold;
     int FGameNumber = 0;
     bool FStarted = false;
     bool FFinished = false;

@@ -49,10 +49,13 @@ template <> constexpr TMsgType TypeFor<TSyncMsg>() { return TMsgType::Sync; }
 template <> constexpr TMsgType TypeFor<TGameOverMsg>() { return TMsgType::GameOver; }
 template <> constexpr TMsgType TypeFor<TSeatKindsMsg>() { return TMsgType::SeatKinds; }
 template <> constexpr TMsgType TypeFor<THistoryMsg>() { return TMsgType::History; }
+template <> constexpr TMsgType TypeFor<TSeatSecretMsg>() { return TMsgType::SeatSecret; }
 
 // The version that brought a type in, which its frames carry.
 uint8_t VersionOf(TMsgType type)
 {
+    if (type == TMsgType::SeatSecret)
+        return SecretVersion;
     return type == TMsgType::SeatKinds || type == TMsgType::History ? HistoryVersion : ProtocolVersion;
 }
 
@@ -61,6 +64,9 @@ void Put(TWriter& w, const THello& m)
     w.Str(m.Code);
     w.Str(m.Name);
     w.U8(m.WantSeat);
+    if (m.Version >= SecretVersion)
+        for (uint8_t b : m.Secret)
+            w.U8(b);
 }
 void Put(TWriter& w, const TBidMsg& m)
 {
@@ -176,6 +182,11 @@ void Put(TWriter& w, const TSeatKindsMsg& m)
     for (TSeatPlayer kind : m.Kinds)
         w.U8(static_cast<uint8_t>(kind));
 }
+void Put(TWriter& w, const TSeatSecretMsg& m)
+{
+    for (uint8_t b : m.Secret)
+        w.U8(b);
+}
 void Put(TWriter& w, const THistoryMsg& m)
 {
     const size_t n = std::min<size_t>(m.Plays.size(), 52);
@@ -196,6 +207,8 @@ std::optional<TMessage> Get(TReader& r, TMsgType type, uint8_t version, std::str
         m.Code = r.Str();
         m.Name = r.Str();
         m.WantSeat = r.U8();
+        if (version >= SecretVersion)
+            m.Secret = r.Fixed<SeatSecretBytes>();
         if (r.Done() && (m.WantSeat > 4 || !ValidCode(m.Code) || !ValidName(m.Name)))
             why = "bad code, name or seat";
         return m;
@@ -367,6 +380,13 @@ std::optional<TMessage> Get(TReader& r, TMsgType type, uint8_t version, std::str
             if (k < 1 || k > 3)
                 why = "bad seat kind";
         }
+        return m;
+    }
+    case TMsgType::SeatSecret: {
+        TSeatSecretMsg m;
+        m.Secret = r.Fixed<SeatSecretBytes>();
+        if (r.Done() && m.Secret == TSeatSecret{})
+            why = "an empty seat secret";
         return m;
     }
     case TMsgType::History: {

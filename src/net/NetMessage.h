@@ -18,11 +18,14 @@ namespace spades::net {
 
 // Every frame carries the version that brought its message type in: 1 for the
 // first set, HistoryVersion for SeatKinds and History. Hello alone carries the
-// newest version the joining table speaks. NewestVersion brought the secure
-// channel (Preamble.h): every message now goes through it.
+// newest version the joining table speaks. Version 3 brought the secure
+// channel (Preamble.h): every message now goes through it. SecretVersion
+// brought the seat secret: only the player holding it takes a dropped seat back.
 constexpr uint8_t ProtocolVersion = 1;
 constexpr uint8_t HistoryVersion = 2;
-constexpr uint8_t NewestVersion = 3;
+constexpr uint8_t SecretVersion = 4;
+constexpr uint8_t NewestVersion = 4;
+constexpr size_t SeatSecretBytes = 16;
 // Bodies longer than this are refused unread; the longest real message is far shorter.
 constexpr size_t MaxBody = 512;
 constexpr size_t NameMaxBytes = 32;
@@ -52,6 +55,8 @@ enum class TMsgType : uint8_t {
     // Version 2.
     SeatKinds = 0x4D,
     History = 0x4E,
+    // Version 4.
+    SeatSecret = 0x4F,
 };
 
 // Why the host refused a message or a join; sent as one byte with a text.
@@ -95,7 +100,9 @@ enum class TSeatPlayer : uint8_t {
 enum class TTurnKind : uint8_t { Bid = 1, Card = 2 };
 enum class TPhase : uint8_t { Idle = 0, Bidding = 1, Playing = 2, Over = 3 };
 
-using THandSlots = std::array<uint8_t, 13>;  // card values in slot order, NoSlotCard once played
+using THandSlots = std::array<uint8_t, 13>;
+// Given to a seat's player alone; all zero: none.
+using TSeatSecret = std::array<uint8_t, SeatSecretBytes>;  // card values in slot order, NoSlotCard once played
 
 // ---- From a joining table ----
 struct THello {
@@ -103,6 +110,7 @@ struct THello {
     std::string Name;
     uint8_t WantSeat = 0;  // 0: any open seat
     uint8_t Version = ProtocolVersion;  // carried in the frame: the newest version the table speaks
+    TSeatSecret Secret{};               // version 4 on: the secret of the seat held before
     bool operator==(const THello&) const = default;
 };
 struct TBidMsg {
@@ -220,9 +228,16 @@ struct THistoryMsg {
     bool operator==(const THistoryMsg&) const = default;
 };
 
+// ---- From the host, version 4 ----
+// The seat's own secret: the one proof that takes the seat back after a drop.
+struct TSeatSecretMsg {
+    TSeatSecret Secret{};
+    bool operator==(const TSeatSecretMsg&) const = default;
+};
+
 using TMessage = std::variant<THello, TBidMsg, TPlayMsg, TWelcome, TRefused, TErrorMsg, TSeatsMsg, THandMsg,
                               TTurnMsg, TBidMadeMsg, TCardPlayedMsg, TTrickWonMsg, THandScoredMsg, TSyncMsg,
-                              TGameOverMsg, TSeatKindsMsg, THistoryMsg>;
+                              TGameOverMsg, TSeatKindsMsg, THistoryMsg, TSeatSecretMsg>;
 
 TMsgType TypeOf(const TMessage& message);
 // The whole frame: length, version, type, fields.

@@ -1,5 +1,9 @@
 #include "SeatRoster.h"
 
+#include "JoinGuard.h"
+#include "PlayerNames.h"
+#include "SecureDeals.h"
+
 namespace spades::net {
 
 std::optional<THostSeatKind> SeatKindNamed(std::string_view word)
@@ -45,32 +49,51 @@ TSeatRoster::TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::a
     }
 }
 
-TSeatRoster::TJoin TSeatRoster::Join(const std::string& name, int wantSeat, TConnId conn)
+TSeatRoster::TJoin TSeatRoster::Join(const std::string& name, int wantSeat, TConnId conn, const TSeatSecret& secret)
 {
-    for (int seat = 1; seat <= 4; ++seat) {
-        const TSeat& s = At(seat);
-        if (s.Kind == THostSeatKind::Remote && s.Player == name) {
-            if (s.Conn != 0)
-                return {0, TErrorCode::NameInUse, false};
-            TSeat& taken = Seat(seat);
-            taken.Conn = conn;
-            taken.State = TSeatState::Remote;
-            return {seat, TErrorCode::TableFull, true};
+    const auto refuse = [](TErrorCode code, std::string text) { return TJoin{0, code, false, 0, std::move(text)}; };
+    if (secret != TSeatSecret{}) {
+        for (int seat = 1; seat <= 4; ++seat) {
+            TSeat& s = Seat(seat);
+            if (s.Kind != THostSeatKind::Remote || s.Player.empty() ||
+                !SameCode({reinterpret_cast<const char*>(s.Secret.data()), s.Secret.size()},
+                          {reinterpret_cast<const char*>(secret.data()), secret.size()}))
+                continue;
+            // Whoever holds the secret is the seat's player: a connection the
+            // host has not yet seen die gives way to it.
+            const TConnId before = s.Conn;
+            s.Conn = conn;
+            s.State = TSeatState::Remote;
+            return {seat, TErrorCode::TableFull, true, before, {}};
         }
+        // A secret of another table, or of a game over: a new player.
     }
+    std::string why;
+    const std::optional<std::string> normal = NormalName(name, &why);
+    if (!normal)
+        return refuse(TErrorCode::BadName, why);
+    if (LooksLikeSeatName(*normal))
+        return refuse(TErrorCode::BadName, "a name may not look like a seat's name");
+    const QString look = NameLook(*normal);
+    for (const TSeat& s : FSeats)
+        if (!s.Player.empty() && NameLook(s.Player) == look)
+            return refuse(TErrorCode::NameInUse, "that name is too like the name of a player at the table");
     const auto open = [&](int seat) { return At(seat).Kind == THostSeatKind::Remote && At(seat).State == TSeatState::Open; };
     int seat = wantSeat >= 1 && wantSeat <= 4 && open(wantSeat) ? wantSeat : 0;
     for (int s = 1; s <= 4 && seat == 0; ++s)
         if (open(s))
             seat = s;
     if (seat == 0)
-        return {0, TErrorCode::TableFull, false};
+        return refuse(TErrorCode::TableFull, "no open seat");
     TSeat& taken = Seat(seat);
     taken.Conn = conn;
-    taken.Player = name;
-    taken.Name = name;
+    taken.Player = *normal;
+    taken.Name = *normal;
     taken.State = TSeatState::Remote;
-    return {seat, TErrorCode::TableFull, false};
+    do
+        SecureRandomBytes(taken.Secret.data(), taken.Secret.size());
+    while (taken.Secret == TSeatSecret{});
+    return {seat, TErrorCode::TableFull, false, 0, {}};
 }
 
 int TSeatRoster::Leave(TConnId conn)

@@ -27,20 +27,24 @@ public:
         THostSeatKind Kind = THostSeatKind::Classic;
         TSeatState State = TSeatState::Computer;
         std::string Name;    // shown at the table
-        std::string Player;  // who took it; kept after a drop so they can return
+        std::string Player;  // who took it; kept after a drop
+        TSeatSecret Secret{};  // its player's proof, the one way back after a drop
         TConnId Conn = 0;
     };
     struct TJoin {
         int Seat = 0;  // 0: refused
         TErrorCode Refusal = TErrorCode::TableFull;
         bool Returning = false;
+        TConnId Replaced = 0;  // the seat's connection before, which its secret's holder takes over
+        std::string Text;      // why it was refused
     };
 
     TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::array<std::string, 4>& names);
 
-    // A player with a right code: back to their own seat if they held one,
-    // else the wanted seat or the first open one.
-    TJoin Join(const std::string& name, int wantSeat, TConnId conn);
+    // A player with a right code: back to the seat whose secret it presents,
+    // else, under a name like no other at the table, the wanted seat or the
+    // first open one, with a fresh secret.
+    TJoin Join(const std::string& name, int wantSeat, TConnId conn, const TSeatSecret& secret = {});
     // The connection is gone; its seat (or 0) passes to the computer for now.
     int Leave(TConnId conn);
 

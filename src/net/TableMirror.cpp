@@ -14,6 +14,24 @@ struct TOverload : F... {
 };
 template <class... F>
 TOverload(F...) -> TOverload<F...>;
+// No seat has more tricks, nor all seats together, than tricks were played.
+bool TricksFit(const std::array<uint8_t, 4>& tricks, int played, std::string& why)
+{
+    int total = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        total += tricks[i];
+        if (tricks[i] > played) {
+            why = "seat " + std::to_string(i + 1) + " is given " + std::to_string(tricks[i]) + " tricks of " +
+                  std::to_string(played) + " played";
+            return false;
+        }
+    }
+    if (total > played) {
+        why = std::to_string(total) + " tricks are given of " + std::to_string(played) + " played";
+        return false;
+    }
+    return true;
+}
 }  // namespace
 
 TTableMirror::TTableMirror()
@@ -83,6 +101,10 @@ bool TTableMirror::Card(const TCardPlayedMsg& m, std::string& why)
         why = "a card out of order or played twice";
         return false;
     }
+    if (m.Seat != FSeat && std::find(At(FSeat).FHand.begin() + 1, At(FSeat).FHand.end(), m.Card) != At(FSeat).FHand.end()) {
+        why = "seat " + std::to_string(m.Seat) + " laid a card this table holds";
+        return false;
+    }
     TPlayStack& place = FTable.Place(m.Place);
     place.SetSeat(m.Seat);
     place.SetValue(m.Card);
@@ -116,6 +138,11 @@ bool TTableMirror::Sync(const TSyncMsg& m, std::string& why)
         why = "a table before the welcome";
         return false;
     }
+    int laid = 0;
+    for (size_t card = 1; card <= 52; ++card)
+        laid += m.CardsPlayed[card];
+    if (!TricksFit(m.Tricks, laid / 4, why))
+        return false;
     FHandNumber = m.HandNumber;
     FPending.reset();
     FTurnSeat = 0;
@@ -188,6 +215,10 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
     return std::visit(
         TOverload{
             [&](const TWelcome& m) {
+                if (FSeat != 0) {
+                    why = "a second welcome, to seat " + std::to_string(m.Seat);
+                    return false;
+                }
                 FSeat = m.Seat;
                 FWinScore = m.WinScore;
                 return true;
@@ -222,6 +253,8 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
                     why = "a trick won before four cards lay on the table";
                     return false;
                 }
+                if (!TricksFit(m.Tricks, FCardsPlayed / 4, why))
+                    return false;
                 for (int seat = North; seat <= West; ++seat) {
                     TPlayer& p = At(seat);
                     p.FTricks = m.Tricks[static_cast<size_t>(seat - 1)];
@@ -234,6 +267,11 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
                 return true;
             },
             [&](const THandScoredMsg& m) {
+                std::array<uint8_t, 4> tricks{};
+                for (size_t i = 0; i < 4; ++i)
+                    tricks[i] = m.Seats[i].Tricks;
+                if (!TricksFit(tricks, 13, why))
+                    return false;
                 for (int seat = North; seat <= West; ++seat) {
                     const TSeatScore& s = m.Seats[static_cast<size_t>(seat - 1)];
                     TPlayer& p = At(seat);
@@ -258,6 +296,7 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
                 return true;
             },
             [&](const TErrorMsg&) { return true; },
+            [&](const TSeatSecretMsg&) { return FSeat != 0; },
             [&](const TRefused&) { return true; },
             [&](const auto&) {
                 why = "a message meant for the host";

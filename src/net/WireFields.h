@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -68,6 +69,18 @@ public:
         std::string s(reinterpret_cast<const char*>(FData + FPos), n);
         FPos += n;
         return s;
+    }
+    template <size_t N>
+    std::array<uint8_t, N> Fixed()
+    {
+        std::array<uint8_t, N> out{};
+        if (FBad || FSize - FPos < N) {
+            FBad = true;
+            return out;
+        }
+        std::copy_n(FData + FPos, N, out.begin());
+        FPos += N;
+        return out;
     }
     bool Done() const { return !FBad && FPos == FSize; }
 

@@ -76,6 +76,9 @@ TJoinedTable::TJoinedTable(TNetClientOptions options, TTablePrompts* prompts, QW
 
 TJoinedTable::~TJoinedTable()
 {
+    // Leaving the table gives the seat up; only a crash leaves its secret behind.
+    FClient->disconnect(this);
+    FClient->LeaveSeat();
     // The dialogs belong to the window; they must not answer for a table that is gone.
     delete FBidDialog.data();
     delete FScoreCard.data();

@@ -17,6 +17,8 @@
 #include "Defaults.h"
 #include "HostHistory.h"
 #include "JoinedTable.h"
+#include "PlayerNames.h"
+#include "SeatSecretFile.h"
 #include "TablePrompts.h"
 #include "WinReg.h"
 
@@ -186,8 +188,8 @@ bool THostTableDialog::StartHosting()
             ownSeat = static_cast<int>(i) + 1;
     }
     const std::string ownName = FOwnName->text().trimmed().toStdString();
-    if (ownSeat != 0 && !ValidName(ownName)) {
-        FReport->appendPlainText(QStringLiteral("Give your name (up to 32 characters)."));
+    if (ownSeat != 0 && (!NormalName(ownName) || LooksLikeSeatName(ownName))) {
+        FReport->appendPlainText(QStringLiteral("Give your name (up to 32 characters, not a seat's name)."));
         return false;
     }
     FHost = std::make_unique<TNetHost>(options);
@@ -326,8 +328,14 @@ std::optional<TNetClientOptions> TJoinTableDialog::Options(QString* why) const
         return fail("Give the host's address.");
     if (!ValidCode(o.Code))
         return fail("The join code is 8 to 32 letters and digits.");
-    if (!ValidName(o.Name))
-        return fail("Give your name (up to 32 characters).");
+    std::string problem;
+    const auto name = NormalName(o.Name, &problem);
+    if (!name)
+        return fail("Give your name (up to 32 characters, no invisible characters).");
+    if (LooksLikeSeatName(*name))
+        return fail("Your name may not look like a seat's name.");
+    o.Name = *name;
+    o.SeatFolder = DefaultSeatFolder();
     return o;
 }
 

@@ -20,6 +20,8 @@
 
 #include "NetClient.h"
 #include "NetHost.h"
+#include "PlayerNames.h"
+#include "SeatSecretFile.h"
 #include "CommandLine.h"
 
 namespace spades {
@@ -32,6 +34,7 @@ constexpr const char* Usage =
     "       spades-sim --join HOST:PORT --code C --name N --play classic|expert [--seat 1..4] [--think MS]\n"
     "                  [--seed S]\n"
     "  seats in the order North, East, South, West: remote, classic (or computer) or expert\n"
+    "  a host's code is 10 to 32 letters and digits, not one repeated\n"
     "  a host without --seed deals from the system's secure generator; with one, anyone who\n"
     "  knows the seed knows every hand\n";
 
@@ -213,6 +216,9 @@ int Host(const std::vector<std::string_view>& args)
     }
     if (options.Code.empty())
         return Fail("--host needs --code");
+    // The code is the table's one secret: it must not be quick to guess.
+    if (options.Code.size() < 10 || options.Code.find_first_not_of(options.Code[0]) == std::string::npos)
+        return Fail("--code is too weak: give at least 10 letters and digits, not one repeated");
     if (!seatsGiven)
         return Fail("--host needs --seats");
     options.Seed = seed;
@@ -277,9 +283,13 @@ int Join(const std::vector<std::string_view>& args)
                 return Fail("--code takes 8 to 32 letters and digits");
             options.Code = value;
         } else if (option == "--name") {
-            if (!net::ValidName(value))
-                return Fail("--name takes 1 to 32 bytes of text without control characters");
-            options.Name = value;
+            std::string why;
+            const auto name = net::NormalName(value, &why);
+            if (!name)
+                return Fail("--name: " + why);
+            if (net::LooksLikeSeatName(*name))
+                return Fail("--name: a name may not look like a seat's name");
+            options.Name = *name;
         } else if (option == "--play") {
             play = value;
             options.Brain = net::BrainNamed(value);
@@ -308,6 +318,8 @@ int Join(const std::vector<std::string_view>& args)
         return Fail("--join needs --code, --name and --play");
     TDecisionTimes times;
     times.Wrap(options.Brain);
+    // A program started again after a crash takes its seat back with this.
+    options.SeatFolder = net::DefaultSeatFolder();
 
     net::TNetClient client(options);
     int status = 1;

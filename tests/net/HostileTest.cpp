@@ -85,15 +85,15 @@ TEST_P(BadMessages, AreAnsweredWithAnErrorAndTheGameGoesOn)
     options.Kinds = {R, K, R, K};
     options.Seed = 51;
     THosted hosted(options);
-    TJoined other(Playing(hosted.Client("South", 3)));
-    TProbe probe(hosted.Client("North", 1), GetParam().Make);
+    TJoined other(Playing(hosted.Client("Sally", 3)));
+    TProbe probe(hosted.Client("Norah", 1), GetParam().Make);
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && probe.Joined().Closed && other.Closed; }, GameMs));
     EXPECT_TRUE(probe.Sent) << "the game offered no moment for this message";
     EXPECT_THAT(probe.Joined().Errors, ::testing::ElementsAre(static_cast<int>(GetParam().Code)));
     EXPECT_EQ(probe.Joined().Refusal, 0) << "one bad message does not cost the seat";
     EXPECT_EQ(probe.Joined().Winners.size(), 1u);
     EXPECT_THAT(other.Errors, ::testing::IsEmpty());
-    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(51))
+    EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(51))
         << "the refused message changed nothing";
 }
 
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                  TErrorCode::SpadesNotOpened},
         TBadCase{"HelloAgain",
                  [](const TTableMirror&, const TTurnMsg&) -> std::optional<QByteArray> {
-                     return Raw(Bytes(THello{"TESTCODE42", "North", 0}));
+                     return Raw(Bytes(THello{"TESTCODE42", "Norah", 0}));
                  },
                  TErrorCode::AlreadyJoined},
         TBadCase{"ShortFrame",
@@ -186,8 +186,8 @@ TEST(Hostile, APlayerWhoKeepsSendingBadMessagesIsDroppedAndTheComputerPlaysOn)
     options.Seed = 52;
     options.MaxErrors = 4;
     THosted hosted(options);
-    TJoined good(Playing(hosted.Client("South", 3)));
-    TJoined bad(hosted.Client("North", 1));
+    TJoined good(Playing(hosted.Client("Sally", 3)));
+    TJoined bad(hosted.Client("Norah", 1));
     ASSERT_TRUE(WaitUntil([&] { return bad.Seat == 1 && good.Seat == 3; }, GameMs));
     for (int i = 0; i < 10; ++i)
         bad.Client->Send(TBidMsg{0, 1, 99});
@@ -196,7 +196,7 @@ TEST(Hostile, APlayerWhoKeepsSendingBadMessagesIsDroppedAndTheComputerPlaysOn)
     EXPECT_EQ(bad.Errors.size(), 4u) << "as many errors as allowed, then the refusal";
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
     EXPECT_EQ(hosted.Host->Roster().At(1).State, TSeatState::Dropped);
-    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(52));
+    EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(52));
 }
 
 // Each hand's dealt cards by seat, read back from the play log.
@@ -336,11 +336,11 @@ TEST(Hostile, AThousandGarbageConnectionsLeaveTheTableOpenForAPlayer)
     ASSERT_TRUE(WaitUntil([&] { return hosted.Host->Connections() == 0; }, GameMs));
     EXPECT_FALSE(hosted.Host->Running()) << "nobody has joined";
 
-    TJoined north(Playing(hosted.Client("North", 1)));
-    TJoined south(Playing(hosted.Client("South", 3)));
+    TJoined north(Playing(hosted.Client("Norah", 1)));
+    TJoined south(Playing(hosted.Client("Sally", 3)));
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && north.Closed && south.Closed; }, GameMs));
     EXPECT_EQ(north.Winners.size(), 1u);
-    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(54));
+    EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(54));
 }
 
 TEST(Hostile, SilentConnectionsFromOneAddressAreCappedAndTimedOut)
@@ -363,7 +363,7 @@ TEST(Hostile, SilentConnectionsFromOneAddressAreCappedAndTimedOut)
     EXPECT_EQ(hosted.Host->Connections(), 5);
     ASSERT_TRUE(WaitUntil([&] { return closedByHost == 20; }, GameMs)) << "the silent ones time out";
     EXPECT_EQ(hosted.Host->Connections(), 0);
-    TJoined player(Playing(hosted.Client("North", 1)));
+    TJoined player(Playing(hosted.Client("Norah", 1)));
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && player.Closed; }, GameMs));
     EXPECT_EQ(player.Winners.size(), 1u);
 }

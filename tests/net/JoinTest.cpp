@@ -135,32 +135,80 @@ INSTANTIATE_TEST_SUITE_P(
                       TJoinCase{"SameNameTwice", {R, R, K, K}, {{"a", 0}, {"a", 0}}, {1, 0}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(Roster, ADroppedSeatWaitsForItsPlayerByName)
+TEST(Roster, ADroppedSeatGoesBackOnlyToTheHolderOfItsSecret)
 {
     TSeatRoster roster = Table({R, K, R, K});
     EXPECT_EQ(roster.Join("Ann", 0, 11).Seat, 1);
     EXPECT_EQ(roster.Join("Bo", 0, 12).Seat, 3);
+    const TSeatSecret ann = roster.At(1).Secret;
+    EXPECT_NE(ann, TSeatSecret{});
+    EXPECT_NE(ann, roster.At(3).Secret);
     EXPECT_TRUE(roster.Full());
     EXPECT_EQ(roster.Leave(11), 1);
     EXPECT_EQ(roster.At(1).State, TSeatState::Dropped);
     EXPECT_FALSE(roster.Connected(1));
     EXPECT_FALSE(roster.Full());
     EXPECT_EQ(roster.Join("Cy", 0, 13).Seat, 0) << "the seat is kept for Ann";
-    const auto back = roster.Join("Ann", 3, 14);
+    EXPECT_EQ(roster.Join("Ann", 0, 13).Refusal, TErrorCode::NameInUse) << "her name is not enough";
+    TSeatSecret guess = ann;
+    guess[15] ^= 1;
+    EXPECT_EQ(roster.Join("Zed", 0, 13, guess).Seat, 0) << "nor a secret one bit off";
+    const auto back = roster.Join("anyone", 3, 14, ann);
     EXPECT_EQ(back.Seat, 1);
     EXPECT_TRUE(back.Returning);
+    EXPECT_EQ(back.Replaced, 0u);
     EXPECT_EQ(roster.At(1).State, TSeatState::Remote);
+    EXPECT_EQ(roster.At(1).Name, "Ann");
     EXPECT_EQ(roster.SeatOf(14), 1);
+    EXPECT_EQ(roster.Join("again", 0, 15, ann).Replaced, 14u) << "the secret's holder takes over a stale connection";
     EXPECT_EQ(roster.Leave(99), 0);
 }
 
-TEST(Roster, NameInUseIsRefusedWithItsReason)
+// Names as the host keeps and compares them. Look-alikes: case, accents,
+// spaces, Cyrillic and Greek letters like Latin ones, 0 like O, 1 and I like l.
+struct TNameCase {
+    const char* Name;
+    const char* Seated;  // already at the table
+    const char* Joining;
+    TErrorCode Refusal;  // TableFull: taken
+};
+class SeatNames : public ::testing::TestWithParam<TNameCase> {};
+TEST_P(SeatNames, AreRefusedWhenTheyPassForAnother)
 {
     TSeatRoster roster = Table({R, R, K, K});
-    roster.Join("Ann", 0, 1);
-    const auto again = roster.Join("Ann", 0, 2);
-    EXPECT_EQ(again.Seat, 0);
-    EXPECT_EQ(again.Refusal, TErrorCode::NameInUse);
+    ASSERT_EQ(roster.Join(GetParam().Seated, 0, 1).Seat, 1);
+    const auto join = roster.Join(GetParam().Joining, 0, 2);
+    if (GetParam().Refusal == TErrorCode::TableFull) {
+        EXPECT_EQ(join.Seat, 2) << join.Text;
+    } else {
+        EXPECT_EQ(join.Seat, 0);
+        EXPECT_EQ(join.Refusal, GetParam().Refusal);
+        EXPECT_FALSE(join.Text.empty());
+    }
+}
+constexpr auto Taken = TErrorCode::TableFull;
+constexpr auto Alike = TErrorCode::NameInUse;
+constexpr auto Bad = TErrorCode::BadName;
+INSTANTIATE_TEST_SUITE_P(
+    Roster, SeatNames,
+    ::testing::Values(TNameCase{"Different", "Ann", "Bo", Taken}, TNameCase{"Same", "Ann", "Ann", Alike},
+                      TNameCase{"Case", "Ann", "aNN", Alike}, TNameCase{"Accent", "Ann", "\u00c1nn", Alike},
+                      TNameCase{"Spaces", "Ann Lee", "AnnLee", Alike},
+                      TNameCase{"CyrillicA", "Ann", "\u0410nn", Alike}, TNameCase{"GreekO", "Bob", "B\u03bfb", Alike},
+                      TNameCase{"ZeroForO", "Bob", "B0b", Alike}, TNameCase{"OneForL", "Lil", "1i1", Alike},
+                      TNameCase{"CapitalIForL", "Ali", "AlI", Alike}, TNameCase{"Fullwidth", "Ann", "\uff21nn", Alike},
+                      TNameCase{"SeatName", "Ann", "South", Bad}, TNameCase{"SeatNameLookAlike", "Ann", "N0RTH", Bad},
+                      TNameCase{"SeatNameCyrillic", "Ann", "\u0415ast", Bad},
+                      TNameCase{"RightToLeftOverride", "Ann", "Bo\u202eb", Bad},
+                      TNameCase{"ZeroWidthJoiner", "Ann", "Bo\u200db", Bad},
+                      TNameCase{"SoftHyphen", "Ann", "Bo\u00adb", Bad}, TNameCase{"Tab", "Ann", "Bo\tb", Bad}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Roster, KeepsANameInItsNormalForm)
+{
+    TSeatRoster roster = Table({R, K, K, K});
+    ASSERT_EQ(roster.Join("\uff21nn\u2460", 0, 1).Seat, 1);  // fullwidth A, circled one
+    EXPECT_EQ(roster.At(1).Name, "Ann1");
 }
 
 TEST(Roster, MessageShowsStatesAndNames)

@@ -52,11 +52,11 @@ std::string ExpertGameLog(uint32_t clientSeed)
     THosted hosted(options);
     EXPECT_TRUE(hosted.Ok);
     TCountedExpert expert;
-    TNetClientOptions north = hosted.Client("North", North);
+    TNetClientOptions north = hosted.Client("Norah", North);
     north.Brain = expert.Brain;
     north.Seed = clientSeed;
     TJoined x(north);
-    TJoined south(Playing(hosted.Client("South", South)));
+    TJoined south(Playing(hosted.Client("Sally", South)));
     EXPECT_TRUE(WaitUntil([&] { return hosted.Finished && x.Closed && south.Closed; }, GameMs));
 
     const TRefereeResult referee = RefereeLog(hosted.Log.str(), hosted.Reports, 250);
@@ -73,7 +73,7 @@ std::string ExpertGameLog(uint32_t clientSeed)
 TEST(JoinedExpert, PlaysAWholeGameLawfullyAndNotAsTheClassicPlayer)
 {
     const std::string log = ExpertGameLog(5);
-    EXPECT_NE(Replace(log, " - Remote", " - Computer"), SimulatedLog(11));
+    EXPECT_NE(AsComputers(log), SimulatedLog(11));
     EXPECT_EQ(ExpertGameLog(5), log) << "the same seeds give the same game";
 }
 

@@ -3,6 +3,7 @@
 
 #include <QTcpSocket>
 
+#include <chrono>
 #include <random>
 
 #include "NetTestSupport.h"
@@ -13,8 +14,6 @@ using namespace spades::net::testing;
 
 namespace {
 
-const std::array<std::string, 5> SeatName = {"", "North", "East", "South", "West"};
-
 struct TGameCase {
     const char* Name;
     std::array<THostSeatKind, 4> Kinds;
@@ -24,7 +23,7 @@ struct TGameCase {
 
 class WholeGames : public ::testing::TestWithParam<TGameCase> {};
 
-// Players named after their seats and playing the classic way give the very
+// Players as long-named as their seats and playing the classic way give the very
 // log four computer seats give, but for the word "Remote".
 TEST_P(WholeGames, MatchTheComputersGameMoveForMove)
 {
@@ -38,9 +37,9 @@ TEST_P(WholeGames, MatchTheComputersGameMoveForMove)
     for (int seat = 1; seat <= 4; ++seat)
         if (GetParam().Kinds[static_cast<size_t>(seat - 1)] == THostSeatKind::Remote)
             players.push_back(std::make_unique<TJoined>(
-                Playing(hosted.Client(SeatName[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
+                Playing(hosted.Client(PlayerAt[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
-    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(GetParam().Seed, GetParam().Games));
+    EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(GetParam().Seed, GetParam().Games));
     for (const auto& p : players) {
         EXPECT_TRUE(WaitUntil([&] { return p->Closed; }, GameMs));
         EXPECT_TRUE(p->Why.empty()) << p->Why;
@@ -72,7 +71,7 @@ TEST(Loopback, AnExpertSeatPlaysBesideRemoteSeats)
     std::vector<std::unique_ptr<TJoined>> players;
     for (int seat : {1, 3})
         players.push_back(std::make_unique<TJoined>(
-            Playing(hosted.Client(SeatName[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
+            Playing(hosted.Client(PlayerAt[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
     EXPECT_NE(hosted.Log.str().find("West - Expert"), std::string::npos);
     for (const auto& p : players) {
@@ -89,8 +88,8 @@ TEST(Loopback, AClientKilledMidTrickGetsItsSeatBack)
     options.Seed = 31;
     options.PauseMs = 3;  // time for the player to come back before the game ends
     THosted hosted(options);
-    TJoined south(Playing(hosted.Client("South", 3)));
-    auto north = std::make_unique<TJoined>(Playing(hosted.Client("North", 1)));
+    TJoined south(Playing(hosted.Client("Sally", 3)));
+    auto north = std::make_unique<TJoined>(Playing(hosted.Client("Norah", 1)));
     // Killed as the tenth card of the first hand lands: two cards of its third
     // trick lie on the table.
     bool killed = false;
@@ -107,13 +106,22 @@ TEST(Loopback, AClientKilledMidTrickGetsItsSeatBack)
     const auto& southView = south.Client->Mirror();
     EXPECT_TRUE(WaitUntil([&] { return southView.State(1) == TSeatState::Dropped; }, GameMs))
         << "the others see the seat dropped";
-    const int playedWhileAway = southView.CardsPlayedThisHand();
+    int cardsSeen = 0;  // across hands: the seats may be told a moment later
+    QObject::connect(south.Client.get(), &TNetClient::Received,
+                     [&](int type) { cardsSeen += type == static_cast<int>(TMsgType::CardPlayed); });
 
-    ASSERT_TRUE(WaitUntil([&] { return southView.CardsPlayedThisHand() >= playedWhileAway + 8; }, GameMs))
+    ASSERT_TRUE(WaitUntil([&] { return cardsSeen >= 8; }, GameMs))
         << "the computer plays on for the missing player";
-    TJoined back(Playing(hosted.Client("North", 2)));
+    TJoined thief(Playing(hosted.Client("Norah", 2)));
+    ASSERT_TRUE(WaitUntil([&] { return thief.Closed; }, GameMs));
+    EXPECT_EQ(thief.Refusal, static_cast<int>(TErrorCode::NameInUse)) << "a name takes no seat back";
+    TNetClientOptions again = Playing(hosted.Client("Whoever", 2));
+    again.Secret = north->Client->Secret();
+    ASSERT_NE(again.Secret, TSeatSecret{});
+    TJoined back(again);
     ASSERT_TRUE(WaitUntil([&] { return back.Seat != 0; }, GameMs));
-    EXPECT_EQ(back.Seat, 1) << "the same seat, whatever seat was asked for";
+    EXPECT_EQ(back.Seat, 1) << "the seat of its secret, whatever seat was asked for";
+    EXPECT_EQ(back.Client->Secret(), again.Secret);
     EXPECT_EQ(hosted.Host->Roster().At(1).State, TSeatState::Remote);
     EXPECT_FALSE(hosted.Finished) << "the player came back during the game";
     EXPECT_EQ(back.Client->Mirror().Player(1).FCardCount, hosted.Host->Game().Game().Table.Player(1).FCardCount);
@@ -121,7 +129,7 @@ TEST(Loopback, AClientKilledMidTrickGetsItsSeatBack)
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && back.Closed; }, GameMs));
     // The computer and the returning player both play the classic way from what
     // they know, so the game is the computer's game throughout.
-    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(31));
+    EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(31));
     EXPECT_EQ(back.Winners.size(), 1u);
 }
 
@@ -132,9 +140,9 @@ TEST(Loopback, AClientThatNeverAnswersIsPlayedForWhenTimeIsUp)
     options.Seed = 32;
     options.TurnTimeoutMs = 5;
     THosted hosted(options);
-    TJoined silent(hosted.Client("North", 1));  // no brain: it never answers
+    TJoined silent(hosted.Client("Norah", 1));  // no brain: it never answers
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && silent.Closed; }, GameMs));
-    EXPECT_EQ(Replace(hosted.Log.str(), " - Remote", " - Computer"), SimulatedLog(32));
+    EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(32));
     EXPECT_EQ(silent.Winners.size(), 1u) << "it stayed at the table to the end";
 }
 
@@ -199,12 +207,48 @@ TEST(Loopback, AHostClosedInTheMiddleOfAGameLetsItsPlayersGo)
     options.Kinds = {R, K, R, K};
     options.PauseMs = 5;
     auto hosted = std::make_unique<THosted>(options);
-    TJoined north(Playing(hosted->Client("North", 1)));
-    TJoined south(Playing(hosted->Client("South", 3)));
+    TJoined north(Playing(hosted->Client("Norah", 1)));
+    TJoined south(Playing(hosted->Client("Sally", 3)));
     ASSERT_TRUE(WaitUntil([&] { return north.Client->Mirror().CardsPlayedThisHand() > 4; }, GameMs));
     hosted.reset();
     ASSERT_TRUE(WaitUntil([&] { return north.Closed && south.Closed; }, GameMs));
     EXPECT_THAT(north.Winners, ::testing::IsEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Loopback, ASeatLeftAndTakenBackInALoopIsToldTheOthersAFewTimesASecond)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, R, R, K};  // never full: the game waits
+    options.SeatsEveryMs = 250;
+    THosted hosted(options);
+    TJoined watcher(hosted.Client("Bo", 2));
+    int seatsHeard = 0;
+    QObject::connect(watcher.Client.get(), &TNetClient::Received, [&](int type) {
+        seatsHeard += type == static_cast<int>(TMsgType::Seats);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return watcher.Seat == 2; }, GameMs));
+    const auto begun = std::chrono::steady_clock::now();
+    seatsHeard = 0;
+    auto player = std::make_unique<TJoined>(hosted.Client("Ann", 1));
+    constexpr int Rounds = 30;
+    for (int round = 0; round < Rounds; ++round) {
+        ASSERT_TRUE(WaitUntil([&] { return player->Seat == 1; }, GameMs)) << "round " << round;
+        TNetClientOptions again = hosted.Client("Ann", 1);
+        again.Secret = player->Client->Secret();
+        player->Client->Abort();
+        player = std::make_unique<TJoined>(again);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return player->Seat == 1; }, GameMs));
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+    ASSERT_TRUE(WaitUntil([&] { return watcher.Client->Mirror().State(1) == TSeatState::Remote; }, GameMs));
+    WaitUntil([] { return false; }, 400);  // the last word on the seats
+    EXPECT_EQ(watcher.Client->Mirror().State(1), TSeatState::Remote);
+    // Told once for every coming and going, it would be twice a round.
+    EXPECT_LE(seatsHeard, 3 + static_cast<int>(ms / 250)) << Rounds << " rounds in " << ms << " ms";
 }
 
 }  // namespace

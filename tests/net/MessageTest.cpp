@@ -319,14 +319,23 @@ INSTANTIATE_TEST_SUITE_P(
         TLater{"HistoryWhole", FullHistory(), TDirection::ToClient, 2},
         TLater{"HelloVersion1", THello{"ABCDEFGH", "Ann", 0, 1}, TDirection::ToHost, 1},
         TLater{"HelloVersion2", THello{"ABCDEFGH", "Ann", 2, 2}, TDirection::ToHost, 2},
-        TLater{"HelloVersion3", THello{"ABCDEFGH", "Ann", 1, 3}, TDirection::ToHost, 3}),
+        TLater{"HelloVersion3", THello{"ABCDEFGH", "Ann", 1, 3}, TDirection::ToHost, 3},
+        TLater{"HelloWithASecret", THello{"ABCDEFGH", "Ann", 1, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+               TDirection::ToHost, 4},
+        TLater{"SeatSecret", TSeatSecretMsg{{9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 0, 0, 0, 0, 0, 255}}, TDirection::ToClient, 4}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(
     LaterBodies, BadBody,
     ::testing::Values(
-        TBadBody{"HelloVersion4", {4, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
+        TBadBody{"HelloVersion5", {5, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
                  TErrorCode::BadVersion},
+        TBadBody{"HelloVersion4WithoutSecret", {4, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
+                 TErrorCode::Malformed},
+        TBadBody{"SeatSecretShort", {4, 0x4F, 1, 2, 3}, C, TErrorCode::Malformed},
+        TBadBody{"SeatSecretEmpty", {4, 0x4F, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, C, TErrorCode::Malformed},
+        TBadBody{"SeatSecretToTheHost", {4, 0x4F, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, H,
+                 TErrorCode::UnknownType},
         TBadBody{"SeatKindZero", {2, 0x4D, 1, 2, 0, 3}, C, TErrorCode::Malformed},
         TBadBody{"SeatKindFour", {2, 0x4D, 1, 2, 4, 3}, C, TErrorCode::Malformed},
         TBadBody{"SeatKindsShort", {2, 0x4D, 1, 2, 3}, C, TErrorCode::Malformed},

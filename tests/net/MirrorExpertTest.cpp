@@ -170,6 +170,7 @@ struct TCrafted {
     const char* Name;
     std::vector<TMessage> Messages;  // after the welcome
     bool Refused;                    // Apply says no to one of them
+    const char* Why = "";            // in the reason given
 };
 
 std::vector<TMessage> Bids()
@@ -206,8 +207,10 @@ TEST_P(CraftedHistory, IsRefusedOrLeftToTheClassicWay)
     for (const TMessage& m : GetParam().Messages)
         refused = !mirror.Apply(m, why) || refused;
     EXPECT_EQ(refused, GetParam().Refused) << why;
-    if (refused)
+    if (refused) {
+        EXPECT_THAT(why, ::testing::HasSubstr(GetParam().Why));
         return;
+    }
     EXPECT_FALSE(mirror.ExpertView().has_value());
     const auto answer = mirror.Decide(ExpertBrain(QuickExpert));
     ASSERT_TRUE(answer.has_value());
@@ -233,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCrafted{"TurnTheHistoryGivesAnother",
                  With(With({NorthHand()}, Bids()), {TCardPlayedMsg{South, 43, 1}, NorthTurnCard}), false},
         TCrafted{"OwnCardLaidByAnother",
-                 {TWelcome{North, 250}, [] {
+                 {[] {
                       TSyncMsg m = MidTrick();
                       m.Slots = {4, 5, 6, 17, 18, 19, 30, 31, 32, 45, 46, 47, 43};
                       return m;
@@ -245,7 +248,30 @@ INSTANTIATE_TEST_SUITE_P(
         TCrafted{"HistoryInAnotherOrder",
                  {MidTrick(), THistoryMsg{South, {{West, 44}, {South, 43}}}}, true},
         TCrafted{"HistoryOfMoreCards",
-                 {MidTrick(), THistoryMsg{South, {{South, 43}, {West, 44}, {North, 45}}}}, true}),
+                 {MidTrick(), THistoryMsg{South, {{South, 43}, {West, 44}, {North, 45}}}}, true},
+        TCrafted{"ASecondWelcome", {NorthHand(), TWelcome{East, 250}}, true, "a second welcome"},
+        TCrafted{"AnotherSeatLaysACardHeldHere",
+                 With(With({NorthHand()}, Bids()), {TCardPlayedMsg{South, 4, 1}}), true, "laid a card this table holds"},
+        TCrafted{"MoreTricksThanPlayed",
+                 With(With({NorthHand()}, Bids()),
+                      {TCardPlayedMsg{South, 43, 1}, TCardPlayedMsg{West, 44, 2}, TCardPlayedMsg{North, 45, 3},
+                       TCardPlayedMsg{East, 49, 4}, TTrickWonMsg{East, {0, 13, 0, 0}}}),
+                 true, "13 tricks of 1 played"},
+        TCrafted{"ATrickToEverySeat",
+                 With(With({NorthHand()}, Bids()),
+                      {TCardPlayedMsg{South, 43, 1}, TCardPlayedMsg{West, 44, 2}, TCardPlayedMsg{North, 45, 3},
+                       TCardPlayedMsg{East, 49, 4}, TTrickWonMsg{East, {1, 1, 1, 1}}}),
+                 true, "4 tricks are given of 1 played"},
+        TCrafted{"SyncWithMoreTricksThanPlayed",
+                 {[] {
+                     TSyncMsg m = MidTrick();
+                     m.Tricks = {13, 13, 13, 13};
+                     return m;
+                 }()},
+                 true, "tricks of 0 played"},
+        TCrafted{"ScoresWithMoreTricksThanAHand",
+                 {THandScoredMsg{{TSeatScore{10, 3, 13}, TSeatScore{10, 3, 13}, TSeatScore{}, TSeatScore{}}, 0}}, true,
+                 "26 tricks are given of 13"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // The control for the cases above: the same kind of messages, hanging together.

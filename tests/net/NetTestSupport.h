@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 
 #include <map>
@@ -110,6 +111,18 @@ inline std::string Replace(std::string text, const std::string& from, const std:
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
+}
+
+// A host refuses a seat's name, so players go by these, as long as the seats'
+// own names, and a log read as the computer's game reads them back as those.
+inline const std::array<std::string, 5> PlayerAt = {"", "Norah", "Eddy", "Sally", "Wren"};
+inline std::string AsComputers(std::string log)
+{
+    log = Replace(log, " - Remote", " - Computer");
+    const std::array<std::string, 5> seats = {"", "North", "East", "South", "West"};
+    for (size_t seat = 1; seat <= 4; ++seat)
+        log = Replace(log, PlayerAt[seat], seats[seat]);
+    return log;
 }
 
 // The log of the same game played by four computer seats.

@@ -45,6 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
         TCliCase{"UnknownSeat", {"--host", "0", "--code", "ABCDEFGH", "--seats", "remote,classic,remote,robot"},
                  "unknown seat type robot"},
         TCliCase{"ShortCode", {"--host", "0", "--code", "ABC", "--seats", "remote,classic,remote,expert"}, "--code takes"},
+        TCliCase{"WeakCode", {"--host", "0", "--code", "ABCDEFGHJ", "--seats", "remote,classic,remote,expert"},
+                 "too weak"},
+        TCliCase{"RepeatedCode", {"--host", "0", "--code", "AAAAAAAAAAAA", "--seats", "remote,classic,remote,expert"},
+                 "too weak"},
         TCliCase{"NoCode", {"--host", "0", "--seats", "remote,classic,remote,expert"}, "needs --code"},
         TCliCase{"PortTooBig", {"--host", "70000", "--code", "ABCDEFGH", "--seats", "remote,classic,remote,expert"},
                  "port number"},
@@ -54,7 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "--play takes classic or expert"},
         TCliCase{"NoName", {"--join", "127.0.0.1:9", "--code", "ABCDEFGH", "--play", "classic"}, "needs --code, --name"},
         TCliCase{"BadName", {"--join", "127.0.0.1:9", "--code", "ABCDEFGH", "--name", "a\tb", "--play", "classic"},
-                 "--name takes"},
+                 "a name is 1 to 32 bytes"},
+        TCliCase{"SeatName", {"--join", "127.0.0.1:9", "--code", "ABCDEFGH", "--name", "S0uth", "--play", "classic"},
+                 "may not look like a seat"},
+        TCliCase{"InvisibleName", {"--join", "127.0.0.1:9", "--code", "ABCDEFGH", "--name", "A\u200bB", "--play", "classic"},
+                 "invisible"},
         TCliCase{"BothModes", {"--host", "0", "--join", "127.0.0.1:9"}, "do not go together"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
@@ -79,12 +87,17 @@ public:
     std::unique_ptr<QProcess> Join(const QString& name, int seat, const QString& play = "classic")
     {
         auto p = std::make_unique<QProcess>();
+        // Where a player program keeps its seat's secret: this test's own folder.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), Data.path());
+        p->setProcessEnvironment(env);
         p->start(QStringLiteral(SPADES_SIM), {"--join", "127.0.0.1:" + Port, "--code", "PROCCODE77", "--name", name,
                                               "--seat", QString::number(seat), "--play", play});
         return p;
     }
     QProcess Process;
     QString Port;
+    QTemporaryDir Data;
 };
 
 std::string ReadFile(const QString& path)
@@ -100,9 +113,9 @@ TEST(Tool, AHostAndThreePlayerProgramsPlayTheComputersGame)
     THostProgram host(log, {"--seats", "remote,remote,classic,remote", "--seed", "61", "--games", "2"});
     ASSERT_FALSE(host.Port.isEmpty());
     std::vector<std::unique_ptr<QProcess>> players;
-    players.push_back(host.Join("North", 1));
-    players.push_back(host.Join("East", 2));
-    players.push_back(host.Join("West", 4));
+    players.push_back(host.Join("Norah", 1));
+    players.push_back(host.Join("Eddy", 2));
+    players.push_back(host.Join("Wren", 4));
     ASSERT_TRUE(host.Process.waitForFinished(ProcessMs));
     EXPECT_EQ(host.Process.exitCode(), 0);
     const QString out = QString::fromUtf8(host.Process.readAllStandardOutput());
@@ -113,9 +126,9 @@ TEST(Tool, AHostAndThreePlayerProgramsPlayTheComputersGame)
         EXPECT_EQ(QString::fromUtf8(p->readAllStandardOutput()).count("game over"), 2);
     }
     const std::string written = ReadFile(log);
-    EXPECT_NE(written.find("Player 1:  North - Remote"), std::string::npos);
+    EXPECT_NE(written.find("Player 1:  Norah - Remote"), std::string::npos);
     EXPECT_NE(written.find("Player 3:  South - Computer"), std::string::npos);
-    EXPECT_EQ(Replace(written, " - Remote", " - Computer"), SimulatedLog(61, 2));
+    EXPECT_EQ(AsComputers(written), SimulatedLog(61, 2));
     EXPECT_FALSE(QFile::exists(log + ".tmp"));
 }
 
@@ -127,9 +140,9 @@ TEST(Tool, AnExpertPlayerProgramPlaysItsSeatAsTheExpert)
     const QString log = dir.filePath("host.log");
     THostProgram host(log, {"--seats", "remote,remote,classic,remote", "--seed", "61", "--win-score", "100"});
     ASSERT_FALSE(host.Port.isEmpty());
-    auto expert = host.Join("North", 1, "expert");
-    auto east = host.Join("East", 2);
-    auto west = host.Join("West", 4);
+    auto expert = host.Join("Norah", 1, "expert");
+    auto east = host.Join("Eddy", 2);
+    auto west = host.Join("Wren", 4);
     ASSERT_TRUE(host.Process.waitForFinished(ProcessMs * 3));
     EXPECT_EQ(host.Process.exitCode(), 0);
     std::vector<std::string> account;
@@ -143,7 +156,7 @@ TEST(Tool, AnExpertPlayerProgramPlaysItsSeatAsTheExpert)
     const QString said = QString::fromUtf8(expert->readAllStandardOutput());
     EXPECT_TRUE(said.contains(QStringLiteral("expert decisions %1 ").arg(14 * referee.Hands))) << said.toStdString();
     const auto firstHand = [](const std::string& text) { return text.substr(0, text.find(std::string(50, '-'))); };
-    EXPECT_NE(firstHand(Replace(ReadFile(log), " - Remote", " - Computer")), firstHand(SimulatedLog(61)))
+    EXPECT_NE(firstHand(AsComputers(ReadFile(log))), firstHand(SimulatedLog(61)))
         << "the first hand is played otherwise than by the classic players";
     for (auto* p : {east.get(), west.get()})
         EXPECT_TRUE(p->waitForFinished(ProcessMs));
@@ -155,8 +168,8 @@ TEST(Tool, APlayerProgramKilledInTheGameComesBackToItsSeat)
     const QString log = dir.filePath("host.log");
     THostProgram host(log, {"--seats", "remote,classic,remote,classic", "--seed", "62", "--pause", "15"});
     ASSERT_FALSE(host.Port.isEmpty());
-    auto south = host.Join("South", 3);
-    auto north = host.Join("North", 1);
+    auto south = host.Join("Sally", 3);
+    auto north = host.Join("Norah", 1);
     QString seen;
     const auto hostSays = [&](const QString& text) {
         return WaitUntil(
@@ -166,18 +179,24 @@ TEST(Tool, APlayerProgramKilledInTheGameComesBackToItsSeat)
             },
             ProcessMs);
     };
-    ASSERT_TRUE(hostSays("seats North=2 East=3 South=2 West=3"));
+    ASSERT_TRUE(hostSays("seats Norah=2 East=3 Sally=2 West=3"));
     WaitUntil([] { return false; }, 300);  // into the first hand
     north->kill();
     north->waitForFinished(ProcessMs);
-    ASSERT_TRUE(hostSays("seats North=5")) << seen.toStdString();
+    ASSERT_TRUE(hostSays("seats Norah=5")) << seen.toStdString();
     EXPECT_FALSE(seen.contains("game 1 ")) << "killed during the game";
-    auto back = host.Join("North", 2);
+    const QDir seats(host.Data.filePath("Tarnwell/Spades/seats"));
+    const QStringList kept = seats.entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 2) << "each player keeps its seat's secret while the game is on";
+    EXPECT_EQ(QFile(seats.filePath(kept[0])).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser), 0);
+    auto back = host.Join("Norah", 2);  // started again as the user would
     ASSERT_TRUE(back->waitForFinished(ProcessMs));
     EXPECT_EQ(back->exitCode(), 0);
     EXPECT_THAT(back->readAllStandardOutput().toStdString(), ::testing::HasSubstr("joined seat 1"));
+    EXPECT_TRUE(south->waitForFinished(ProcessMs));
+    EXPECT_THAT(seats.entryList(QDir::Files), ::testing::IsEmpty()) << "forgotten when the game is over";
     ASSERT_TRUE(host.Process.waitForFinished(ProcessMs));
-    EXPECT_EQ(Replace(ReadFile(log), " - Remote", " - Computer"), SimulatedLog(62));
+    EXPECT_EQ(AsComputers(ReadFile(log)), SimulatedLog(62));
 }
 
 }  // namespace
