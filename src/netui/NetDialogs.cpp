@@ -339,6 +339,18 @@ std::optional<TNetClientOptions> TJoinTableDialog::Options(QString* why) const
     return o;
 }
 
+void TJoinTableDialog::ShowProblem(const QString& text)
+{
+    FProblem->setText(text);
+}
+
+void SitAtTable(TNetTableHost& window, const TNetClientOptions& options)
+{
+    auto* table = new TJoinedTable(options, &window.Prompts());
+    table->SetPauseSource([&window] { return window.PlayPause(); });
+    window.ShowJoinedTable(table);
+}
+
 void AddNetworkItems(QMenu* network, TNetTableHost& window)
 {
     network->menuAction()->setVisible(true);
@@ -357,11 +369,8 @@ void AddNetworkItems(QMenu* network, TNetTableHost& window)
         TJoinTableDialog dialog(owner);
         if (window.Prompts().RunDialog(dialog) != QDialog::Accepted)
             return;
-        if (auto options = dialog.Options()) {
-            auto* table = new TJoinedTable(*options, &window.Prompts());
-            table->SetPauseSource([&window] { return window.PlayPause(); });
-            window.ShowJoinedTable(table);
-        }
+        if (auto options = dialog.Options())
+            SitAtTable(window, *options);
     });
     QAction* leave = network->addAction(QStringLiteral("&Leave the Table"));
     leave->setObjectName(QStringLiteral("mniNetLeave"));

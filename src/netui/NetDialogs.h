@@ -68,6 +68,7 @@ public:
     explicit TJoinTableDialog(QWidget* parent = nullptr);
     // What was entered, when it is complete; the reason otherwise.
     std::optional<TNetClientOptions> Options(QString* why = nullptr) const;
+    void ShowProblem(const QString& text);
 
     QLineEdit* FAddress = nullptr;
     QSpinBox* FPortBox = nullptr;
@@ -81,6 +82,9 @@ private:
 // Where a dialog of the given size covers as little of the window as the
 // screen allows, and never the window's middle if it can help it.
 QPoint AsidePosition(const QRect& window, QSize dialog, const QRect& screen);
+
+// Joins the table and shows it in the window's place.
+void SitAtTable(TNetTableHost& window, const TNetClientOptions& options);
 
 // The Network submenu's items, for the main window to add: host, join, and
 // leave the joined table for the window's own.
