@@ -39,7 +39,7 @@ public:
     // A logical rectangle of the painter's as the device pixels it covers: each
     // edge rounded where it falls on the device, not from the painter's own
     // origin, so that widgets side by side (at half-pixel offsets too) share no
-    // pixel and leave none out, and none paints past the area Qt repaints for it.
+    // pixel and leave none out, whatever part of them is repainted.
     QRect DeviceRect(const QRect& logical) const;
 
     // Draws a pixmap made for this device (its ratio the device's) at a logical

@@ -2,8 +2,11 @@
 
 #include "PlayerU.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -201,7 +204,29 @@ QImage TSvgCardDeck::Draw(uint8_t value, QSize pixels) const
 
 std::vector<TDeckInfo> ReadableDecks(std::vector<TDeckInfo> decks)
 {
-    std::erase_if(decks, [](const TDeckInfo& info) { return !TSvgCardDeck(info).IsValid(); });
+    // Each file's verdict is kept while the file stays as it was: the
+    // preferences are opened again and again, and reading a deck takes a while.
+    struct TVerdict {
+        qint64 Size = -1;
+        QDateTime Modified;
+        bool Readable = false;
+    };
+    static QMutex guard;
+    static QHash<QString, TVerdict> verdicts;
+    std::erase_if(decks, [](const TDeckInfo& info) {
+        const QFileInfo file(info.SvgPath);
+        const QString key = info.SvgPath + u'|' + QString::number(static_cast<int>(info.Format));
+        {
+            const QMutexLocker lock(&guard);
+            if (const auto found = verdicts.constFind(key);
+                found != verdicts.constEnd() && found->Size == file.size() && found->Modified == file.lastModified())
+                return !found->Readable;
+        }
+        const bool readable = TSvgCardDeck(info).IsValid();
+        const QMutexLocker lock(&guard);
+        verdicts.insert(key, {file.size(), file.lastModified(), readable});
+        return !readable;
+    });
     return decks;
 }
 

@@ -68,8 +68,9 @@ private:
     QHash<quint64, QImage> FCache;
 };
 
-// The decks among these that can be used: each file is read and checked, which
-// takes a while for many decks, so this is for a worker thread.
+// The decks among these that can be used: each file is read and checked (once
+// while it stays unchanged), which takes a while for many decks, so this is for
+// a worker thread; it may run on several at once.
 std::vector<TDeckInfo> ReadableDecks(std::vector<TDeckInfo> decks);
 
 }  // namespace spades
