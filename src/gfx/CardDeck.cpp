@@ -206,10 +206,14 @@ void TCardDeck::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const qreal ratio = TDevicePixels::Ratio(painter, *this);
     const bool natural = size() == QSize(CardImageWidth, CardImageHeight);
-    const QSize device(qRound(width() * ratio), qRound(height() * ratio));
+    // The device pixels the card covers where it stands: at a place between
+    // pixels, one more or one fewer than its size times the ratio.
+    const TDevicePixels exact(painter);
+    const QSize device = exact.Exact(ratio) ? exact.DeviceRect(rect()).size()
+                                            : QSize(qRound(width() * ratio), qRound(height() * ratio));
     if (FFaces && FFaces->Draws(FValue)) {
         // An installed deck, drawn for these pixels.
-        DrawUncovered(painter, FFaces->Pixmap(FValue, size(), ratio, !FStretch), uncovered);
+        DrawUncovered(painter, FFaces->Pixmap(FValue, size(), ratio, !FStretch, device), uncovered);
     } else if (!FStretch && natural && (ratio == 1.0 || ratio == 2.0)) {
         // The built-in bitmaps, pixel for pixel.
         DrawUncovered(painter, CardPixmap(FValue, ratio > 1.0 ? 2 : 1, true), uncovered);
@@ -225,7 +229,7 @@ void TCardDeck::paintEvent(QPaintEvent* event)
         painter.restore();
     } else {
         // Any other size or ratio: drawn from the artwork for exactly these pixels.
-        DrawUncovered(painter, RenderedCardPixmap(FValue, size(), ratio, !FStretch), uncovered);
+        DrawUncovered(painter, RenderedCardPixmap(FValue, size(), ratio, !FStretch, device), uncovered);
     }
     if (FShaded || Outlined()) {
         painter.setClipRegion(uncovered);

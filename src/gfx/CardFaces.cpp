@@ -68,11 +68,12 @@ QString TCardFaces::InUse() const
 
 bool TCardFaces::Draws(uint8_t value) const { return FDeck && FDeck->HasImage(value); }
 
-QPixmap TCardFaces::Pixmap(uint8_t value, QSize logical, qreal ratio, bool rounded) const
+QPixmap TCardFaces::Pixmap(uint8_t value, QSize logical, qreal ratio, bool rounded, QSize pixels) const
 {
+    if (!pixels.isValid())
+        pixels = QSize(static_cast<int>(std::lround(logical.width() * ratio)),
+                       static_cast<int>(std::lround(logical.height() * ratio)));
     if (FDeck && FDeck->HasImage(value) && !logical.isEmpty()) {
-        const QSize pixels(static_cast<int>(std::lround(logical.width() * ratio)),
-                           static_cast<int>(std::lround(logical.height() * ratio)));
         const quint64 key = (quint64(value) << 48) | (quint64(pixels.width() & 0xffff) << 32) |
                             (quint64(pixels.height() & 0xffff) << 16) |
                             quint64(std::lround(ratio * 100) & 0xffff);
@@ -89,7 +90,7 @@ QPixmap TCardFaces::Pixmap(uint8_t value, QSize logical, qreal ratio, bool round
     }
     if (logical == QSize(CardImageWidth, CardImageHeight) && (ratio == 1.0 || ratio == 2.0))
         return CardPixmap(value, ratio > 1.0 ? 2 : 1, rounded);
-    return RenderedCardPixmap(value, logical, ratio, rounded);
+    return RenderedCardPixmap(value, logical, ratio, rounded, pixels);
 }
 
 void ShowCardFaces(QWidget& window, const std::shared_ptr<TCardFaces>& faces)

@@ -39,8 +39,9 @@ public:
     // A card's picture for a control `logical` units large on a screen of the
     // given pixel ratio: drawn by the deck at the device size when it has the
     // value, else the built-in image (with its corners cut when `rounded`).
-    // Null for values without a picture.
-    QPixmap Pixmap(uint8_t value, QSize logical, qreal ratio, bool rounded) const;
+    // Null for values without a picture. `pixels`, when given, is the device
+    // size to draw, as for RenderedCardPixmap.
+    QPixmap Pixmap(uint8_t value, QSize logical, qreal ratio, bool rounded, QSize pixels = {}) const;
 
 private:
     std::unique_ptr<TSvgCardDeck> FDeck;

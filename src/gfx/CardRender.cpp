@@ -144,10 +144,11 @@ QImage RenderCard(uint8_t value, QSize devicePixels, bool rounded)
     return image;
 }
 
-QPixmap RenderedCardPixmap(uint8_t value, QSize logical, qreal ratio, bool rounded)
+QPixmap RenderedCardPixmap(uint8_t value, QSize logical, qreal ratio, bool rounded, QSize pixels)
 {
-    const QSize device(static_cast<int>(std::lround(logical.width() * ratio)),
-                       static_cast<int>(std::lround(logical.height() * ratio)));
+    const QSize device = pixels.isValid() ? pixels
+                                          : QSize(static_cast<int>(std::lround(logical.width() * ratio)),
+                                                  static_cast<int>(std::lround(logical.height() * ratio)));
     if (value < 1 || value > 62 || device.isEmpty())
         return {};
     const TCardCache::TKey key{value, device.width(), device.height(), rounded};

@@ -18,8 +18,10 @@ namespace spades {
 QImage RenderCard(uint8_t value, QSize devicePixels, bool rounded);
 
 // The card for a control of `logical` size on a device of ratio `ratio`: rendered
-// once per size and kept. The pixmap carries the ratio.
-QPixmap RenderedCardPixmap(uint8_t value, QSize logical, qreal ratio, bool rounded);
+// once per size and kept. The pixmap carries the ratio. Its pixels are the logical
+// size times the ratio, rounded, unless `pixels` says otherwise: a control at a
+// place between device pixels covers one more or one fewer.
+QPixmap RenderedCardPixmap(uint8_t value, QSize logical, qreal ratio, bool rounded, QSize pixels = {});
 
 // While the window is being resized every step is a new size: cards then show the
 // nearest size already rendered, smoothly scaled, until the resizing stops.

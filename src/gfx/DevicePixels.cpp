@@ -41,10 +41,14 @@ bool TDevicePixels::Exact(qreal ratio) const
            std::abs(t.m22() - ratio) < 1e-9;
 }
 
-QRect TDevicePixels::ToDevice(const QRect& logical, qreal ratio) const
+QRect TDevicePixels::DeviceRect(const QRect& logical) const
 {
-    const QPoint topLeft(qRound(logical.x() * ratio), qRound(logical.y() * ratio));
-    const QPoint end(qRound((logical.x() + logical.width()) * ratio), qRound((logical.y() + logical.height()) * ratio));
+    const auto device = [this](int x, int y) {
+        const QPointF p = FLogicalToDevice.map(QPointF(x, y));
+        return QPoint(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y())));
+    };
+    const QPoint topLeft = device(logical.x(), logical.y());
+    const QPoint end = device(logical.x() + logical.width(), logical.y() + logical.height());
     return QRect(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
 }
 
@@ -73,9 +77,10 @@ bool TDevicePixels::Draw(QPoint at, const QPixmap& pixmap, const QRegion& parts)
     const qreal ratio = pixmap.devicePixelRatio();
     if (pixmap.isNull() || !Exact(ratio))
         return false;
+    const QPoint corner = DeviceRect(QRect(at, QSize())).topLeft();
     const QPointF origin = EnterAt(at, ratio);
     for (const QRect& part : parts) {
-        const QRect source = ToDevice(part.translated(-at), ratio).intersected(pixmap.rect());
+        const QRect source = DeviceRect(part).translated(-corner).intersected(pixmap.rect());
         if (!source.isEmpty())
             FPainter.drawPixmap(QRectF(origin + source.topLeft(), QSizeF(source.size())), pixmap, QRectF(source));
     }
@@ -87,13 +92,14 @@ bool TDevicePixels::Tile(const QRect& area, const QPixmap& tile, const QRegion& 
     const qreal ratio = tile.devicePixelRatio();
     if (tile.isNull() || !Exact(ratio))
         return false;
+    const QPoint corner = DeviceRect(QRect(area.topLeft(), QSize())).topLeft();
     const QPointF origin = EnterAt(area.topLeft(), ratio);
     const QRegion wanted = parts.intersected(area);
     const int tw = tile.width(), th = tile.height();
     // Each part tile by tile, in device pixels counted from the area's top left:
     // plain rectangles the raster engine copies whole.
     for (const QRect& part : wanted) {
-        const QRect p = ToDevice(part.translated(-area.topLeft()), ratio);
+        const QRect p = DeviceRect(part).translated(-corner);
         for (int y = p.top() - p.top() % th; y <= p.bottom(); y += th)
             for (int x = p.left() - p.left() % tw; x <= p.right(); x += tw) {
                 const QRect piece = p.intersected(QRect(x, y, tw, th));

@@ -36,8 +36,11 @@ public:
 
     // True when the painter maps logical units to device pixels by ratio alone.
     bool Exact(qreal ratio) const;
-    // A logical rectangle in device pixels.
-    QRect ToDevice(const QRect& logical, qreal ratio) const;
+    // A logical rectangle of the painter's as the device pixels it covers: each
+    // edge rounded where it falls on the device, not from the painter's own
+    // origin, so that widgets side by side (at half-pixel offsets too) share no
+    // pixel and leave none out, whatever part of them is repainted.
+    QRect DeviceRect(const QRect& logical) const;
 
     // Draws a pixmap made for this device (its ratio the device's) at a logical
     // point: whole, or only the logical parts listed. False when the painter

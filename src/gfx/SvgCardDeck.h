@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QSvgRenderer;
 
@@ -31,8 +32,9 @@ std::optional<QByteArray> UnpackDeckFile(const QByteArray& data, qsizetype limit
 
 class TSvgCardDeck {
 public:
-    // Reads the file and checks that it holds all 52 faces and the back. A deck
-    // that fails is not valid, and Error() says why, naming the file.
+    // Reads the file and checks that it holds all 52 faces and the back, with
+    // each face's index where a fan leaves it in sight. A deck that fails is
+    // not valid, and Error() says why, naming the file.
     explicit TSvgCardDeck(TDeckInfo info);
     ~TSvgCardDeck();
     TSvgCardDeck(const TSvgCardDeck&) = delete;
@@ -53,11 +55,22 @@ public:
     int CachedImages() const { return static_cast<int>(FCache.size()); }
 
 private:
+    // Whether the top left corner, the part of a card a fan shows, carries the
+    // index: some decks put it at the right, under the next card.
+    bool IndexInSight() const;
+    // The value drawn afresh, uncached.
+    QImage Draw(uint8_t value, QSize pixels) const;
+
     TDeckInfo FInfo;
     QString FError;
     std::unique_ptr<QSvgRenderer> FRenderer;
     std::array<QString, 63> FElements;  // by card value; empty where the deck has none
     QHash<quint64, QImage> FCache;
 };
+
+// The decks among these that can be used: each file is read and checked (once
+// while it stays unchanged), which takes a while for many decks, so this is for
+// a worker thread; it may run on several at once.
+std::vector<TDeckInfo> ReadableDecks(std::vector<TDeckInfo> decks);
 
 }  // namespace spades

@@ -1,6 +1,7 @@
 // Card decks made up for the tests, laid out in temporary folders the way the
 // desktop keeps them: each card a rectangle of a colour of its own, so that a
-// drawing shows which element it came from.
+// drawing shows which element it came from, with a dark index mark in its top
+// left corner (or its top right, for a deck a fan would hide it in).
 #pragma once
 
 #include "InstalledDecks.h"
@@ -28,6 +29,7 @@ inline QColor DeckColour(uint8_t value)
 struct TDeckContent {
     std::set<QString> LeaveOut;  // elements not drawn
     bool Joker = false;
+    bool IndexAtRight = false;
 };
 
 inline QByteArray DeckSvg(TDeckFormat format, const TDeckContent& content = {})
@@ -39,11 +41,15 @@ inline QByteArray DeckSvg(TDeckFormat format, const TDeckContent& content = {})
             return;
         // Cards lie at their own places, 20 x 30, as on a sheet.
         const int x = value % 12 * 24, y = value / 12 * 34;
-        svg += QStringLiteral("<g id='%1'><rect x='%2' y='%3' width='20' height='30' fill='%4'/></g>\n")
+        const double mark = content.IndexAtRight ? x + 16.8 : x + 1.2;
+        svg += QStringLiteral("<g id='%1'><rect x='%2' y='%3' width='20' height='30' fill='%4'/>"
+                              "<rect x='%5' y='%6' width='2' height='5' fill='#101010'/></g>\n")
                    .arg(id)
                    .arg(x)
                    .arg(y)
                    .arg(DeckColour(value).name())
+                   .arg(mark)
+                   .arg(y + 1.5)
                    .toUtf8();
     };
     for (int value = 1; value <= 52; ++value)

@@ -273,6 +273,43 @@ TEST(CardMarksOnADeck, AnInstalledDeckCardIsShadedAndOutlinedToo)
 }
 
 
+// Cards at logical places that fall between device pixels: each paints exactly the
+// device pixels its logical area covers, whether drawn whole or only from where a
+// card that passed over it has gone; else a column of that card (its black edge)
+// is left behind, which neither the fan nor the surface beneath paints again.
+class FanAtAFractionalRatio : public ::testing::TestWithParam<qreal> {};
+
+TEST_P(FanAtAFractionalRatio, PaintsEveryDevicePixelOfItsPartAndNoMore)
+{
+    const qreal ratio = GetParam();
+    for (int left = 0; left < 4; ++left) {
+        QWidget holder;
+        holder.resize(120, 100);
+        for (int i = 0; i < 2; ++i) {  // a fan's two top cards, the upper one whole
+            auto* card = new TCardDeck(&holder);
+            card->move(left + 14 * i, 0);
+            card->SetValue(static_cast<uint8_t>(5 + i));
+            card->SetVisible(true);
+        }
+        for (int from = left; from < left + 14; ++from) {
+            QImage image(QSize(std::lround(120 * ratio), std::lround(100 * ratio)), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::magenta);
+            const QRect repainted(from, 0, 120 - from, 100);
+            holder.render(&image, repainted.topLeft(), repainted, QWidget::DrawChildren);
+            const int row = qRound(48 * ratio);
+            const int first = qRound(from * ratio), end = qRound((left + 14 + 71) * ratio);
+            int wrong = 0;
+            for (int x = 0; x < image.width(); ++x)
+                wrong += (image.pixelColor(x, row) != QColor(Qt::magenta)) != (x >= first && x < end);
+            EXPECT_EQ(wrong, 0) << "ratio " << ratio << ", fan at " << left << ", repainted from " << from;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, FanAtAFractionalRatio, ::testing::Values(1.25, 1.5, 1.75),
+                         [](const auto& info) { return "Ratio" + std::to_string(std::lround(info.param * 100)); });
+
 // ---- The surface beneath the controls -------------------------------------------------------
 
 QImage SurfacePattern()

@@ -11,6 +11,7 @@
 
 #include <QPainter>
 #include <QSet>
+#include <QTest>
 
 #include <cctype>
 
@@ -157,6 +158,15 @@ TEST_P(MadeUpDeck, LackingOneCardIsRefusedNamingTheFileAndTheCard)
     }
 }
 
+TEST_P(MadeUpDeck, WithItsIndexWhereAFanHidesItIsRefused)
+{
+    const TDeckInfo info = Write({{}, false, true});
+    TSvgCardDeck deck(info);
+    EXPECT_FALSE(deck.IsValid());
+    EXPECT_THAT(deck.Error().toStdString(), HasSubstr(info.SvgPath.toStdString()));
+    EXPECT_THAT(deck.Error().toStdString(), HasSubstr("fan"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, MadeUpDeck,
                          testing::Values(TFormatCase{TDeckFormat::Shared, false},
                                          TFormatCase{TDeckFormat::Shared, true},
@@ -299,7 +309,72 @@ TEST(DeckChooser, OffersBuiltInThenEveryDeckAndReportsThePick)
     EXPECT_EQ(chooser.count(), 4);
 }
 
+TEST(DeckChooser, LeavesOutADeckAFanCannotShowOnceItsFileIsRead)
+{
+    TDeckFolders folders;
+    folders.AddShared("svg-a", "Alpha", "a.svg", DeckSvg(TDeckFormat::Shared));
+    folders.AddShared("svg-b", "Bravo", "b.svg", DeckSvg(TDeckFormat::Shared, {{}, false, true}));
+    folders.AddShared("svg-c", "Charlie", "c.svg", DeckSvg(TDeckFormat::Shared, {{}, false, true}));
+    TDeckChooser chooser(nullptr, folders.Roots());
+    chooser.Select("carddecks/svg-c");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chooser.Checked(); }, 10000));
+    QCoreApplication::processEvents();  // the list is thinned by a queued call
+    ASSERT_EQ(chooser.count(), 3);
+    EXPECT_EQ(chooser.itemText(1), "Alpha");
+    // The choice in force stays, so that OK does not drop it unseen.
+    EXPECT_EQ(chooser.Chosen(), "carddecks/svg-c");
+    EXPECT_EQ(chooser.itemText(2), "Charlie (cannot be shown)");
+    chooser.Select("carddecks/svg-b");
+    EXPECT_EQ(chooser.itemText(chooser.currentIndex()), "Bravo (cannot be shown)");
+}
+
 // ---- Real decks -------------------------------------------------------------------------
+
+// Every deck the chooser lists, each suit fanned as a hand is: the strip each card
+// leaves in sight (the trick shows more of it) tells every card from every other.
+TEST(InstalledDecksInAFan, ShowEveryCardsIndex)
+{
+    const std::vector<TDeckInfo> found = FindInstalledDecks(DefaultDeckRoots());
+    if (found.empty())
+        GTEST_SKIP() << "no card decks are installed";
+    const std::vector<TDeckInfo> listed = ReadableDecks(found);
+    EXPECT_FALSE(listed.empty());
+    constexpr int Step = 14, Row = 100, Index = 38;  // the top two fifths hold the index
+    for (const TDeckInfo& info : listed) {
+        auto faces = std::make_shared<TCardFaces>();
+        ASSERT_EQ(faces->Choose(info.Id), "") << info.Id.toStdString();
+        QWidget table;
+        table.setAttribute(Qt::WA_DontShowOnScreen);
+        table.resize(12 * Step + 71, 4 * Row);
+        for (int suit = 0; suit < 4; ++suit)
+            for (int rank = 0; rank < 13; ++rank) {
+                auto* card = new TCardDeck(&table);
+                card->move(rank * Step, suit * Row);
+                card->SetValue(static_cast<uint8_t>(1 + rank + 13 * suit));
+                card->SetVisible(true);
+            }
+        ShowCardFaces(table, faces);
+        table.show();
+        const QImage shot = table.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        std::vector<QImage> strips;
+        for (int suit = 0; suit < 4; ++suit)
+            for (int rank = 0; rank < 13; ++rank)
+                strips.push_back(shot.copy(rank * Step, suit * Row, Step, Index));
+        const auto differ = [](const QImage& a, const QImage& b) {
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                    if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) > 96)
+                        return true;
+                }
+            return false;
+        };
+        for (size_t i = 0; i < strips.size(); ++i)
+            for (size_t j = i + 1; j < strips.size(); ++j)
+                EXPECT_TRUE(differ(strips[i], strips[j]))
+                    << info.Id.toStdString() << ": cards " << i + 1 << " and " << j + 1 << " look alike in a fan";
+    }
+}
 
 struct TRealCase {
     const char* Id;  // one deck of each format, from the packages the set-up installs
