@@ -149,14 +149,14 @@ void TNetClient::Fail(const QString& why)
     emit Closed(why);
 }
 
-QString NoticeText(TNoticeKind kind)
+QString NoticeText(TSeatNotice kind)
 {
     switch (kind) {
-    case TNoticeKind::TurnPlayed:
+    case TSeatNotice::TurnPlayed:
         return QStringLiteral("The time ran out: the computer played your turn.");
-    case TNoticeKind::Away:
+    case TSeatNotice::Away:
         return QStringLiteral("The computer plays your seat until you play again.");
-    case TNoticeKind::Back:
+    case TSeatNotice::Back:
         return QStringLiteral("Your seat is yours again.");
     }
     return {};

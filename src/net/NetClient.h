@@ -37,7 +37,7 @@ struct TNetClientOptions {
 };
 
 // The words a table shows and prints for the host's notice about its seat.
-QString NoticeText(TNoticeKind kind);
+QString NoticeText(TSeatNotice kind);
 
 class TNetClient : public QObject {
     Q_OBJECT
@@ -70,7 +70,7 @@ signals:
     void Joined(int seat);
     void Refused(int code, const QString& text);
     void ErrorReceived(int code, const QString& text);
-    // What the host says of this seat (TNoticeKind).
+    // What the host says of this seat (TSeatNotice).
     void Noticed(int kind);
     void Received(int type);
     void GameOver(int winner);

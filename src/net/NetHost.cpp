@@ -81,7 +81,7 @@ TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
                                                 "until its player acts")
                                      .arg(seat)
                                : QStringLiteral("no answer in time from seat %1: the computer plays the turn").arg(seat));
-            SendTo(seat, TNoticeMsg{away ? TNoticeKind::Away : TNoticeKind::TurnPlayed});
+            SendTo(seat, TNoticeMsg{away ? TSeatNotice::Away : TSeatNotice::TurnPlayed});
         }
         FGame.PlayAbsent();
         Run();
@@ -159,14 +159,19 @@ void TNetHost::Run()
 {
     if (FFinished)
         return;
-    TStep step = FGame.Step();
-    // A seat whose player has let its turns run out is played at once until it is back.
-    while (step == TStep::WaitRemote && FGame.Waiting() && FConduct.Away(FGame.Waiting()->Seat)) {
-        FGame.PlayAbsent();
-        step = FGame.Step();
-    }
-    switch (step) {
+    switch (FGame.Step()) {
     case TStep::WaitRemote:
+        // A seat whose player has let its turns run out is played at once until
+        // it is back: at the next turn of the event loop, so what is sent meanwhile goes out.
+        if (FGame.Waiting() && FConduct.Away(FGame.Waiting()->Seat)) {
+            FTurnTimer.stop();
+            QTimer::singleShot(0, this, [this] {
+                if (FGame.Waiting() && FConduct.Away(FGame.Waiting()->Seat))
+                    FGame.PlayAbsent();
+                Run();
+            });
+            return;
+        }
         if (!FTurnTimer.isActive())
             FTurnTimer.start(FOptions.TurnTimeoutMs);
         return;
@@ -244,7 +249,7 @@ void TNetHost::Offence(TConnId id, const TErrorMsg& error)
     // An answer too late is a player's bad luck, not junk: it only shows the player is there.
     if (error.Code == TErrorCode::TooLate) {
         if (FConduct.Acted(conn->Seat))
-            Write(*conn, TNoticeMsg{TNoticeKind::Back});
+            Write(*conn, TNoticeMsg{TSeatNotice::Back});
         return;
     }
     // Counted over the game, whatever the connection: junk costs the seat for a while.
@@ -270,7 +275,7 @@ void TNetHost::Handle(TConnId id, const TMessage& message)
     }
     if (std::holds_alternative<TBackMsg>(message)) {
         if (FConduct.Acted(conn->Seat))
-            Write(*conn, TNoticeMsg{TNoticeKind::Back});
+            Write(*conn, TNoticeMsg{TSeatNotice::Back});
         return;
     }
     std::optional<TErrorMsg> error;
@@ -292,7 +297,7 @@ void TNetHost::Handle(TConnId id, const TMessage& message)
         return;
     }
     if (FConduct.Acted(conn->Seat))
-        Write(*conn, TNoticeMsg{TNoticeKind::Back});
+        Write(*conn, TNoticeMsg{TSeatNotice::Back});
     FTurnTimer.stop();
     // A player's card is followed by a pause, as a person's is at the table.
     if (Pausing() && std::holds_alternative<TPlayMsg>(message))

@@ -401,7 +401,7 @@ std::optional<TMessage> Get(TReader& r, TMsgType type, uint8_t version, std::str
         const uint8_t kind = r.U8();
         if (r.Done() && (kind < 1 || kind > 3))
             why = "unknown notice";
-        return TNoticeMsg{static_cast<TNoticeKind>(kind)};
+        return TNoticeMsg{static_cast<TSeatNotice>(kind)};
     }
     case TMsgType::History: {
         THistoryMsg m;

@@ -105,7 +105,7 @@ enum class TSeatPlayer : uint8_t {
 };
 
 // What the host tells a seat's player about its own seat.
-enum class TNoticeKind : uint8_t {
+enum class TSeatNotice : uint8_t {
     TurnPlayed = 1,  // the time ran out: the computer played the turn
     Away = 2,        // the computer plays the seat's turns at once until its player acts again
     Back = 3,        // the seat is its player's again
@@ -256,7 +256,7 @@ struct TSeatSecretMsg {
 
 // ---- From the host, version 5 ----
 struct TNoticeMsg {
-    TNoticeKind Kind = TNoticeKind::TurnPlayed;
+    TSeatNotice Kind = TSeatNotice::TurnPlayed;
     bool operator==(const TNoticeMsg&) const = default;
 };
 

@@ -299,8 +299,8 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
             [&](const TErrorMsg&) { return true; },
             [&](const TSeatSecretMsg&) { return FSeat != 0; },
             [&](const TNoticeMsg& m) {
-                if (m.Kind != TNoticeKind::TurnPlayed)
-                    FAway = m.Kind == TNoticeKind::Away;
+                if (m.Kind != TSeatNotice::TurnPlayed)
+                    FAway = m.Kind == TSeatNotice::Away;
                 return FSeat != 0;
             },
             [&](const TBackMsg&) {

@@ -74,7 +74,7 @@ TJoinedTable::TJoinedTable(TNetClientOptions options, TTablePrompts* prompts, QW
     connect(FClient.get(), &TNetClient::Received, this, &TJoinedTable::Received);
     connect(FClient.get(), &TNetClient::ErrorReceived, this, [this](int, const QString& text) { SetNotice(text); });
     connect(FClient.get(), &TNetClient::Noticed, this, [this](int kind) {
-        FSeatNotice = NoticeText(static_cast<TNoticeKind>(kind));
+        FSeatNotice = NoticeText(static_cast<TSeatNotice>(kind));
         ScheduleRefresh();
     });
     connect(FClient.get(), &TNetClient::Refused, this,

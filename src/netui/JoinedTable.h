@@ -22,6 +22,7 @@
 namespace spades {
 class TCardDeck;
 class TTablePrompts;
+class TLabelEffect;
 class TTableScene;
 }  // namespace spades
 

@@ -334,7 +334,7 @@ int Join(const std::vector<std::string_view>& args)
         std::cout << "error " << code << ' ' << text.toStdString() << std::endl;
     });
     QObject::connect(&client, &net::TNetClient::Noticed, [](int kind) {
-        std::cout << "notice " << net::NoticeText(static_cast<net::TNoticeKind>(kind)).toStdString() << std::endl;
+        std::cout << "notice " << net::NoticeText(static_cast<net::TSeatNotice>(kind)).toStdString() << std::endl;
     });
     QObject::connect(&client, &net::TNetClient::GameOver, [&](int winner) {
         ++games;

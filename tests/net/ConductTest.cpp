@@ -89,13 +89,13 @@ TEST(Conduct, ASeatWhoseTurnsRunOutIsPlayedAtOnceUntilItsPlayerIsBack)
     const int hand = silent.Client->Mirror().HandNumber();
     // Played at once now: the rest of the hand goes by without another time-out.
     ASSERT_TRUE(WaitUntil([&] { return silent.Client->Mirror().HandNumber() > hand; }, GameMs));
-    EXPECT_THAT(notices, ::testing::ElementsAre(static_cast<int>(TNoticeKind::TurnPlayed), static_cast<int>(TNoticeKind::Away)));
+    EXPECT_THAT(notices, ::testing::ElementsAre(static_cast<int>(TSeatNotice::TurnPlayed), static_cast<int>(TSeatNotice::Away)));
     silent.Client->Send(TBackMsg{});
     ASSERT_TRUE(WaitUntil([&] { return notices.size() >= 3; }, GameMs));
-    EXPECT_EQ(notices[2], static_cast<int>(TNoticeKind::Back));
+    EXPECT_EQ(notices[2], static_cast<int>(TSeatNotice::Back));
     EXPECT_FALSE(hosted.Host->Away(1));
     ASSERT_TRUE(WaitUntil([&] { return notices.size() >= 4; }, GameMs));
-    EXPECT_EQ(notices[3], static_cast<int>(TNoticeKind::TurnPlayed)) << "waited for again, for the full time";
+    EXPECT_EQ(notices[3], static_cast<int>(TSeatNotice::TurnPlayed)) << "waited for again, for the full time";
 }
 
 TEST(Conduct, ARemovedPlayerCannotTakeItsSeatBackAndTheComputerPlaysOn)

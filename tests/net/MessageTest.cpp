@@ -326,7 +326,7 @@ INSTANTIATE_TEST_SUITE_P(
         TLater{"HelloVersion5", THello{"ABCDEFGH", "Ann", 1, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
                TDirection::ToHost, 5},
         TLater{"Back", TBackMsg{}, TDirection::ToHost, 5},
-        TLater{"NoticeAway", TNoticeMsg{TNoticeKind::Away}, TDirection::ToClient, 5},
+        TLater{"NoticeAway", TNoticeMsg{TSeatNotice::Away}, TDirection::ToClient, 5},
         TLater{"ErrorRemoved", TRefused{TErrorCode::Removed, "gone"}, TDirection::ToClient, 1}),
     [](const auto& info) { return std::string(info.param.Name); });
 
