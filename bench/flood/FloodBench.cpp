@@ -119,7 +119,7 @@ int main(int argc, char** argv)
         QTimer heart;
         heart.setInterval(1);
         QObject::connect(&heart, &QTimer::timeout, [&] {
-            if (seats > 0 && seats < count)
+            if (flood.isValid())
                 longest = std::max(longest, beat.elapsed());
             beat.restart();
         });
@@ -128,9 +128,13 @@ int main(int argc, char** argv)
         const QDeadlineTimer deadline(120000);
         while (seats < count && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        longest = std::max(longest, beat.elapsed());
+        const qint64 read = flood.isValid() ? flood.elapsed() : -1;
+        // The drawing that follows the last message counts too.
+        const QDeadlineTimer after(200);
+        while (!after.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
         std::printf("flood of %d Seats (run %d): window unresponsive at most %lld ms, all read in %lld ms%s\n", count,
-                    run, static_cast<long long>(longest), static_cast<long long>(flood.isValid() ? flood.elapsed() : -1),
+                    run, static_cast<long long>(longest), static_cast<long long>(read),
                     seats < count ? " (incomplete)" : "");
     }
     return 0;
