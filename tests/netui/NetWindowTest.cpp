@@ -206,6 +206,7 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
         if (hosted.Finished)
             break;
         const TTurnMsg turn = *m.PendingTurn();
+        QCoreApplication::processEvents();  // the table is drawn at the next turn of the loop
         if (turn.Kind == TTurnKind::Bid) {
             ASSERT_TRUE(WaitUntil([&] { return AnswerBid(table, 3); }, GameMs));
             ++bids;
