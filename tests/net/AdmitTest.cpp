@@ -96,4 +96,17 @@ TEST(Admission, JunkFromManyAddressesFillingThePoolLeavesAPlayerRoomToJoin)
     EXPECT_EQ(player.Winners.size(), 1u);
 }
 
+TEST(Admission, AConnectionThatSaysNothingIsClosedLongBeforeItsGreetingIsDue)
+{
+    TNetHostOptions options;
+    options.FirstBytesMs = 200;
+    options.HelloTimeoutMs = 60000;
+    THosted hosted(options);
+    QTcpSocket idle;
+    bool closed = false;
+    QObject::connect(&idle, &QTcpSocket::disconnected, [&] { closed = true; });
+    idle.connectToHost(QHostAddress::LocalHost, hosted.Host->Port());
+    EXPECT_TRUE(WaitUntil([&] { return closed; }, 5000));
+}
+
 }  // namespace

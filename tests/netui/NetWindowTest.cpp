@@ -84,8 +84,14 @@ TEST(NetWindow, HostingShowsWhereTheCodeAndEachSeatsState)
     o.Name = "Ann";
     TJoined ann(o);
     ASSERT_TRUE(WaitUntil([&] { return dialog.SeatText(1) == "taken by Ann"; }, GameMs));
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("btnRemove2")->isEnabled()) << "only a player from elsewhere";
     ann.Client->Abort();
     ASSERT_TRUE(WaitUntil([&] { return dialog.SeatText(1).startsWith("Ann left"); }, GameMs));
+    QPushButton* remove = dialog.findChild<QPushButton*>("btnRemove1");
+    ASSERT_TRUE(remove->isEnabled());
+    remove->click();
+    EXPECT_EQ(dialog.SeatText(1), "Computer") << "sent away for good";
+    EXPECT_FALSE(remove->isEnabled());
 }
 
 TEST(NetWindow, TheHostsOwnSeatIsPlayedFromATableHere)
