@@ -44,8 +44,9 @@ bool TSeatConduct::Acted(int seat)
 bool TSeatConduct::Refused(int seat, TClock::time_point now)
 {
     TSeat& s = At(seat);
-    // What leaked away in the moments between messages sent together does not count.
-    if (s.Errors.Add(now) < FLimits.MaxErrors - Slack)
+    // Only whole units leak: what fades in the moments between messages sent
+    // together does not buy another one.
+    if (s.Errors.Add(now) <= FLimits.MaxErrors - 1)
         return false;
     s.Errors.Reset();
     const int doublings = std::min(s.Bars++, 20);

@@ -332,6 +332,8 @@ void TJoinedTable::LayOutFans(int own)
             // While the computer plays the seat, a click on a card takes it back.
             if (armed || (place == South && value != NoCard && m.Away() && FClient->Connected()))
                 card->SetClickHandler([this](TCardDeck& clicked) { CardClicked(clicked); });
+            else
+                card->ClearClickHandler();  // out of turn a card answers no click
         }
     }
 }
