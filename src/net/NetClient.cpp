@@ -17,6 +17,8 @@ TNetClient::TNetClient(TNetClientOptions options, QObject* parent)
 {
     FThink.setSingleShot(true);
     connect(&FThink, &QTimer::timeout, this, &TNetClient::Answer);
+    FMore.setSingleShot(true);
+    connect(&FMore, &QTimer::timeout, this, &TNetClient::Read);
     FSilence.setSingleShot(true);
     connect(&FSilence, &QTimer::timeout, this, [this] {
         Fail(QStringLiteral("the host has said nothing for %1 seconds: the table is left")
@@ -147,56 +149,89 @@ void TNetClient::Fail(const QString& why)
     emit Closed(why);
 }
 
+QString NoticeText(TSeatNotice kind)
+{
+    switch (kind) {
+    case TSeatNotice::TurnPlayed:
+        return QStringLiteral("The time ran out: the computer played your turn.");
+    case TSeatNotice::Away:
+        return QStringLiteral("The computer plays your seat until you play again.");
+    case TSeatNotice::Back:
+        return QStringLiteral("Your seat is yours again.");
+    }
+    return {};
+}
+
 void TNetClient::Read()
 {
+    // A slice of messages at a time: however much the host sends at once, the
+    // event loop turns between slices and the table never stops answering.
+    constexpr int SliceMessages = 64;
     std::array<char, 4096> chunk;
+    int applied = 0;
     while (FSocket && !FClosed) {
+        while (!FClosed) {
+            if (applied == SliceMessages) {
+                FMore.start();
+                return;
+            }
+            std::optional<TDecoded> next = FReader.Next();
+            if (!next)
+                break;
+            ++applied;
+            if (!Apply(*next))
+                return;
+        }
+        if (FClosed || !FSocket)
+            return;
         const qint64 n = FSocket->read(chunk.data(), static_cast<qint64>(chunk.size()));
         if (n <= 0)
             break;
         if (FRecorder)
             FRecorder(chunk.data(), static_cast<size_t>(n));
         FReader.Feed(reinterpret_cast<const uint8_t*>(chunk.data()), static_cast<size_t>(n));
-        while (!FClosed) {
-            std::optional<TDecoded> next = FReader.Next();
-            if (!next)
-                break;
-            if (const auto* error = std::get_if<TDecodeError>(&*next)) {
-                Fail(QStringLiteral("the host sent a bad message: ") + ShownText(error->Text));
-                return;
-            }
-            TMessage& message = std::get<TMessage>(*next);
-            // Names are shown as they are: nothing in them may steer a terminal or the text's direction.
-            if (auto* seats = std::get_if<TSeatsMsg>(&message))
-                for (std::string& name : seats->Names)
-                    name = ShownText(name).toStdString();
-            if (auto* over = std::get_if<TGameOverMsg>(&message))
-                over->Name = ShownText(over->Name).toStdString();
-            std::string why;
-            if (!FMirror->Apply(message, why)) {
-                Fail(QStringLiteral("the host contradicted itself: ") + QString::fromStdString(why));
-                return;
-            }
-            WatchSilence(message);
-            emit Received(static_cast<int>(TypeOf(message)));
-            if (const auto* welcome = std::get_if<TWelcome>(&message))
-                emit Joined(welcome->Seat);
-            else if (const auto* refused = std::get_if<TRefused>(&message))
-                emit Refused(static_cast<int>(refused->Code), ShownText(refused->Text));
-            else if (const auto* error = std::get_if<TErrorMsg>(&message))
-                emit ErrorReceived(static_cast<int>(error->Code), ShownText(error->Text));
-            else if (const auto* secret = std::get_if<TSeatSecretMsg>(&message)) {
-                FSecret = secret->Secret;
-                if (FSecretFile)
-                    FSecretFile->Save(FSecret);
-            } else if (const auto* over = std::get_if<TGameOverMsg>(&message)) {
-                FGameOver = true;
-                emit GameOver(over->Winner);
-            }
-            else if (std::holds_alternative<TTurnMsg>(message) && FMirror->PendingTurn() && FOptions.Brain.Bid)
-                FThink.start(FOptions.ThinkMs);
-        }
     }
+}
+
+bool TNetClient::Apply(TDecoded& next)
+{
+    if (const auto* error = std::get_if<TDecodeError>(&next)) {
+        Fail(QStringLiteral("the host sent a bad message: ") + ShownText(error->Text));
+        return false;
+    }
+    TMessage& message = std::get<TMessage>(next);
+    // Names are shown as they are: nothing in them may steer a terminal or the text's direction.
+    if (auto* seats = std::get_if<TSeatsMsg>(&message))
+        for (std::string& name : seats->Names)
+            name = ShownText(name).toStdString();
+    if (auto* over = std::get_if<TGameOverMsg>(&message))
+        over->Name = ShownText(over->Name).toStdString();
+    std::string why;
+    if (!FMirror->Apply(message, why)) {
+        Fail(QStringLiteral("the host contradicted itself: ") + QString::fromStdString(why));
+        return false;
+    }
+    WatchSilence(message);
+    emit Received(static_cast<int>(TypeOf(message)));
+    if (const auto* welcome = std::get_if<TWelcome>(&message))
+        emit Joined(welcome->Seat);
+    else if (const auto* refused = std::get_if<TRefused>(&message))
+        emit Refused(static_cast<int>(refused->Code), ShownText(refused->Text));
+    else if (const auto* error = std::get_if<TErrorMsg>(&message))
+        emit ErrorReceived(static_cast<int>(error->Code), ShownText(error->Text));
+    else if (const auto* notice = std::get_if<TNoticeMsg>(&message))
+        emit Noticed(static_cast<int>(notice->Kind));
+    else if (const auto* secret = std::get_if<TSeatSecretMsg>(&message)) {
+        FSecret = secret->Secret;
+        if (FSecretFile)
+            FSecretFile->Save(FSecret);
+    } else if (const auto* over = std::get_if<TGameOverMsg>(&message)) {
+        FGameOver = true;
+        emit GameOver(over->Winner);
+    }
+    else if (std::holds_alternative<TTurnMsg>(message) && FMirror->PendingTurn() && FOptions.Brain.Bid)
+        FThink.start(FOptions.ThinkMs);
+    return !FClosed;
 }
 
 void TNetClient::ReadSalt()

@@ -36,6 +36,9 @@ struct TNetClientOptions {
     int TurnGraceMs = 20000; // past the time a turn allows, a host that says nothing is left
 };
 
+// The words a table shows and prints for the host's notice about its seat.
+QString NoticeText(TSeatNotice kind);
+
 class TNetClient : public QObject {
     Q_OBJECT
 public:
@@ -67,6 +70,8 @@ signals:
     void Joined(int seat);
     void Refused(int code, const QString& text);
     void ErrorReceived(int code, const QString& text);
+    // What the host says of this seat (TSeatNotice).
+    void Noticed(int kind);
     void Received(int type);
     void GameOver(int winner);
     // The connection ended; why is empty when the host closed it in order.
@@ -74,6 +79,8 @@ signals:
 
 private:
     void Read();
+    // One message from the host; false once the table has been left.
+    bool Apply(TDecoded& next);
     // Before the secure channel: the host's salt, or its refusal in clear.
     void ReadSalt();
     void KeyDerived();
@@ -88,6 +95,7 @@ private:
     TFrameReader FReader{TDirection::ToClient};
     std::function<void(const char*, size_t)> FRecorder;
     QTimer FThink;
+    QTimer FMore;     // what is left of a flood, read in the next turn of the event loop
     QTimer FSilence;  // runs while the host owes the table a message
     QFutureWatcher<int> FDecision;
     QFutureWatcher<std::optional<TTableKey>> FKey;

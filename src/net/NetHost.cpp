@@ -1,4 +1,5 @@
 #include "NetHost.h"
+#include "NetHostConn.h"
 
 #include <QSslSocket>
 #include <QTcpServer>
@@ -12,21 +13,6 @@
 #include "SecureLink.h"
 
 namespace spades::net {
-
-struct TNetHost::TConn {
-    TConnId Id = 0;
-    QPointer<QTcpSocket> Socket;
-    TFrameReader Reader{TDirection::ToHost};
-    std::string Address;
-    int Seat = 0;
-    int Errors = 0;
-    uint8_t Version = ProtocolVersion;  // the version its Hello spoke
-    QTimer HelloTimer;
-    std::vector<uint8_t> Knock;  // what came in clear, up to the knock
-    bool Knocked = false;        // waits for the table's key to be answered
-    bool Answered = false;       // the handshake has begun
-    bool Secure = false;
-};
 
 namespace {
 
@@ -81,12 +67,22 @@ TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
 {
     if (FOptions.Code.empty())
         FOptions.Code = MakeJoinCode();
+    FConduct = TSeatConduct(FOptions.Conduct);
+    FGateTimer.setSingleShot(true);
+    connect(&FGateTimer, &QTimer::timeout, this, &TNetHost::AnswerWaiting);
     FTurnTimer.setSingleShot(true);
     FStepTimer.setSingleShot(true);
     FStartTimer.setSingleShot(true);
     connect(&FTurnTimer, &QTimer::timeout, this, [this] {
-        if (const auto& waiting = FGame.Waiting())
-            emit Reported(QStringLiteral("no answer in time from seat %1: the computer plays the turn").arg(waiting->Seat));
+        if (const auto& waiting = FGame.Waiting()) {
+            const int seat = waiting->Seat;
+            const bool away = FConduct.TimedOut(seat);
+            emit Reported(away ? QStringLiteral("no answer in time from seat %1 again: the computer plays the seat "
+                                                "until its player acts")
+                                     .arg(seat)
+                               : QStringLiteral("no answer in time from seat %1: the computer plays the turn").arg(seat));
+            SendTo(seat, TNoticeMsg{away ? TSeatNotice::Away : TSeatNotice::TurnPlayed});
+        }
         FGame.PlayAbsent();
         Run();
     });
@@ -135,84 +131,6 @@ bool TNetHost::Listen(QString* error)
     return true;
 }
 
-void TNetHost::KeyReady()
-{
-    FKey = FKeyWatcher.result();
-    if (!FKey)
-        emit Reported(QStringLiteral("cannot derive the table's key: out of memory"));
-    std::vector<TConnId> waiting;
-    for (const auto& [id, conn] : FConns)
-        if (conn->Knocked)
-            waiting.push_back(id);
-    for (TConnId id : waiting)
-        if (TConn* conn = Find(id))
-            AnswerKnock(*conn);
-}
-
-void TNetHost::ReadKnock(TConn& conn)
-{
-    const TConnId id = conn.Id;
-    std::array<char, 2 + MaxBody> chunk;
-    const qint64 room = static_cast<qint64>(chunk.size() - conn.Knock.size());
-    const qint64 n = room > 0 ? conn.Socket->read(chunk.data(), room) : 0;
-    if (n > 0)
-        conn.Knock.insert(conn.Knock.end(), chunk.data(), chunk.data() + n);
-    const TKnockRead read = net::ReadKnock(conn.Knock.data(), conn.Knock.size());
-    using K = TKnockRead::TKind;
-    switch (read.Kind) {
-    case K::More:
-        return;
-    case K::Older:
-        Refuse(id, TErrorCode::BadVersion, NeedsNewerText);
-        return;
-    case K::Newer:
-        Refuse(id, TErrorCode::BadVersion, RunsOlderText);
-        return;
-    case K::Bad:
-        Refuse(id, TErrorCode::Malformed, "not a knock of this version");
-        return;
-    case K::Knock:
-        break;
-    }
-    // The joining table waits for the salt before it says more.
-    if (read.Used != conn.Knock.size() || conn.Socket->bytesAvailable() > 0) {
-        Refuse(id, TErrorCode::Malformed, "more than a knock before the salt");
-        return;
-    }
-    if (FGuard.Locked(conn.Address, TJoinGuard::TClock::now())) {
-        Refuse(id, TErrorCode::Throttled, "too many wrong codes from your address; try again later");
-        return;
-    }
-    conn.Knocked = true;
-    if (FKey)
-        AnswerKnock(conn);
-    else if (FKeyWatcher.isFinished())
-        Refuse(id, TErrorCode::NotJoined, "the table cannot take players");
-}
-
-void TNetHost::AnswerKnock(TConn& conn)
-{
-    auto* socket = qobject_cast<QSslSocket*>(conn.Socket.data());
-    if (!socket || !FKey) {
-        Refuse(conn.Id, TErrorCode::NotJoined, "the table cannot take players");
-        return;
-    }
-    conn.Knocked = false;
-    conn.Answered = true;
-    conn.HelloTimer.start(FOptions.HelloTimeoutMs);  // as long again for the key and the handshake
-    const std::vector<uint8_t> salt = SaltFrame(FSalt);
-    socket->write(reinterpret_cast<const char*>(salt.data()), static_cast<qint64>(salt.size()));
-    ProvideTableKey(*socket, *FKey);
-    const TConnId id = conn.Id;
-    connect(socket, &QSslSocket::encrypted, this, [this, id] {
-        if (TConn* c = Find(id)) {
-            c->Secure = true;
-            ReadFrom(id);
-        }
-    });
-    socket->startServerEncryption();
-}
-
 quint16 TNetHost::Port() const
 {
     return FServer ? FServer->serverPort() : 0;
@@ -243,6 +161,17 @@ void TNetHost::Run()
         return;
     switch (FGame.Step()) {
     case TStep::WaitRemote:
+        // A seat whose player has let its turns run out is played at once until
+        // it is back: at the next turn of the event loop, so what is sent meanwhile goes out.
+        if (FGame.Waiting() && FConduct.Away(FGame.Waiting()->Seat)) {
+            FTurnTimer.stop();
+            QTimer::singleShot(0, this, [this] {
+                if (FGame.Waiting() && FConduct.Away(FGame.Waiting()->Seat))
+                    FGame.PlayAbsent();
+                Run();
+            });
+            return;
+        }
         if (!FTurnTimer.isActive())
             FTurnTimer.start(FOptions.TurnTimeoutMs);
         return;
@@ -276,44 +205,6 @@ TNetHost::TConn* TNetHost::Find(TConnId id)
 {
     const auto it = FConns.find(id);
     return it == FConns.end() ? nullptr : it->second.get();
-}
-
-void TNetHost::Accept()
-{
-    while (QTcpSocket* socket = FServer->nextPendingConnection()) {
-        const std::string address = socket->peerAddress().toString().toStdString();
-        int pending = 0, fromAddress = 0;
-        for (const auto& [id, conn] : FConns) {
-            pending += conn->Seat == 0;
-            fromAddress += conn->Seat == 0 && conn->Address == address;
-        }
-        // Idle connections from one address cannot keep everyone else out.
-        if (pending >= FOptions.MaxPending || fromAddress >= FOptions.MaxPendingPerAddress || FFinished) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        auto conn = std::make_unique<TConn>();
-        const TConnId id = FNextId++;
-        conn->Id = id;
-        conn->Socket = socket;
-        conn->Address = address;
-        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        conn->HelloTimer.setSingleShot(true);
-        connect(&conn->HelloTimer, &QTimer::timeout, this,
-                [this, id] { Refuse(id, TErrorCode::NotJoined, "no greeting in time"); });
-        conn->HelloTimer.start(FOptions.HelloTimeoutMs);
-        connect(socket, &QTcpSocket::readyRead, this, [this, id] { ReadFrom(id); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id); });
-        connect(socket, &QTcpSocket::errorOccurred, this, [this, id](QAbstractSocket::SocketError error) {
-            // The TLS backend still holds the connection while it reports: closed after it.
-            if (error == QAbstractSocket::SslHandshakeFailedError)
-                QTimer::singleShot(0, this, [this, id] { Drop(id); });
-            else
-                Drop(id);
-        });
-        FConns.emplace(id, std::move(conn));
-    }
 }
 
 void TNetHost::ReadFrom(TConnId id)
@@ -355,8 +246,15 @@ void TNetHost::Offence(TConnId id, const TErrorMsg& error)
         return;
     }
     Write(*conn, error);
-    if (Find(id) && ++conn->Errors >= FOptions.MaxErrors)
-        Refuse(id, TErrorCode::TooManyErrors, "too many refused messages");
+    // An answer too late is a player's bad luck, not junk: it only shows the player is there.
+    if (error.Code == TErrorCode::TooLate) {
+        if (FConduct.Acted(conn->Seat))
+            Write(*conn, TNoticeMsg{TSeatNotice::Back});
+        return;
+    }
+    // Counted over the game, whatever the connection: junk costs the seat for a while.
+    if (Find(id) && FConduct.Refused(conn->Seat, TJoinGuard::TClock::now()))
+        Refuse(id, TErrorCode::TooManyErrors, "too many refused messages: the computer plays your seat for a while");
 }
 
 void TNetHost::Handle(TConnId id, const TMessage& message)
@@ -373,6 +271,11 @@ void TNetHost::Handle(TConnId id, const TMessage& message)
     }
     if (conn->Seat == 0) {
         Offence(id, {TErrorCode::NotJoined, "say hello with the join code first"});
+        return;
+    }
+    if (std::holds_alternative<TBackMsg>(message)) {
+        if (FConduct.Acted(conn->Seat))
+            Write(*conn, TNoticeMsg{TSeatNotice::Back});
         return;
     }
     std::optional<TErrorMsg> error;
@@ -393,7 +296,8 @@ void TNetHost::Handle(TConnId id, const TMessage& message)
         Offence(id, *error);
         return;
     }
-    conn->Errors = 0;
+    if (FConduct.Acted(conn->Seat))
+        Write(*conn, TNoticeMsg{TSeatNotice::Back});
     FTurnTimer.stop();
     // A player's card is followed by a pause, as a person's is at the table.
     if (Pausing() && std::holds_alternative<TPlayMsg>(message))
@@ -411,21 +315,33 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
 {
     const TConnId id = conn.Id;
     const auto now = TJoinGuard::TClock::now();
-    if (FGuard.Locked(conn.Address, now)) {
-        Refuse(id, TErrorCode::Throttled, "too many wrong codes from your address; try again later");
+    if (FGuard.Locked(conn.Prefix, now)) {
+        Refuse(id, TErrorCode::Throttled, "too many wrong codes from your network; try again later");
         return;
     }
     if (!SameCode(hello.Code, FOptions.Code)) {
-        FGuard.WrongCode(conn.Address, now);
+        FGuard.WrongCode(conn.Prefix, now);
         Refuse(id, TErrorCode::WrongCode, "wrong join code");
         return;
+    }
+    // A seat left and taken back in a loop, or lost for junk, waits before it is given back.
+    if (const int back = FRoster.SecretSeat(hello.Secret); back != 0) {
+        const auto wait = FConduct.Return(back, now);
+        if (wait.count() > 0) {
+            const auto seconds = std::chrono::ceil<std::chrono::seconds>(wait).count();
+            Refuse(id, TErrorCode::Throttled,
+                   "your seat cannot be taken back yet; try again in " + std::to_string(seconds) + " seconds");
+            return;
+        }
     }
     const TSeatRoster::TJoin join = FRoster.Join(hello.Name, hello.WantSeat, id, hello.Secret);
     if (join.Seat == 0) {
         Refuse(id, join.Refusal, join.Text);
         return;
     }
-    FGuard.RightCode(conn.Address);
+    FGuard.RightCode(conn.Prefix);
+    if (!join.Returning)
+        FConduct.Clear(join.Seat);
     conn.Seat = join.Seat;
     conn.Version = hello.Version;
     conn.HelloTimer.stop();
@@ -486,10 +402,11 @@ void TNetHost::Drop(TConnId id)
     std::unique_ptr<TConn> conn = std::move(it->second);
     FConns.erase(it);
     // Given the salt but never through the handshake: only a table with the key gets through.
-    if (conn->Answered && !conn->Secure)
-        FGuard.WrongCode(conn->Address, TJoinGuard::TClock::now());
+    if (conn->Answered && !conn->Secure && !conn->Evicted)
+        FGuard.WrongCode(conn->Prefix, TJoinGuard::TClock::now());
     Close(conn->Socket);
     conn->HelloTimer.stop();
+    conn->FirstBytesTimer.stop();
     const int seat = conn->Seat;
     // Freed after the running signal (perhaps its own timer's) has returned.
     FDead.push_back(std::move(conn));
@@ -502,6 +419,26 @@ void TNetHost::Drop(TConnId id)
         // The game may be inside a step; its absent turn is played after it.
         QTimer::singleShot(0, this, &TNetHost::CheckAbsent);
     }
+}
+
+bool TNetHost::RemovePlayer(int seat)
+{
+    if (seat < 1 || seat > 4 || FRoster.At(seat).Kind != THostSeatKind::Remote || FRoster.At(seat).Player.empty())
+        return false;
+    const TConnId id = FRoster.Remove(seat);
+    FConduct.Clear(seat);
+    FGame.SetSeatName(seat, FRoster.At(seat).Name);
+    emit Reported(QStringLiteral("the player of seat %1 is removed: the computer plays the seat").arg(seat));
+    if (TConn* conn = Find(id)) {
+        conn->Seat = 0;  // the seat is no longer its own to leave
+        Refuse(id, TErrorCode::Removed, "the host has removed you from the table");
+    }
+    TellSeats();
+    emit SeatsChanged();
+    QTimer::singleShot(0, this, &TNetHost::CheckAbsent);
+    if (FWaitingToStart && !FStarted && FRoster.Full())
+        QTimer::singleShot(0, this, &TNetHost::BeginGame);
+    return true;
 }
 
 void TNetHost::TellSeats()

@@ -21,6 +21,7 @@
 
 #include "HostGame.h"
 #include "JoinGuard.h"
+#include "SeatConduct.h"
 #include "SeatRoster.h"
 #include "TableKey.h"
 
@@ -44,9 +45,12 @@ struct TNetHostOptions {
     std::function<int()> PauseSource;      // when set, asked for the pause each time instead
     int StartWaitMs = -1;                  // start with open seats after this; -1: wait for all
     int HelloTimeoutMs = 10000;            // a connection must say who it is by then
-    int MaxErrors = 8;                     // refused messages in a row before a player is dropped
-    int MaxPending = 64;                   // connections that have not joined yet
-    int MaxPendingPerAddress = 16;         // of those, from any one address
+    int FirstBytesMs = 3000;               // a connection that says nothing at all by then is closed
+    // Connections that have not proved the code yet; when full, the oldest of
+    // the network prefix holding most of them makes room.
+    int MaxPending = 64;
+    int MaxPendingPerPrefix = 16;          // of those, from any one network prefix
+    TSeatConduct::TLimits Conduct;         // time-outs, refused messages and rejoins of a seat
     qint64 MaxUnsent = 256 * 1024;         // a player who reads nothing is dropped past this
     int SeatsEveryMs = 250;                // changes of the seats are told together, at most this often
     TJoinGuard::TLimits Guard;
@@ -71,6 +75,11 @@ public:
     bool Running() const { return FStarted && !FFinished; }
     // The pause the host takes now after a card (twice that after a trick).
     int PauseLength() const;
+    // Sends the seat's player away for good: its secret is void and the
+    // computer plays the seat. False when no player from elsewhere holds it.
+    bool RemovePlayer(int seat);
+    // The computer plays the seat at once until its player acts again.
+    bool Away(int seat) const { return FConduct.Away(seat); }
 
 signals:
     void Reported(const QString& line);
@@ -102,6 +111,11 @@ private:
     // Before the secure channel: the knock, answered with the salt or a refusal.
     void ReadKnock(TConn& conn);
     void AnswerKnock(TConn& conn);
+    // Gives the salt to every connection that knocked, once the key is there
+    // and the table's back-off allows.
+    void AnswerWaiting();
+    // A new connection from prefix is coming: the pool of unproven ones keeps room.
+    void MakeRoom(const TNetPrefix& prefix);
     void KeyReady();
     void Handle(TConnId id, const TMessage& message);
     void Hello(TConn& conn, const THello& hello);
@@ -120,6 +134,7 @@ private:
     TSeatRoster FRoster;
     THostGame FGame;
     TJoinGuard FGuard;
+    TSeatConduct FConduct;
     std::unique_ptr<QTcpServer> FServer;
     TTableSalt FSalt;
     std::optional<TTableKey> FKey;  // derived once, beside the event loop
@@ -131,6 +146,8 @@ private:
     QTimer FStepTimer;
     QTimer FStartTimer;
     QTimer FSeatsTimer;
+    QTimer FGateTimer;                      // opens for the knocks the back-off holds
+    TJoinGuard::TClock::time_point FLastSalt{};
     QElapsedTimer FSeatsClock;  // since the seats were last told
     TSeatsMsg FSeatsTold;
     int FGameNumber = 0;

@@ -50,12 +50,16 @@ template <> constexpr TMsgType TypeFor<TGameOverMsg>() { return TMsgType::GameOv
 template <> constexpr TMsgType TypeFor<TSeatKindsMsg>() { return TMsgType::SeatKinds; }
 template <> constexpr TMsgType TypeFor<THistoryMsg>() { return TMsgType::History; }
 template <> constexpr TMsgType TypeFor<TSeatSecretMsg>() { return TMsgType::SeatSecret; }
+template <> constexpr TMsgType TypeFor<TBackMsg>() { return TMsgType::Back; }
+template <> constexpr TMsgType TypeFor<TNoticeMsg>() { return TMsgType::Notice; }
 
 // The version that brought a type in, which its frames carry.
 uint8_t VersionOf(TMsgType type)
 {
     if (type == TMsgType::SeatSecret)
         return SecretVersion;
+    if (type == TMsgType::Back || type == TMsgType::Notice)
+        return NoticeVersion;
     return type == TMsgType::SeatKinds || type == TMsgType::History ? HistoryVersion : ProtocolVersion;
 }
 
@@ -187,6 +191,8 @@ void Put(TWriter& w, const TSeatSecretMsg& m)
     for (uint8_t b : m.Secret)
         w.U8(b);
 }
+void Put(TWriter&, const TBackMsg&) {}
+void Put(TWriter& w, const TNoticeMsg& m) { w.U8(static_cast<uint8_t>(m.Kind)); }
 void Put(TWriter& w, const THistoryMsg& m)
 {
     const size_t n = std::min<size_t>(m.Plays.size(), 52);
@@ -244,7 +250,7 @@ std::optional<TMessage> Get(TReader& r, TMsgType type, uint8_t version, std::str
     case TMsgType::Error: {
         const uint8_t code = r.U8();
         std::string text = r.Str();
-        if (r.Done() && (code < 1 || code > static_cast<uint8_t>(TErrorCode::BadName)))
+        if (r.Done() && (code < 1 || code > static_cast<uint8_t>(TErrorCode::Removed)))
             why = "unknown error code";
         if (type == TMsgType::Refused)
             return TRefused{static_cast<TErrorCode>(code), std::move(text)};
@@ -388,6 +394,14 @@ std::optional<TMessage> Get(TReader& r, TMsgType type, uint8_t version, std::str
         if (r.Done() && m.Secret == TSeatSecret{})
             why = "an empty seat secret";
         return m;
+    }
+    case TMsgType::Back:
+        return TBackMsg{};
+    case TMsgType::Notice: {
+        const uint8_t kind = r.U8();
+        if (r.Done() && (kind < 1 || kind > 3))
+            why = "unknown notice";
+        return TNoticeMsg{static_cast<TSeatNotice>(kind)};
     }
     case TMsgType::History: {
         THistoryMsg m;

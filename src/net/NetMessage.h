@@ -21,10 +21,13 @@ namespace spades::net {
 // newest version the joining table speaks. Version 3 brought the secure
 // channel (Preamble.h): every message now goes through it. SecretVersion
 // brought the seat secret: only the player holding it takes a dropped seat back.
+// NoticeVersion brought the host's notices to a seat and the seat's word that
+// its player is back.
 constexpr uint8_t ProtocolVersion = 1;
 constexpr uint8_t HistoryVersion = 2;
 constexpr uint8_t SecretVersion = 4;
-constexpr uint8_t NewestVersion = 4;
+constexpr uint8_t NoticeVersion = 5;
+constexpr uint8_t NewestVersion = 5;
 constexpr size_t SeatSecretBytes = 16;
 // Bodies longer than this are refused unread; the longest real message is far shorter.
 constexpr size_t MaxBody = 512;
@@ -39,6 +42,7 @@ enum class TMsgType : uint8_t {
     Hello = 0x01,
     Bid = 0x02,
     Play = 0x03,
+    Back = 0x04,  // version 5
     // From the host.
     Welcome = 0x41,
     Refused = 0x42,
@@ -57,6 +61,8 @@ enum class TMsgType : uint8_t {
     History = 0x4E,
     // Version 4.
     SeatSecret = 0x4F,
+    // Version 5.
+    Notice = 0x50,
 };
 
 // Why the host refused a message or a join; sent as one byte with a text.
@@ -80,6 +86,7 @@ enum class TErrorCode : uint8_t {
     TooLate = 17,
     TooManyErrors = 18,
     BadName = 19,
+    Removed = 20,
 };
 
 enum class TSeatState : uint8_t {
@@ -95,6 +102,13 @@ enum class TSeatPlayer : uint8_t {
     Person = 1,   // a person, here or at another machine (whoever plays it now)
     Classic = 2,  // the classic computer
     Expert = 3,   // the Expert
+};
+
+// What the host tells a seat's player about its own seat.
+enum class TSeatNotice : uint8_t {
+    TurnPlayed = 1,  // the time ran out: the computer played the turn
+    Away = 2,        // the computer plays the seat's turns at once until its player acts again
+    Back = 3,        // the seat is its player's again
 };
 
 enum class TTurnKind : uint8_t { Bid = 1, Card = 2 };
@@ -124,6 +138,11 @@ struct TPlayMsg {
     uint8_t Seat = 0;
     uint8_t Card = 0;
     bool operator==(const TPlayMsg&) const = default;
+};
+
+// Version 5: the player is here again, to take back a seat the computer plays for it.
+struct TBackMsg {
+    bool operator==(const TBackMsg&) const = default;
 };
 
 // ---- From the host ----
@@ -235,9 +254,15 @@ struct TSeatSecretMsg {
     bool operator==(const TSeatSecretMsg&) const = default;
 };
 
+// ---- From the host, version 5 ----
+struct TNoticeMsg {
+    TSeatNotice Kind = TSeatNotice::TurnPlayed;
+    bool operator==(const TNoticeMsg&) const = default;
+};
+
 using TMessage = std::variant<THello, TBidMsg, TPlayMsg, TWelcome, TRefused, TErrorMsg, TSeatsMsg, THandMsg,
                               TTurnMsg, TBidMadeMsg, TCardPlayedMsg, TTrickWonMsg, THandScoredMsg, TSyncMsg,
-                              TGameOverMsg, TSeatKindsMsg, THistoryMsg, TSeatSecretMsg>;
+                              TGameOverMsg, TSeatKindsMsg, THistoryMsg, TSeatSecretMsg, TBackMsg, TNoticeMsg>;
 
 TMsgType TypeOf(const TMessage& message);
 // The whole frame: length, version, type, fields.

@@ -30,6 +30,7 @@ TSeatKindsMsg SeatKindsOf(const std::array<THostSeatKind, 4>& kinds)
 }
 
 TSeatRoster::TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::array<std::string, 4>& names)
+    : FSeatNames(names)
 {
     for (size_t i = 0; i < 4; ++i) {
         FSeats[i].Kind = kinds[i];
@@ -52,22 +53,16 @@ TSeatRoster::TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::a
 TSeatRoster::TJoin TSeatRoster::Join(const std::string& name, int wantSeat, TConnId conn, const TSeatSecret& secret)
 {
     const auto refuse = [](TErrorCode code, std::string text) { return TJoin{0, code, false, 0, std::move(text)}; };
-    if (secret != TSeatSecret{}) {
-        for (int seat = 1; seat <= 4; ++seat) {
-            TSeat& s = Seat(seat);
-            if (s.Kind != THostSeatKind::Remote || s.Player.empty() ||
-                !SameCode({reinterpret_cast<const char*>(s.Secret.data()), s.Secret.size()},
-                          {reinterpret_cast<const char*>(secret.data()), secret.size()}))
-                continue;
-            // Whoever holds the secret is the seat's player: a connection the
-            // host has not yet seen die gives way to it.
-            const TConnId before = s.Conn;
-            s.Conn = conn;
-            s.State = TSeatState::Remote;
-            return {seat, TErrorCode::TableFull, true, before, {}};
-        }
-        // A secret of another table, or of a game over: a new player.
+    if (const int seat = SecretSeat(secret); seat != 0) {
+        // Whoever holds the secret is the seat's player: a connection the
+        // host has not yet seen die gives way to it.
+        TSeat& s = Seat(seat);
+        const TConnId before = s.Conn;
+        s.Conn = conn;
+        s.State = TSeatState::Remote;
+        return {seat, TErrorCode::TableFull, true, before, {}};
     }
+    // A secret of another table, or of a game over: a new player.
     std::string why;
     const std::optional<std::string> normal = NormalName(name, &why);
     if (!normal)
@@ -104,6 +99,34 @@ int TSeatRoster::Leave(TConnId conn)
         Seat(seat).State = TSeatState::Dropped;
     }
     return seat;
+}
+
+int TSeatRoster::SecretSeat(const TSeatSecret& secret) const
+{
+    if (secret == TSeatSecret{})
+        return 0;
+    int found = 0;
+    for (int seat = 1; seat <= 4; ++seat) {
+        const TSeat& s = At(seat);
+        if (s.Kind == THostSeatKind::Remote && !s.Player.empty() &&
+            SameCode({reinterpret_cast<const char*>(s.Secret.data()), s.Secret.size()},
+                     {reinterpret_cast<const char*>(secret.data()), secret.size()}))
+            found = seat;
+    }
+    return found;
+}
+
+TSeatRoster::TConnId TSeatRoster::Remove(int seat)
+{
+    TSeat& s = Seat(seat);
+    const TConnId conn = s.Conn;
+    s.Kind = THostSeatKind::Classic;
+    s.State = TSeatState::Computer;
+    s.Name = FSeatNames[static_cast<size_t>(seat - 1)];
+    s.Player.clear();
+    s.Secret = {};
+    s.Conn = 0;
+    return conn;
 }
 
 int TSeatRoster::SeatOf(TConnId conn) const

@@ -47,6 +47,11 @@ public:
     TJoin Join(const std::string& name, int wantSeat, TConnId conn, const TSeatSecret& secret = {});
     // The connection is gone; its seat (or 0) passes to the computer for now.
     int Leave(TConnId conn);
+    // The seat a secret would take back (0: none), without taking it.
+    int SecretSeat(const TSeatSecret& secret) const;
+    // The host sends the seat's player away: its secret is void, the computer
+    // plays the seat from now on. The player's connection, if any, to close.
+    TConnId Remove(int seat);
 
     int SeatOf(TConnId conn) const;
     TConnId ConnAt(int seat) const { return At(seat).Conn; }
@@ -59,6 +64,7 @@ public:
 private:
     TSeat& Seat(int seat) { return FSeats[static_cast<size_t>(seat - 1)]; }
     std::array<TSeat, 4> FSeats;
+    std::array<std::string, 4> FSeatNames;
 };
 
 }  // namespace spades::net

@@ -233,6 +233,7 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
             [&](const THandMsg& m) { return Hand(m, why); },
             [&](const TTurnMsg& m) {
                 FTurnSeat = m.Seat;
+                FTurnTimeoutMs = m.TimeoutMs;
                 if (m.Seat == FSeat)
                     FPending = m;
                 return true;
@@ -297,6 +298,15 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
             },
             [&](const TErrorMsg&) { return true; },
             [&](const TSeatSecretMsg&) { return FSeat != 0; },
+            [&](const TNoticeMsg& m) {
+                if (m.Kind != TSeatNotice::TurnPlayed)
+                    FAway = m.Kind == TSeatNotice::Away;
+                return FSeat != 0;
+            },
+            [&](const TBackMsg&) {
+                why = "a message only a joining table sends";
+                return false;
+            },
             [&](const TRefused&) { return true; },
             [&](const auto&) {
                 why = "a message meant for the host";

@@ -47,6 +47,10 @@ public:
     const std::optional<TTurnMsg>& PendingTurn() const { return FPending; }
     // The seat the table waits for, 0 when none.
     int TurnSeat() const { return FTurnSeat; }
+    // The time the last Turn allowed (0: unlimited or not told).
+    uint32_t TurnTimeoutMs() const { return FTurnTimeoutMs; }
+    // The host plays this seat's turns until its player acts again.
+    bool Away() const { return FAway; }
     bool BidKnown(int seat) const { return FBidKnown[static_cast<size_t>(seat)]; }
     TSeatState State(int seat) const { return FStates[static_cast<size_t>(seat)]; }
     int HandNumber() const { return FHandNumber; }
@@ -69,6 +73,8 @@ private:
     int FHandNumber = 0;
     int FWinner = 0;
     int FTurnSeat = 0;
+    uint32_t FTurnTimeoutMs = 0;
+    bool FAway = false;
     int FCardsPlayed = 0;
     std::array<bool, 5> FBidKnown{};
     std::array<TSeatState, 5> FStates{};

@@ -21,6 +21,7 @@ namespace {
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 constexpr int BlinkMs = 400;  // as the waiting label blinks at the table
+constexpr int RepaintMs = 0;  // once the messages that came together are all in
 }  // namespace
 
 TJoinedTable::TJoinedTable(TNetClientOptions options, TTablePrompts* prompts, QWidget* parent)
@@ -55,12 +56,27 @@ TJoinedTable::TJoinedTable(TNetClientOptions options, TTablePrompts* prompts, QW
         FTrick = {};
         Refresh();
     });
+    FRepaint.setSingleShot(true);
+    FRepaint.setInterval(RepaintMs);
+    connect(&FRepaint, &QTimer::timeout, this, &TJoinedTable::Refresh);
+    FTurnTick.setInterval(1000);
+    connect(&FTurnTick, &QTimer::timeout, this, &TJoinedTable::ShowTurnClock);
+    FClockLabel = new TLabelEffect(this);
+    FClockLabel->setObjectName(QStringLiteral("lblTurnClock"));
+    FClockLabel->setFont(FScene->SeatLabel(South).font());
+    FClockLabel->SetFontColour(QColor(0xFF, 0xE0, 0x60));
+    FClockLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FClockLabel->hide();
     FBlink.setInterval(BlinkMs);
     connect(&FBlink, &QTimer::timeout, this, [this] { FScene->WaitFor().setVisible(!FScene->WaitFor().isVisible()); });
     ApplyLook({});
 
     connect(FClient.get(), &TNetClient::Received, this, &TJoinedTable::Received);
     connect(FClient.get(), &TNetClient::ErrorReceived, this, [this](int, const QString& text) { SetNotice(text); });
+    connect(FClient.get(), &TNetClient::Noticed, this, [this](int kind) {
+        FSeatNotice = NoticeText(static_cast<TSeatNotice>(kind));
+        ScheduleRefresh();
+    });
     connect(FClient.get(), &TNetClient::Refused, this,
             [this](int, const QString& text) { SetNotice(QStringLiteral("Refused: ") + text); });
     connect(FClient.get(), &TNetClient::Closed, this, [this](const QString& why) {
@@ -161,6 +177,12 @@ void TJoinedTable::Received(int type)
     case TMsgType::Welcome:
         FNotice.clear();
         break;
+    case TMsgType::Turn:
+        FTurnClock.start();
+        // A turn of its own again: what the host said of the last one is old news.
+        if (m.PendingTurn() && !m.Away())
+            FSeatNotice.clear();
+        break;
     default:
         break;
     }
@@ -168,7 +190,39 @@ void TJoinedTable::Received(int type)
         static_cast<TMsgType>(type) != TMsgType::GameOver)
         for (int seat = North; seat <= West; ++seat)
             FTricksSeen[static_cast<size_t>(seat)] = m.Player(seat).FTricks;
-    Refresh();
+    ScheduleRefresh();
+}
+
+void TJoinedTable::ScheduleRefresh()
+{
+    if (!FRepaint.isActive())
+        FRepaint.start();
+}
+
+QString TJoinedTable::TurnClock() const { return FClockLabel->isVisible() ? FClockLabel->Caption() : QString(); }
+
+void TJoinedTable::ShowTurnClock()
+{
+    const TTableMirror& m = FClient->Mirror();
+    const int waited = m.TurnSeat();
+    const qint64 limit = m.TurnTimeoutMs();
+    if (waited == 0 || limit == 0 || !FTurnClock.isValid() || !FClient->Connected()) {
+        FTurnTick.stop();
+        FClockLabel->hide();
+        return;
+    }
+    const qint64 left = std::max<qint64>(0, limit - FTurnClock.elapsed());
+    FClockLabel->SetCaption(QString::number((left + 999) / 1000));
+    const int place = SeatPlace(waited, m.Seat() != 0 ? m.Seat() : South);
+    const QRect label = FScene->TableRect(FScene->SeatLabel(place));
+    // Beside the name, on the side towards the middle of the table.
+    const int width = 40;
+    const int left_x = place == East ? label.left() - width - 4 : label.left() + label.width() + 4;
+    FScene->Place(*FClockLabel, QRect(left_x, label.top(), width, label.height()));
+    FClockLabel->show();
+    FClockLabel->raise();
+    if (!FTurnTick.isActive())
+        FTurnTick.start();
 }
 
 void TJoinedTable::TrickTaken()
@@ -233,7 +287,8 @@ void TJoinedTable::Refresh()
         FScene->WaitFor().SetCaption({});
         FScene->WaitFor().show();
     }
-    FScene->Prompt().SetCaption(FNotice);
+    FScene->Prompt().SetCaption(FNotice.isEmpty() ? FSeatNotice : FNotice);
+    ShowTurnClock();
     FScene->StopButton().hide();
     AskBid();
 }
@@ -274,8 +329,11 @@ void TJoinedTable::LayOutFans(int own)
             const bool armed = place == South && myCard && value != NoCard;
             // As at the table: at the seat's turn the cards the rules refuse are shaded.
             card->SetShaded(armed && FMarkPlayable && CheckPlay(m.Table(), held, value) != TPlayVerdict::Legal);
-            if (armed)
+            // While the computer plays the seat, a click on a card takes it back.
+            if (armed || (place == South && value != NoCard && m.Away() && FClient->Connected()))
                 card->SetClickHandler([this](TCardDeck& clicked) { CardClicked(clicked); });
+            else
+                card->ClearClickHandler();  // out of turn a card answers no click
         }
     }
 }
@@ -349,6 +407,10 @@ void TJoinedTable::AskBid()
 void TJoinedTable::CardClicked(TCardDeck& card)
 {
     const TTableMirror& m = FClient->Mirror();
+    if (m.Away()) {
+        FClient->Send(TBackMsg{});
+        return;
+    }
     const auto& turn = m.PendingTurn();
     const int slot = card.objectName().mid(10).toInt();
     if (!turn || turn->Kind != TTurnKind::Card || turn->Turn == FSentTurn || slot < 1 || slot > 13)

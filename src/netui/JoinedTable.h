@@ -5,6 +5,7 @@
 // bids and cards the person here chooses.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -21,6 +22,7 @@
 namespace spades {
 class TCardDeck;
 class TTablePrompts;
+class TLabelEffect;
 class TTableScene;
 }  // namespace spades
 
@@ -45,6 +47,9 @@ public:
     // The bid dialog while the seat here is to bid, else nullptr.
     TdlgBid* BidDialog() const { return FBidDialog; }
     TdlgScores* ScoreCard() const { return FScoreCard; }
+    // The seconds left of the turn at a hosted table with a time-out, as shown
+    // beside the seat to play; empty when no turn runs.
+    QString TurnClock() const;
 
 private:
     // TCardHost: the fans are laid out by the seats' own rule.
@@ -53,7 +58,10 @@ private:
     void ShowMessage(const std::string&) override {}
 
     void Received(int type);
+    // Drawn again soon, once for everything that arrived meanwhile.
+    void ScheduleRefresh();
     void Refresh();
+    void ShowTurnClock();
     void LayOutFans(int own);
     void ShowTrick();
     void FillBids();
@@ -77,6 +85,11 @@ private:
     bool FMarkPlayable = false;
     std::array<int, 5> FTricksSeen{};
     QTimer FClearTrick;
+    QTimer FRepaint;
+    QTimer FTurnTick;            // runs only while a turn with a time-out runs
+    QElapsedTimer FTurnClock;    // since the last Turn
+    TLabelEffect* FClockLabel = nullptr;
+    QString FSeatNotice;         // what the host last said of this seat
     QTimer FBlink;
     std::function<int()> FPause;
     QPointer<TdlgBid> FBidDialog;

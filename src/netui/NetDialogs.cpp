@@ -113,6 +113,16 @@ THostTableDialog::THostTableDialog(TNetTableHost* window, QWidget* parent) : QDi
         state->setObjectName(QStringLiteral("lblSeat%1").arg(i + 1));
         grid->addWidget(state, i, 2);
         FStates[static_cast<size_t>(i)] = state;
+        auto* remove = new QPushButton(QStringLiteral("Remove"));
+        remove->setObjectName(QStringLiteral("btnRemove%1").arg(i + 1));
+        remove->setToolTip(QStringLiteral("Send this player away; the computer plays the seat"));
+        remove->setEnabled(false);
+        connect(remove, &QPushButton::clicked, this, [this, seat = i + 1] {
+            if (FHost)
+                FHost->RemovePlayer(seat);
+        });
+        grid->addWidget(remove, i, 3);
+        FRemove[static_cast<size_t>(i)] = remove;
     }
     auto* form = new QFormLayout;
     FPort = new QSpinBox;
@@ -218,6 +228,7 @@ bool THostTableDialog::StartHosting()
     FStart->setEnabled(false);
     FOwnName->setEnabled(false);
     FHost->Start();
+    FOwnSeat = ownSeat;
     if (ownSeat != 0) {
         TNetClientOptions own;
         own.Host = options.Address == QHostAddress::Any ? QStringLiteral("127.0.0.1") : options.Address.toString();
@@ -254,8 +265,13 @@ void THostTableDialog::ShowSeats()
 {
     if (!FHost)
         return;
-    for (int seat = 1; seat <= 4; ++seat)
-        FStates[static_cast<size_t>(seat - 1)]->setText(StateText(FHost->Roster().At(seat)));
+    for (int seat = 1; seat <= 4; ++seat) {
+        const TSeatRoster::TSeat& s = FHost->Roster().At(seat);
+        FStates[static_cast<size_t>(seat - 1)]->setText(StateText(s));
+        // Only a player from elsewhere can be sent away; the seat played here is the host's own.
+        FRemove[static_cast<size_t>(seat - 1)]->setEnabled(s.Kind == THostSeatKind::Remote && !s.Player.empty() &&
+                                                            seat != FOwnSeat);
+    }
 }
 
 TJoinTableDialog::TJoinTableDialog(QWidget* parent) : QDialog(parent)

@@ -48,6 +48,8 @@ private:
 
     std::array<QComboBox*, 4> FKinds{};
     std::array<QLabel*, 4> FStates{};
+    std::array<QPushButton*, 4> FRemove{};
+    int FOwnSeat = 0;
     QSpinBox* FPort = nullptr;
     QLineEdit* FBind = nullptr;
     QSpinBox* FTimeout = nullptr;

@@ -333,6 +333,9 @@ int Join(const std::vector<std::string_view>& args)
     QObject::connect(&client, &net::TNetClient::ErrorReceived, [](int code, const QString& text) {
         std::cout << "error " << code << ' ' << text.toStdString() << std::endl;
     });
+    QObject::connect(&client, &net::TNetClient::Noticed, [](int kind) {
+        std::cout << "notice " << net::NoticeText(static_cast<net::TSeatNotice>(kind)).toStdString() << std::endl;
+    });
     QObject::connect(&client, &net::TNetClient::GameOver, [&](int winner) {
         ++games;
         std::cout << "game over winner seat " << winner << std::endl;

@@ -184,7 +184,8 @@ TEST(Hostile, APlayerWhoKeepsSendingBadMessagesIsDroppedAndTheComputerPlaysOn)
     TNetHostOptions options;
     options.Kinds = {R, K, R, K};
     options.Seed = 52;
-    options.MaxErrors = 4;
+    options.Conduct.MaxErrors = 4;
+    options.PauseMs = 1;  // the game still runs when the dropped player tries to come back
     THosted hosted(options);
     TJoined good(Playing(hosted.Client("Sally", 3)));
     TJoined bad(hosted.Client("Norah", 1));
@@ -194,6 +195,11 @@ TEST(Hostile, APlayerWhoKeepsSendingBadMessagesIsDroppedAndTheComputerPlaysOn)
     ASSERT_TRUE(WaitUntil([&] { return bad.Closed; }, GameMs));
     EXPECT_EQ(bad.Refusal, static_cast<int>(TErrorCode::TooManyErrors));
     EXPECT_EQ(bad.Errors.size(), 4u) << "as many errors as allowed, then the refusal";
+    TNetClientOptions again = hosted.Client("Norah", 1);
+    again.Secret = bad.Client->Secret();
+    TJoined back(again);
+    ASSERT_TRUE(WaitUntil([&] { return back.Closed; }, GameMs));
+    EXPECT_EQ(back.Refusal, static_cast<int>(TErrorCode::Throttled)) << "junk costs the seat for a while";
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
     EXPECT_EQ(hosted.Host->Roster().At(1).State, TSeatState::Dropped);
     EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(52));
@@ -348,7 +354,7 @@ TEST(Hostile, SilentConnectionsFromOneAddressAreCappedAndTimedOut)
     TNetHostOptions options;
     options.Kinds = {R, K, K, K};
     options.Seed = 55;
-    options.MaxPendingPerAddress = 5;
+    options.MaxPendingPerPrefix = 5;
     options.HelloTimeoutMs = 1000;  // room for the key's derivation on a busy machine
     THosted hosted(options);
     std::vector<std::unique_ptr<QTcpSocket>> idle;

@@ -52,53 +52,111 @@ INSTANTIATE_TEST_SUITE_P(Codes, CodeCompare,
                                            TCompare{"ABCDEFGH", "ABCDEFGHJ", false},
                                            TCompare{"ABCDEFGH", "BBCDEFGH", false}, TCompare{"", "", true}));
 
-TEST(JoinGuard, LocksAnAddressAfterTooManyWrongCodesOnly)
+TNetPrefix P(const char* address) { return PrefixOf(QHostAddress(QString::fromLatin1(address))); }
+TNetPrefix Net(int i) { return PrefixOf(QHostAddress(static_cast<quint32>(0x0A000000 + (i << 8)))); }
+
+TEST(JoinGuard, LocksAPrefixAfterTooManyWrongCodesOnly)
 {
     TJoinGuard guard({3, 60s, 30s});
     const auto t0 = TJoinGuard::TClock::time_point{} + 1000s;
-    guard.WrongCode("10.0.0.1", t0);
-    guard.WrongCode("10.0.0.1", t0 + 1s);
-    EXPECT_FALSE(guard.Locked("10.0.0.1", t0 + 2s));
-    guard.WrongCode("10.0.0.1", t0 + 2s);
-    EXPECT_TRUE(guard.Locked("10.0.0.1", t0 + 2s));
-    EXPECT_TRUE(guard.Locked("10.0.0.1", t0 + 31s));
-    EXPECT_FALSE(guard.Locked("10.0.0.2", t0 + 3s)) << "other addresses go on";
-    EXPECT_FALSE(guard.Locked("10.0.0.1", t0 + 33s)) << "the lock ends";
+    guard.WrongCode(P("10.0.0.1"), t0);
+    guard.WrongCode(P("10.0.0.7"), t0 + 1s);
+    EXPECT_FALSE(guard.Locked(P("10.0.0.1"), t0 + 2s));
+    guard.WrongCode(P("10.0.0.1"), t0 + 2s);
+    EXPECT_TRUE(guard.Locked(P("10.0.0.200"), t0 + 2s)) << "the whole /24";
+    EXPECT_TRUE(guard.Locked(P("10.0.0.1"), t0 + 31s));
+    EXPECT_FALSE(guard.Locked(P("10.0.1.1"), t0 + 3s)) << "other prefixes go on";
+    EXPECT_FALSE(guard.Locked(P("10.0.0.1"), t0 + 33s)) << "the lock ends";
 }
+
+struct TPrefixCase {
+    const char* Name;
+    const char* A;
+    const char* B;
+    bool Same;
+};
+class Prefixes : public ::testing::TestWithParam<TPrefixCase> {};
+TEST_P(Prefixes, GroupAddressesByNetwork)
+{
+    EXPECT_EQ(P(GetParam().A) == P(GetParam().B), GetParam().Same);
+}
+INSTANTIATE_TEST_SUITE_P(
+    JoinGuard, Prefixes,
+    ::testing::Values(TPrefixCase{"SameV4Net", "192.168.1.2", "192.168.1.250", true},
+                      TPrefixCase{"NextV4Net", "192.168.1.2", "192.168.2.2", false},
+                      TPrefixCase{"MappedIsV4", "::ffff:192.168.1.9", "192.168.1.2", true},
+                      TPrefixCase{"LoopbacksAlike", "::1", "127.0.0.1", true},
+                      TPrefixCase{"SameV6Net", "2001:db8:1:2::1", "2001:db8:1:2:ffff::9", true},
+                      TPrefixCase{"NextV6Net", "2001:db8:1:2::1", "2001:db8:1:3::1", false},
+                      TPrefixCase{"V4IsNotV6", "10.0.0.1", "a00:1::", false}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(JoinGuard, ForgetsWrongCodesOutsideTheWindow)
 {
     TJoinGuard guard({3, 10s, 30s});
     const auto t0 = TJoinGuard::TClock::time_point{} + 1000s;
-    guard.WrongCode("a", t0);
-    guard.WrongCode("a", t0 + 1s);
-    guard.WrongCode("a", t0 + 12s);  // the window began again
-    EXPECT_FALSE(guard.Locked("a", t0 + 12s));
-    guard.WrongCode("a", t0 + 13s);
-    guard.WrongCode("a", t0 + 14s);
-    EXPECT_TRUE(guard.Locked("a", t0 + 14s));
+    guard.WrongCode(P("10.0.0.1"), t0);
+    guard.WrongCode(P("10.0.0.1"), t0 + 1s);
+    guard.WrongCode(P("10.0.0.1"), t0 + 12s);  // the window began again
+    EXPECT_FALSE(guard.Locked(P("10.0.0.1"), t0 + 12s));
+    guard.WrongCode(P("10.0.0.1"), t0 + 13s);
+    guard.WrongCode(P("10.0.0.1"), t0 + 14s);
+    EXPECT_TRUE(guard.Locked(P("10.0.0.1"), t0 + 14s));
 }
 
 TEST(JoinGuard, ARightCodeClearsTheCount)
 {
     TJoinGuard guard({2, 60s, 30s});
     const auto t0 = TJoinGuard::TClock::time_point{} + 1000s;
-    guard.WrongCode("a", t0);
-    guard.RightCode("a");
-    guard.WrongCode("a", t0 + 1s);
-    EXPECT_FALSE(guard.Locked("a", t0 + 1s));
+    guard.WrongCode(P("10.0.0.1"), t0);
+    guard.RightCode(P("10.0.0.1"));
+    guard.WrongCode(P("10.0.0.1"), t0 + 1s);
+    EXPECT_FALSE(guard.Locked(P("10.0.0.1"), t0 + 1s));
 }
 
-TEST(JoinGuard, KeepsItsTableSmallUnderManyAddresses)
+TEST(JoinGuard, KeepsItsTableSmallUnderManyPrefixes)
 {
-    TJoinGuard guard({5, 1s, 1s});
+    TJoinGuard::TLimits limits{5, 1s, 1s};
+    limits.MaxTracked = 500;
+    TJoinGuard guard(limits);
     auto t = TJoinGuard::TClock::time_point{} + 1000s;
     for (int i = 0; i < 20000; ++i) {
-        guard.WrongCode("addr" + std::to_string(i), t);
-        t += 1ms;
+        guard.WrongCode(Net(i), t);
+        t += i < 10000 ? 1ms : 10us;  // then faster than the window forgets
     }
-    EXPECT_LT(guard.Tracked(), 3000u);
+    EXPECT_LE(guard.Tracked(), 500u);
+    EXPECT_GT(guard.Tracked(), 400u) << "the newest are kept";
 }
+
+// Table-wide wrong codes from ever new prefixes: past the limit every handshake
+// waits, twice as long with each more, and the wait fades as they stop.
+struct TBackoffCase {
+    const char* Name;
+    int WrongCodes;  // all at t0, each from a prefix of its own
+    std::chrono::milliseconds After;
+    std::chrono::milliseconds Wait;
+};
+class Backoffs : public ::testing::TestWithParam<TBackoffCase> {};
+TEST_P(Backoffs, GrowAndDecay)
+{
+    TJoinGuard::TLimits limits{5, 60s, 30s};
+    limits.TableLimit = 10;  // one leaks away every 6 s
+    limits.BackoffBase = 100ms;
+    limits.BackoffMax = 3000ms;
+    TJoinGuard guard(limits);
+    const auto t0 = TJoinGuard::TClock::time_point{} + 1000s;
+    for (int i = 0; i < GetParam().WrongCodes; ++i)
+        guard.WrongCode(Net(i), t0);
+    EXPECT_EQ(guard.Backoff(t0 + GetParam().After), GetParam().Wait);
+}
+INSTANTIATE_TEST_SUITE_P(JoinGuard, Backoffs,
+                         ::testing::Values(TBackoffCase{"UnderTheLimit", 9, 0ms, 0ms},
+                                           TBackoffCase{"AtTheLimit", 10, 0ms, 100ms},
+                                           TBackoffCase{"ThreeMore", 13, 0ms, 800ms},
+                                           TBackoffCase{"Capped", 40, 0ms, 3000ms},
+                                           TBackoffCase{"HalvedAsOneLeaks", 13, 6s, 400ms},
+                                           TBackoffCase{"GoneWhenUnder", 13, 25s, 0ms}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- Seats ----
 

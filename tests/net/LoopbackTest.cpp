@@ -224,6 +224,7 @@ TEST(Loopback, ASeatLeftAndTakenBackInALoopIsToldTheOthersAFewTimesASecond)
     TNetHostOptions options;
     options.Kinds = {R, R, R, K};  // never full: the game waits
     options.SeatsEveryMs = 250;
+    options.Conduct.Rejoins = 1000;  // the rationing of returns is not what is told here
     THosted hosted(options);
     TJoined watcher(hosted.Client("Bo", 2));
     int seatsHeard = 0;

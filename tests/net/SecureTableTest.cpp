@@ -110,13 +110,14 @@ TEST_P(Knocks, AreToldApart)
 INSTANTIATE_TEST_SUITE_P(
     SecureTable, Knocks,
     ::testing::Values(TKnockCase{"Knock", KnockFrame(), TKnockRead::TKind::Knock},
-                      TKnockCase{"HalfAKnock", {0, 2, 4}, TKnockRead::TKind::More},
+                      TKnockCase{"HalfAKnock", {0, 2, NewestVersion}, TKnockRead::TKind::More},
                       TKnockCase{"KnockOfVersion3", {0, 2, 3, KnockType}, TKnockRead::TKind::Older},
+                      TKnockCase{"KnockOfVersion4", {0, 2, 4, KnockType}, TKnockRead::TKind::Older},
                       TKnockCase{"HelloOfVersion1", Bytes(THello{"TESTCODE42", "Ann", 0, 1}), TKnockRead::TKind::Older},
                       TKnockCase{"HelloOfVersion2", Bytes(THello{"TESTCODE42", "Ann", 0, 2}), TKnockRead::TKind::Older},
-                      TKnockCase{"KnockOfVersion5", {0, 2, 5, KnockType}, TKnockRead::TKind::Newer},
-                      TKnockCase{"HelloOfThisVersion", Bytes(THello{"TESTCODE42", "Ann", 0, 4}), TKnockRead::TKind::Bad},
-                      TKnockCase{"KnockWithFields", {0, 3, 4, KnockType, 0}, TKnockRead::TKind::Bad},
+                      TKnockCase{"KnockOfVersion6", {0, 2, 6, KnockType}, TKnockRead::TKind::Newer},
+                      TKnockCase{"HelloOfThisVersion", Bytes(THello{"TESTCODE42", "Ann", 0, NewestVersion}), TKnockRead::TKind::Bad},
+                      TKnockCase{"KnockWithFields", {0, 3, NewestVersion, KnockType, 0}, TKnockRead::TKind::Bad},
                       TKnockCase{"Oversized", {0x16, 0x03, 0x01}, TKnockRead::TKind::Bad}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -92,6 +92,7 @@ TEST(JoinedView, ShowsTheTakenTrickAndItsWinnerForAPause)
     ASSERT_TRUE(WaitUntil([&] { return m.Player(North).FTricks + m.Player(East).FTricks + m.Player(South).FTricks +
                                            m.Player(West).FTricks == 1; },
                           GameMs));
+    QCoreApplication::processEvents();  // the table is drawn at the next turn of the loop
     const TTableScene& scene = table.Scene();
     EXPECT_THAT(scene.WhoWon().Caption().toStdString(), ::testing::EndsWith(" Won"));
     int shown = 0;
@@ -104,6 +105,32 @@ TEST(JoinedView, ShowsTheTakenTrickAndItsWinnerForAPause)
             winner = seat;
     EXPECT_TRUE(scene.Pile(TJoinedTable::SeatPlace(winner, South)).Visible());
     ASSERT_TRUE(WaitUntil([&] { return !table.findChild<TCardDeck*>("imgTrick1")->Visible(); }, GameMs));
+}
+
+TEST(JoinedView, CountsDownTheTurnAndTellsWhenTheComputerTakesTheSeatUntilACardIsClicked)
+{
+    TNetHostOptions options;
+    options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
+    options.TurnTimeoutMs = 2000;
+    options.PauseMs = 20;
+    options.Seed = 11;
+    THosted hosted(options);
+    TJoinedTable table(hosted.Client("Ann"));  // nobody answers here
+    table.resize(TTableScene::Width, TTableScene::Height);
+    table.show();
+    EXPECT_EQ(table.TurnClock(), QString()) << "no turn runs yet";
+    const TTableMirror& m = table.Client().Mirror();
+    ASSERT_TRUE(WaitUntil([&] { return m.PendingTurn().has_value(); }, GameMs));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table.TurnClock(), "2");
+    const QString away = NoticeText(TSeatNotice::Away);
+    ASSERT_TRUE(WaitUntil([&] { return table.Status() == away; }, GameMs));
+    int slot = 1;
+    while (slot < 13 && !OwnCard(table, slot)->Visible())
+        ++slot;
+    ASSERT_TRUE(WaitUntil([&] { return ClickStrip(table, *OwnCard(table, slot)); }, GameMs));
+    ASSERT_TRUE(WaitUntil([&] { return table.Status() == NoticeText(TSeatNotice::Back); }, GameMs));
+    EXPECT_FALSE(hosted.Host->Away(South));
 }
 
 // ---- Hosted games in the history ----------------------------------------------------------------------

@@ -84,8 +84,14 @@ TEST(NetWindow, HostingShowsWhereTheCodeAndEachSeatsState)
     o.Name = "Ann";
     TJoined ann(o);
     ASSERT_TRUE(WaitUntil([&] { return dialog.SeatText(1) == "taken by Ann"; }, GameMs));
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("btnRemove2")->isEnabled()) << "only a player from elsewhere";
     ann.Client->Abort();
     ASSERT_TRUE(WaitUntil([&] { return dialog.SeatText(1).startsWith("Ann left"); }, GameMs));
+    QPushButton* remove = dialog.findChild<QPushButton*>("btnRemove1");
+    ASSERT_TRUE(remove->isEnabled());
+    remove->click();
+    EXPECT_EQ(dialog.SeatText(1), "Computer") << "sent away for good";
+    EXPECT_FALSE(remove->isEnabled());
 }
 
 TEST(NetWindow, TheHostsOwnSeatIsPlayedFromATableHere)
@@ -206,6 +212,7 @@ TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
         if (hosted.Finished)
             break;
         const TTurnMsg turn = *m.PendingTurn();
+        QCoreApplication::processEvents();  // the table is drawn at the next turn of the loop
         if (turn.Kind == TTurnKind::Bid) {
             ASSERT_TRUE(WaitUntil([&] { return AnswerBid(table, 3); }, GameMs));
             ++bids;

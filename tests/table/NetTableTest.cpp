@@ -70,6 +70,7 @@ TEST(NetTable, AGameHostedFromTheWindowIsPlayedInItsPlaceAndRecordedInItsHistory
         if (finished)
             break;
         const uint32_t turn = m.PendingTurn()->Turn;
+        QCoreApplication::processEvents();  // the table is drawn at the next turn of the loop
         if (m.PendingTurn()->Kind == TTurnKind::Bid) {
             ASSERT_TRUE(WaitUntil([&] { return AnswerBid(*table, 2); }, GameMs));
         } else {
@@ -157,6 +158,7 @@ TEST(NetTable, JoiningFromTheWindowShowsTheTableInItsPlaceUntilTheTableIsLeft)
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(window.centralWidget(), table);
     ASSERT_TRUE(WaitUntil([&] { return table->Client().Mirror().HandNumber() == 1; }, GameMs));
+    QCoreApplication::processEvents();  // the table is drawn at the next turn of the loop
     // North joined: North's name at the bottom, East on the left.
     EXPECT_EQ(table->Scene().SeatLabel(South).Caption(), "Cy");
     EXPECT_EQ(table->Scene().SeatLabel(West).Caption(), "East");

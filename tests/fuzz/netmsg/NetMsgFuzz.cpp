@@ -2,6 +2,7 @@
 // pieces of a size the input chooses: it never reads out of bounds, never holds
 // more than one body, and every message it accepts survives writing and reading back.
 // The clear preamble before the secure channel is read from the same bytes.
+// The version 5 messages (Back, Notice) keep to their direction and range.
 #include "NetMessage.h"
 #include "Preamble.h"
 
@@ -45,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Check(reader.Buffered() <= MaxBody + 2 + piece, "the reader held more than one body");
             while (auto next = reader.Next()) {
                 if (const auto* message = std::get_if<TMessage>(&*next)) {
+                    // The newest messages go one way only, and a notice says one of its three things.
+                    if (const auto* notice = std::get_if<TNoticeMsg>(message))
+                        Check(direction == TDirection::ToClient && static_cast<int>(notice->Kind) >= 1 &&
+                                  static_cast<int>(notice->Kind) <= 3,
+                              "a notice of no known kind, or to the host");
+                    Check(!std::holds_alternative<TBackMsg>(*message) || direction == TDirection::ToHost,
+                          "a table took a Back from its host");
                     const std::vector<uint8_t> frame = Encode(*message);
                     Check(frame.size() <= MaxBody + 2, "an accepted message encodes past the limit");
                     const TDecoded again = DecodeBody(frame.data() + 2, frame.size() - 2, direction);
