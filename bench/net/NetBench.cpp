@@ -79,9 +79,9 @@ void Latency()
     bool finished = false;
     QObject::connect(host.get(), &TNetHost::Finished, [&] { finished = true; });
     host->Start();
-    TNetClient north(Client(*host, "North", 1, false));
-    TNetClient east(Client(*host, "East", 2, true));
-    TNetClient west(Client(*host, "West", 4, true));
+    TNetClient north(Client(*host, "Norah", 1, false));
+    TNetClient east(Client(*host, "Eddy", 2, true));
+    TNetClient west(Client(*host, "Wren", 4, true));
     Clock::time_point sent;
     std::vector<double> ms;
     QObject::connect(&north, &TNetClient::Received, [&](int type) {
@@ -130,10 +130,10 @@ void LatencyAcrossProcesses()
     TNetClientOptions o;
     o.Port = port;
     o.Code = "BENCHCODE2";
-    o.Name = "North";
+    o.Name = "Norah";
     o.WantSeat = 1;
     TNetClient north(o);
-    o.Name = "East";
+    o.Name = "Eddy";
     o.WantSeat = 2;
     o.Brain = ClassicBrain();
     TNetClient east(o);
