@@ -238,6 +238,12 @@ void TfrmMain::Perform(TTableRequest request)
     case TTableRequest::Close:
         close();
         break;
+    case TTableRequest::Undo:
+        TakeBack();
+        break;
+    case TTableRequest::DealAgain:
+        StartGame(true);
+        break;
     }
 }
 
@@ -286,7 +292,7 @@ void TfrmMain::FillBidsTable()
 {
     lvwBids->ClearRows();
     for (int seat = North; seat <= West; ++seat)
-        lvwBids->AddRow(SeatLabel(seat)->Caption());
+        lvwBids->AddRow(FScene->SeatName(seat));
 }
 
 void TfrmMain::UpdateBidsRow(int seat)
@@ -364,7 +370,15 @@ void TfrmMain::WMGameStep(const TGameStepEvent& step)
         StartHand();
 }
 
-void TfrmMain::mniGameNewClick()
+void TfrmMain::mniGameNewClick() { StartGame(false); }
+
+void TfrmMain::mniGameDealAgainClick()
+{
+    if (FGame.HandsDealt() > 0 && !JoinedTable() && !FHistory->Replaying())
+        FSteps.Request(TTableRequest::DealAgain);
+}
+
+void TfrmMain::StartGame(bool sameDeal)
 {
     if (FHistory->Replaying() && FHistory->GameWaiting()) {
         if (!FPrompts->Ask("Leave the replay and start a new game?\r\rThe game you were playing is then given up. "
@@ -376,12 +390,18 @@ void TfrmMain::mniGameNewClick()
     }
     FSteps.Supersede();  // whatever the old game still has queued is void
     LabelEffect1->SetCaption({});
+    ClearRefusal();
+    FPrompts->EndInforms();
     // A stopped all-computer table must be able to play again.
     FGame.Table.StopRequested = false;
     std::array<bool, 5> human{};
     for (int seat = North; seat <= West; ++seat)
         human[static_cast<size_t>(seat)] = FDefaults->GetPlayer(seat).PlayerType == HumanPlayer;
-    FGame.NewGame(human);
+    if (sameDeal)
+        FGame.NewGameSameDeal(human);
+    else
+        FGame.NewGame(human);
+    FTakeBack.Forget();
     // The stop button is shown by this: a replay before may have left it set.
     FGame.Table.AllComputer = std::none_of(human.begin(), human.end(), [](bool person) { return person; });
     FScoreSheet->Clear();
@@ -423,6 +443,7 @@ void TfrmMain::BidFrom(int first)
             FPrompts->BidSuggestion = nullptr;
             if (step.Superseded())
                 return;
+            FTakeBack.Before(FGame, seat, TTakeBack::TKind::Bid);
             FGame.PersonBid(seat, result - 1);
         } else if (FGame.Table.Player(seat).FExpert && !FGame.Script) {
             const int bid = FExpertSeat->Bid(FGame, seat, step.Serial());
@@ -478,6 +499,7 @@ void TfrmMain::PlayTurns()
             PostGameStep(STEP_TRICK_DONE);  // no pause after the fourth card
             return;
         }
+        FComfort->TurnBegins(FGame.SeatToPlay(), false);  // the pause already points at who is next
         Pause();
         if (step.Superseded())
             return;
@@ -510,19 +532,28 @@ void TfrmMain::CardClick(TCardDeck& card)
         return;
     const TPlayVerdict verdict = FGame.CheckPersonCard(seat, slot);
     if (verdict != TPlayVerdict::Legal) {
-        FPrompts->Notice(TNoticeKind::Error, Text(std::string(VerdictText(verdict))));
+        const QString refusal = Text(std::string(VerdictText(verdict)));
+        if (FDefaults && FDefaults->RefusalsOnTable()) {
+            FScene->SetNotice(refusal);
+            FRefusalShown = true;
+            return;
+        }
+        FPrompts->Notice(TNoticeKind::Error, refusal);
         // The pointer may have left the card while the message was up.
         if (!step.Superseded())
             FComfort->Hover().Recheck();
         return;
     }
     FComfort->SeatDisarmed();
+    ClearRefusal();
+    FTakeBack.Before(FGame, seat, TTakeBack::TKind::Card);
     SuspendDrawing();
     FGame.PlayPersonCard(seat, slot);
     ResumeDrawing();
     Timer4->stop();
     lblWaitFor->SetCaption({});
     lblWaitFor->show();
+    FComfort->TurnBegins(FGame.TrickFull() ? 0 : FGame.SeatToPlay(), false);
     Pause();
     if (step.Superseded())
         return;
@@ -530,6 +561,57 @@ void TfrmMain::CardClick(TCardDeck& card)
     FGame.Table.PlayInProgress = true;
     PlayTurns();
     FGame.Table.PlayInProgress = wasPlaying;
+}
+
+bool TfrmMain::CanUndo() const
+{
+    // The window's own game only: a joined table's seats are the host's to answer for.
+    return !JoinedTable() && !FHistory->Replaying() && FTakeBack.Possible(FGame);
+}
+
+void TfrmMain::mniGameUndoClick()
+{
+    if (CanUndo())
+        FSteps.Request(TTableRequest::Undo);
+}
+
+void TfrmMain::TakeBack()
+{
+    if (!CanUndo())
+        return;
+    FSteps.Supersede();  // a trick step or a seat's answer posted since is void
+    TTableSteps::TScope step(FSteps);
+    FComfort->TableRestoring();
+    const std::optional<TTakeBack::TUndone> undone = FTakeBack.TakeBack(FGame, *this);
+    if (!undone)
+        return;
+    FHistory->Undone(undone->Kind == TTakeBack::TKind::Card ? undone->Value : 0);
+    Timer4->stop();
+    lblWaitFor->SetCaption({});
+    lblWaitFor->show();
+    lblWhoWon->SetCaption({});
+    ClearRefusal();
+    FillBidsTable();
+    for (int i = 1; i <= FGame.FBidCount && i <= 4; ++i)
+        UpdateBidsRow(FGame.FHandOrder[static_cast<size_t>(i)]);
+    FComfort->TableRestored(false);
+    if (undone->Kind == TTakeBack::TKind::Bid) {
+        BidFrom(FGame.FBidCount + 1);
+        return;
+    }
+    FStage = {TCycleStage::Turns};
+    const bool wasPlaying = FGame.Table.PlayInProgress;
+    FGame.Table.PlayInProgress = true;
+    PlayTurns();
+    FGame.Table.PlayInProgress = wasPlaying;
+}
+
+void TfrmMain::ClearRefusal()
+{
+    if (!FRefusalShown)
+        return;
+    FRefusalShown = false;
+    FScene->SetNotice({});
 }
 
 void TfrmMain::btnInterruptClick()
