@@ -291,8 +291,11 @@ TLabelEffect* TfrmMain::SeatLabel(int seat) const
 void TfrmMain::FillBidsTable()
 {
     lvwBids->ClearRows();
-    for (int seat = North; seat <= West; ++seat)
-        lvwBids->AddRow(FScene->SeatName(seat));
+    for (int seat = North; seat <= West; ++seat) {
+        const int row = lvwBids->AddRow(FScene->SeatName(seat));
+        if (QTableWidgetItem* name = lvwBids->item(row, 0))
+            name->setToolTip(FScene->SeatName(seat));  // the narrow column shortens long names
+    }
 }
 
 void TfrmMain::UpdateBidsRow(int seat)
@@ -371,12 +374,6 @@ void TfrmMain::WMGameStep(const TGameStepEvent& step)
 }
 
 void TfrmMain::mniGameNewClick() { StartGame(false); }
-
-void TfrmMain::mniGameDealAgainClick()
-{
-    if (FGame.HandsDealt() > 0 && !JoinedTable() && !FHistory->Replaying())
-        FSteps.Request(TTableRequest::DealAgain);
-}
 
 void TfrmMain::StartGame(bool sameDeal)
 {
@@ -557,49 +554,6 @@ void TfrmMain::CardClick(TCardDeck& card)
     Pause();
     if (step.Superseded())
         return;
-    const bool wasPlaying = FGame.Table.PlayInProgress;
-    FGame.Table.PlayInProgress = true;
-    PlayTurns();
-    FGame.Table.PlayInProgress = wasPlaying;
-}
-
-bool TfrmMain::CanUndo() const
-{
-    // The window's own game only: a joined table's seats are the host's to answer for.
-    return !JoinedTable() && !FHistory->Replaying() && FTakeBack.Possible(FGame);
-}
-
-void TfrmMain::mniGameUndoClick()
-{
-    if (CanUndo())
-        FSteps.Request(TTableRequest::Undo);
-}
-
-void TfrmMain::TakeBack()
-{
-    if (!CanUndo())
-        return;
-    FSteps.Supersede();  // a trick step or a seat's answer posted since is void
-    TTableSteps::TScope step(FSteps);
-    FComfort->TableRestoring();
-    const std::optional<TTakeBack::TUndone> undone = FTakeBack.TakeBack(FGame, *this);
-    if (!undone)
-        return;
-    FHistory->Undone(undone->Kind == TTakeBack::TKind::Card ? undone->Value : 0);
-    Timer4->stop();
-    lblWaitFor->SetCaption({});
-    lblWaitFor->show();
-    lblWhoWon->SetCaption({});
-    ClearRefusal();
-    FillBidsTable();
-    for (int i = 1; i <= FGame.FBidCount && i <= 4; ++i)
-        UpdateBidsRow(FGame.FHandOrder[static_cast<size_t>(i)]);
-    FComfort->TableRestored(false);
-    if (undone->Kind == TTakeBack::TKind::Bid) {
-        BidFrom(FGame.FBidCount + 1);
-        return;
-    }
-    FStage = {TCycleStage::Turns};
     const bool wasPlaying = FGame.Table.PlayInProgress;
     FGame.Table.PlayInProgress = true;
     PlayTurns();

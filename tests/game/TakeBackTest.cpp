@@ -1,5 +1,5 @@
-// A person's step taken back: possible only while nothing has followed it that
-// may not be undone, and then the game stands exactly as before that step.
+// A person's step taken back: possible only while nothing that may not be undone
+// has followed it, and then the game stands as it did before that step.
 #include <gmock/gmock.h>
 
 #include "TakeBack.h"
@@ -10,133 +10,83 @@ using namespace spades::testing;
 
 namespace {
 
-class TakeBackGame : public ::testing::Test {
-protected:
-    TFakeHost Host;
-    TSpadesGame Game{Host, 99};
-    TTakeBack Back;
-
-    void SetUp() override
-    {
-        std::array<bool, 5> human{};
-        human[South] = true;
-        Game.NewGame(human);
-        Game.BeginHand();  // South bids first
-    }
-    int LegalSlot(int seat) const
-    {
-        for (int slot = 1; slot <= 13; ++slot)
-            if (Game.Table.Player(seat).FHand[static_cast<size_t>(slot)] != NoCard &&
-                Game.CheckPersonCard(seat, slot) == TPlayVerdict::Legal)
-                return slot;
-        return 0;
-    }
-};
-
-struct TBidCase {
+using TKind = TTakeBack::TKind;
+enum class TAfter { Nothing, TwoMoreBids, LastBid, NextCard, TrickTaken, NextHand };
+struct TBackCase {
     const char* Name;
-    int LaterBids;
-    bool Possible;
-};
-
-class TakeBackBid : public TakeBackGame, public ::testing::WithParamInterface<TBidCase> {};
-
-TEST_P(TakeBackBid, WhileTheRoundIsOpen)
-{
-    Back.Before(Game, South, TTakeBack::TKind::Bid);
-    Game.PersonBid(South, 5);
-    for (int i = 2; i <= 1 + GetParam().LaterBids; ++i)
-        Game.ComputerBid(Game.Bidder(i));
-    ASSERT_EQ(Back.Possible(Game), GetParam().Possible);
-    const auto undone = Back.TakeBack(Game, Host);
-    ASSERT_EQ(undone.has_value(), GetParam().Possible);
-    if (!undone)
-        return;
-    EXPECT_EQ(undone->Value, 5);
-    EXPECT_EQ(Game.FBidCount, 0);
-    EXPECT_EQ(Game.Table.Player(South).FBid, 0);
-    EXPECT_FALSE(Back.Possible(Game)) << "one step back, once";
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, TakeBackBid,
-                         ::testing::Values(TBidCase{"AtOnce", 0, true}, TBidCase{"AfterTwoMore", 2, true},
-                                           TBidCase{"RoundClosed", 3, false}),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
-enum class TAfter { Nothing, NextCard, TrickTaken, NextHand };
-struct TCardCase {
-    const char* Name;
-    int Leader;  // South plays first after South, fourth after West
+    TKind Kind;
+    int Leader;  // of the trick: South plays first after South, fourth after West
     TAfter After;
     bool Possible;
 };
 
-class TakeBackCard : public TakeBackGame, public ::testing::WithParamInterface<TCardCase> {};
+class TakeBack : public ::testing::TestWithParam<TBackCase> {};
 
-TEST_P(TakeBackCard, WhileNothingFollowed)
+TEST_P(TakeBack, OnlyWhileNothingFollowed)
 {
-    for (int i = 1; i <= 4; ++i)
-        Game.ComputerBid(Game.Bidder(i));
-    Game.FTurnOrder = TurnOrderFrom(GetParam().Leader);
-    Game.StartPlay();
-    while (Game.SeatToPlay() != South)
-        Game.PlayComputerTurn();
-    const int slot = LegalSlot(South);
-    ASSERT_NE(slot, 0);
-    const int card = Game.Table.Player(South).FHand[static_cast<size_t>(slot)];
-    const int plays = Game.FPlayCount;
-    Back.Before(Game, South, TTakeBack::TKind::Card);
-    Game.PlayPersonCard(South, slot);
-    switch (GetParam().After) {
-    case TAfter::Nothing:
-        break;
-    case TAfter::NextCard:
-        Game.PlayComputerTurn();
-        break;
-    case TAfter::TrickTaken:
-        Game.ResolveTrick();
-        break;
-    case TAfter::NextHand:
-        Game.BeginHand();
-        break;
+    const TBackCase& c = GetParam();
+    TFakeHost host;
+    TSpadesGame game{host, 99};
+    TTakeBack back;
+    game.NewGame({false, false, false, true, false});
+    game.BeginHand();  // South bids first
+    int slot = 0, value = 5;
+    if (c.Kind == TKind::Bid) {
+        back.Before(game, South, TKind::Bid);
+        game.PersonBid(South, value);
+    } else {
+        for (int i = 1; i <= 4; ++i)
+            game.ComputerBid(game.Bidder(i));
+        game.FTurnOrder = TurnOrderFrom(c.Leader);
+        game.StartPlay();
+        while (game.SeatToPlay() != South)
+            game.PlayComputerTurn();
+        for (slot = 13; slot > 0 && (game.Table.Player(South).FHand[static_cast<size_t>(slot)] == NoCard ||
+                                     game.CheckPersonCard(South, slot) != TPlayVerdict::Legal);)
+            --slot;
+        ASSERT_GT(slot, 0);
+        value = game.Table.Player(South).FHand[static_cast<size_t>(slot)];
+        back.Before(game, South, TKind::Card);
+        game.PlayPersonCard(South, slot);
     }
-    ASSERT_EQ(Back.Possible(Game), GetParam().Possible);
-    const auto undone = Back.TakeBack(Game, Host);
-    ASSERT_EQ(undone.has_value(), GetParam().Possible);
+    const int plays = c.Kind == TKind::Card ? game.FPlayCount - 1 : 0;
+    for (int i = 2; i <= (c.After == TAfter::TwoMoreBids ? 3 : c.After == TAfter::LastBid ? 4 : 1); ++i)
+        game.ComputerBid(game.Bidder(i));
+    if (c.After == TAfter::NextCard)
+        game.PlayComputerTurn();
+    if (c.After == TAfter::TrickTaken)
+        game.ResolveTrick();
+    if (c.After == TAfter::NextHand)
+        game.BeginHand();
+
+    ASSERT_EQ(back.Possible(game), c.Possible);
+    const auto undone = back.TakeBack(game, host);
+    ASSERT_EQ(undone.has_value(), c.Possible);
     if (!undone)
         return;
-    EXPECT_EQ(undone->Value, card);
-    EXPECT_EQ(Game.FPlayCount, plays);
-    EXPECT_EQ(Game.Table.Player(South).FHand[static_cast<size_t>(slot)], card);
-    EXPECT_FALSE(Game.Table.CardsPlayed[static_cast<size_t>(card)]);
-    EXPECT_EQ(Game.SeatToPlay(), South);
-    EXPECT_FALSE(Game.Table.Place(Game.Table.FirstEmptyPlace()).HasCard());
+    EXPECT_EQ(undone->Value, value);
+    EXPECT_FALSE(back.Possible(game)) << "one step back, once";
+    if (c.Kind == TKind::Bid) {
+        EXPECT_EQ(game.FBidCount, 0);
+        EXPECT_EQ(game.Bidder(1), South);
+        return;
+    }
+    EXPECT_EQ(game.FPlayCount, plays);
+    EXPECT_EQ(game.Table.Player(South).FHand[static_cast<size_t>(slot)], value);
+    EXPECT_FALSE(game.Table.CardsPlayed[static_cast<size_t>(value)]);
+    EXPECT_EQ(game.SeatToPlay(), South);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TakeBackCard,
-                         ::testing::Values(TCardCase{"LeadAtOnce", South, TAfter::Nothing, true},
-                                           TCardCase{"FourthBeforeTheTrickIsTaken", West, TAfter::Nothing, true},
-                                           TCardCase{"AfterTheNextCard", South, TAfter::NextCard, false},
-                                           TCardCase{"AfterTheTrickIsTaken", West, TAfter::TrickTaken, false},
-                                           TCardCase{"InTheNextHand", South, TAfter::NextHand, false}),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
-TEST_F(TakeBackGame, SameDealAgainIsANewGameOfTheSameHand)
-{
-    std::array<std::array<int, 14>, 5> hands{};
-    Game.NewGame({false, false, false, true, false});
-    Game.FTurnOrder = TurnOrderFrom(North);
-    Game.BeginHand();  // a deal bid first by North
-    Game.Table.Player(East).FScore = 120;
-    for (int seat = North; seat <= West; ++seat)
-        hands[static_cast<size_t>(seat)] = Game.Table.Player(seat).FHand;
-
-    Game.NewGameSameDeal({false, false, false, true, false});
-    Game.BeginHand();
-    EXPECT_EQ(Game.Bidder(1), North);
-    EXPECT_EQ(Game.Table.Player(East).FScore, 0);
-    for (int seat = North; seat <= West; ++seat)
-        EXPECT_EQ(Game.Table.Player(seat).FHand, hands[static_cast<size_t>(seat)]) << "seat " << seat;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TakeBack,
+    ::testing::Values(TBackCase{"BidAtOnce", TKind::Bid, South, TAfter::Nothing, true},
+                      TBackCase{"BidWithTwoMore", TKind::Bid, South, TAfter::TwoMoreBids, true},
+                      TBackCase{"BidRoundClosed", TKind::Bid, South, TAfter::LastBid, false},
+                      TBackCase{"LeadAtOnce", TKind::Card, South, TAfter::Nothing, true},
+                      TBackCase{"FourthBeforeTheTrickIsTaken", TKind::Card, West, TAfter::Nothing, true},
+                      TBackCase{"CardThenTheNextCard", TKind::Card, South, TAfter::NextCard, false},
+                      TBackCase{"CardThenTheTrickTaken", TKind::Card, West, TAfter::TrickTaken, false},
+                      TBackCase{"CardThenTheNextHand", TKind::Card, South, TAfter::NextHand, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

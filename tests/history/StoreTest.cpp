@@ -144,16 +144,10 @@ TEST(HistorySchema, StepsTakenBackAreKeptWithTheHandAndCountedForTheGame)
     for (int seat = 1; seat <= 4; ++seat)
         record.Seats[static_cast<size_t>(seat)].Name = QString("Seat %1").arg(seat);
     const qint64 game = store.BeginGame(record);
-    THandRecord hand;
-    hand.Number = 1;
-    for (int i = 0; i < 52; ++i) {
-        hand.Deal[static_cast<size_t>(i)] = i + 1;
-        hand.Plays.push_back(i + 1);
-    }
-    hand.Bids = {0, 3, 3, 3, 4};
-    hand.Tricks = {0, 3, 3, 3, 4};
-    hand.Undone = {17, 0};  // a card, then a bid
-    hand.Scored = true;
+    // A card and then a bid taken back.
+    THandRecord hand{1, 3, {}, std::vector<int>(52), {0, 3, 3, 3, 4}, {0, 3, 3, 3, 4}, {}, {}, {17, 0}, true};
+    for (int i = 0; i < 52; ++i)
+        hand.Deal[static_cast<size_t>(i)] = hand.Plays[static_cast<size_t>(i)] = i + 1;
     store.WriteHand(game, hand);
     store.CountUndo(game);
     store.CountUndo(game);
