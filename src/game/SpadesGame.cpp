@@ -29,6 +29,15 @@ void TSpadesGame::NewGame(const std::array<bool, 5>& human)
     Script.reset();
 }
 
+void TSpadesGame::NewGameSameDeal(const std::array<bool, 5>& human)
+{
+    const std::array<uint8_t, 53> deal = Deck.FDeck;
+    const TTurnOrder order = FHandOrder;
+    NewGame(human);
+    NextDeal = deal;
+    FTurnOrder = order;
+}
+
 void TSpadesGame::BeginHand()
 {
     if (NextDeal) {
@@ -50,6 +59,7 @@ void TSpadesGame::BeginHand(TDealSource& source)
         Table.Place(place).Clear();
     source.Order(Deck);
     Deck.Deal(Table);
+    ++FHandsDealt;
     FPlayCount = 0;
     FBidCount = 0;
     FHandOrder = FTurnOrder;

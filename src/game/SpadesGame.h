@@ -30,12 +30,16 @@ public:
 
     // A new game: every seat reset; people's seats face up; South first.
     void NewGame(const std::array<bool, 5>& human);
+    // A new game whose first hand is dealt as the present one was, bid first by the same seat.
+    void NewGameSameDeal(const std::array<bool, 5>& human);
 
     // Start of a hand, up to the bidding: table flags and places cleared, the
     // deal, every hand sorted and laid out, the next hand's first seat noted.
     void BeginHand();
     // The same, with the deck ordered by the given source.
     void BeginHand(TDealSource& source);
+    // Hands dealt since the table was made: tells one hand from the next.
+    uint32_t HandsDealt() const { return FHandsDealt; }
     int Bidder(int i) const { return FTurnOrder[static_cast<size_t>(i)]; }
     void ComputerBid(int seat);
     // A person's bid, kept within Nil..13.
@@ -101,6 +105,7 @@ private:
     int ScriptedSlot(TPlayer& player);
 
     TCardHost& FHost;
+    uint32_t FHandsDealt = 0;
 };
 
 }  // namespace spades

@@ -108,6 +108,15 @@ void TGameRecorder::HandScored(const TSpadesGame& game, int winnerSeat)
         FGame = 0;
 }
 
+void TGameRecorder::Undone(int card)
+{
+    if (!Recording())
+        return;
+    if (FHandOpen && FHand.Undone.size() < 52)
+        FHand.Undone.push_back(card);
+    Write([&] { FStore.CountUndo(FGame); });
+}
+
 void TGameRecorder::GameAbandoned()
 {
     if (!Recording())

@@ -48,6 +48,8 @@ public:
     // The four cards of a full trick, before they leave the table.
     void TrickDone(const TTableState& table);
     void HandScored(const TSpadesGame& game, int winnerSeat);
+    // A person took a step back: the card, or 0 for a bid. The game is marked at once.
+    void Undone(int card);
     void GameAbandoned();
 
     // The message for the user after the history failed; empty once taken.

@@ -52,7 +52,7 @@ std::vector<TGameSummary> GameList(const QSqlDatabase& db, const QDateTime& sinc
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare("SELECT id, started, name1, name2, name3, name4, outcome, winner FROM games"
+    query.prepare("SELECT id, started, name1, name2, name3, name4, outcome, winner, undos FROM games"
                   " WHERE started >= ? ORDER BY id DESC");
     query.addBindValue(SinceSeconds(since));
     Run(query);
@@ -65,6 +65,7 @@ std::vector<TGameSummary> GameList(const QSqlDatabase& db, const QDateTime& sinc
             game.Names[static_cast<size_t>(seat)] = query.value(1 + seat).toString();
         game.Outcome = static_cast<TGameOutcome>(std::clamp(query.value(6).toInt(), 0, 2));
         game.Winner = query.value(7).toInt();
+        game.Undos = query.value(8).toInt();
         games.push_back(std::move(game));
     }
     return games;
@@ -116,7 +117,7 @@ std::vector<TSeatInts> ScoreSeries(const QSqlDatabase& db, qint64 game)
 std::optional<THandRecord> LoadHand(const QSqlDatabase& db, qint64 game, int number)
 {
     QSqlQuery query(db);
-    query.prepare("SELECT first_seat, deal, bids, plays, tricks, bags, score1, score2, score3, score4"
+    query.prepare("SELECT first_seat, deal, bids, plays, tricks, bags, score1, score2, score3, score4, undone"
                   " FROM hands WHERE game = ? AND number = ? AND score1 IS NOT NULL");
     query.addBindValue(game);
     query.addBindValue(number);
@@ -142,6 +143,9 @@ std::optional<THandRecord> LoadHand(const QSqlDatabase& db, qint64 game, int num
     hand.Bags = *bags;
     for (int seat = 1; seat <= 4; ++seat)
         hand.Scores[static_cast<size_t>(seat)] = query.value(5 + seat).toInt();
+    // An unreadable mark of steps taken back loses only the mark.
+    if (const auto undone = SplitNumbers(query.value(10).toString(), 0, 52))
+        hand.Undone = *undone;
     hand.Scored = true;
     return hand;
 }

@@ -20,6 +20,7 @@ struct TGameSummary {
     std::array<QString, 5> Names;
     TGameOutcome Outcome = TGameOutcome::Unfinished;
     int Winner = 0;
+    int Undos = 0;  // steps the people took back
 };
 // The games started at or after since, the latest first.
 std::vector<TGameSummary> GameList(const QSqlDatabase& db, const QDateTime& since = {});

@@ -34,6 +34,7 @@ struct TGameRecord {
     std::array<TGameSeat, 5> Seats;
     int Winner = 0;  // seat, 0 while nobody has won
     TGameOutcome Outcome = TGameOutcome::Unfinished;
+    int Undos = 0;  // steps the people took back
 };
 
 // One hand. The deal is the deck in the order it was dealt, one card at a time
@@ -48,6 +49,7 @@ struct THandRecord {
     TSeatInts Tricks{};
     TSeatInts Bags{};    // overtricks of this hand
     TSeatInts Scores{};  // game scores after this hand
+    std::vector<int> Undone;  // the cards taken back, in order; 0 stands for a bid
     bool Scored = false;
     bool operator==(const THandRecord&) const = default;
 };

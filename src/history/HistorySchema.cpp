@@ -127,6 +127,14 @@ void UpgradeToSecond(const QSqlDatabase& db)
     Run(db, "PRAGMA user_version = 2");
 }
 
+// Version 3: steps taken back. Older files read as games without any.
+void UpgradeToThird(const QSqlDatabase& db)
+{
+    Run(db, "ALTER TABLE games ADD COLUMN undos INTEGER NOT NULL DEFAULT 0");
+    Run(db, "ALTER TABLE hands ADD COLUMN undone TEXT");
+    Run(db, "PRAGMA user_version = 3");
+}
+
 }  // namespace
 
 void UpgradeSchema(const QSqlDatabase& db)
@@ -144,8 +152,12 @@ void UpgradeSchema(const QSqlDatabase& db)
         CreateFirstVersion(db);
         version = FirstSchemaVersion;
     }
-    if (version == 1)
+    if (version == 1) {
         UpgradeToSecond(db);
+        version = 2;
+    }
+    if (version == 2)
+        UpgradeToThird(db);
 }
 
 }  // namespace spades

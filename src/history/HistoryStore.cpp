@@ -141,7 +141,7 @@ void THistoryStore::OpenFile()
     FWriteHand = std::make_unique<QSqlQuery>(db);
     FWriteHand->prepare(
         "INSERT OR REPLACE INTO hands (game, number, first_seat, deal, bids, plays, tricks, bags,"
-        " score1, score2, score3, score4) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        " score1, score2, score3, score4, undone) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     FTallyHand = std::make_unique<QSqlQuery>(db);
     FTallyHand->prepare(
         "UPDATE game_seats SET hands = hands + 1, points = points + (? - score), bids = bids + ?,"
@@ -261,6 +261,7 @@ void THistoryStore::WriteHand(qint64 game, const THandRecord& hand, int winner)
     write.addBindValue(seats(hand.Bags));
     for (int seat = 1; seat <= 4; ++seat)
         write.addBindValue(hand.Scored ? QVariant(hand.Scores[static_cast<size_t>(seat)]) : QVariant());
+    write.addBindValue(hand.Undone.empty() ? QVariant() : QVariant(JoinNumbers(hand.Undone.data(), hand.Undone.size())));
     Run(write);
     if (hand.Scored) {
         QSqlQuery& tally = *FTallyHand;
@@ -292,6 +293,16 @@ void THistoryStore::WriteHand(qint64 game, const THandRecord& hand, int winner)
         end.addBindValue(winner);
         Run(end);
     }
+    transaction.Commit();
+}
+
+void THistoryStore::CountUndo(qint64 game)
+{
+    TTransaction transaction(*this);
+    QSqlQuery query(Database());
+    query.prepare("UPDATE games SET undos = undos + 1 WHERE id = ?");
+    query.addBindValue(game);
+    Run(query);
     transaction.Commit();
 }
 

@@ -56,6 +56,8 @@ public:
     // A dealt hand, or a scored one with the winner (0: none yet), in one transaction.
     void WriteHand(qint64 game, const THandRecord& hand, int winner = 0);
     void AbandonUnfinished();
+    // One more step taken back in the game.
+    void CountUndo(qint64 game);
     // Every game but the one given (0: every game) is forgotten.
     void Reset(qint64 keepGame = 0);
 

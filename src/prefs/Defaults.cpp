@@ -128,6 +128,9 @@ void TDefaults::LoadOptions()
     SetSpeed(found);
     SetMarkPlayable(registry.ReadBool(OptionsSection, QStringLiteral("Mark Playable"), true));
     SetAnimateCards(registry.ReadBool(OptionsSection, QStringLiteral("Animate Cards"), true));
+    SetRefusalsOnTable(registry.ReadBool(OptionsSection, QStringLiteral("Refusals On Table"), false));
+    SetSoundNoticeOnTable(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice On Table"), false));
+    SetSoundNoticeShown(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice Shown"), false));
 }
 
 void TDefaults::LoadMusic()
@@ -166,6 +169,9 @@ void TDefaults::Save() const
     registry.WriteBool(OptionsSection, QStringLiteral("MusicOn"), FMusic.MusicOn);
     registry.WriteBool(OptionsSection, QStringLiteral("Mark Playable"), FMarkPlayable);
     registry.WriteBool(OptionsSection, QStringLiteral("Animate Cards"), FAnimateCards);
+    registry.WriteBool(OptionsSection, QStringLiteral("Refusals On Table"), FRefusalsOnTable);
+    registry.WriteBool(OptionsSection, QStringLiteral("Sound Notice On Table"), FSoundNoticeOnTable);
+    registry.WriteBool(OptionsSection, QStringLiteral("Sound Notice Shown"), FSoundNoticeShown);
     registry.Commit();
 }
 

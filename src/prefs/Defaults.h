@@ -61,6 +61,9 @@ public:
     void SetSpeed(uint8_t speed) { FSpeed = speed; }
     void SetMarkPlayable(bool mark) { FMarkPlayable = mark; }
     void SetAnimateCards(bool animate) { FAnimateCards = animate; }
+    void SetRefusalsOnTable(bool onTable) { FRefusalsOnTable = onTable; }
+    void SetSoundNoticeOnTable(bool onTable) { FSoundNoticeOnTable = onTable; }
+    void SetSoundNoticeShown(bool shown) { FSoundNoticeShown = shown; }
 
     // Seats 1..4; another seat gives an empty computer record.
     TPlayerRecord GetPlayer(int seat) const;
@@ -81,6 +84,12 @@ public:
     bool MarkPlayable() const { return FMarkPlayable; }
     // Cards glide to the trick and the pile and fan out when dealt.
     bool AnimateCards() const { return FAnimateCards; }
+    // A refused play is written on the table instead of in a message box.
+    bool RefusalsOnTable() const { return FRefusalsOnTable; }
+    // The notice that no sound can be made is a line on the table, not a box.
+    bool SoundNoticeOnTable() const { return FSoundNoticeOnTable; }
+    // That notice has been given on this machine once already.
+    bool SoundNoticeShown() const { return FSoundNoticeShown; }
 
 private:
     TMusicSettings& FMusic;
@@ -92,6 +101,9 @@ private:
     uint8_t FSpeed = 0;
     bool FMarkPlayable = true;
     bool FAnimateCards = true;
+    bool FRefusalsOnTable = false;
+    bool FSoundNoticeOnTable = false;
+    bool FSoundNoticeShown = false;
 };
 
 }  // namespace spades

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTabWidget>
+#include <algorithm>
 #include <exception>
 
 #include "CardDeck.h"
@@ -145,10 +146,16 @@ QWidget* TdlgOptions::CreateGeneralPage()
 
     FMarkPlayable = new QCheckBox("Mark playable cards", page);
     FMarkPlayable->setObjectName("chkMarkPlayable");
-    FMarkPlayable->setGeometry(24, 148, 240, 22);
+    FMarkPlayable->setGeometry(24, 140, 280, 20);
     FAnimateCards = new QCheckBox("Animate cards", page);
     FAnimateCards->setObjectName("chkAnimateCards");
-    FAnimateCards->setGeometry(24, 174, 240, 22);
+    FAnimateCards->setGeometry(24, 160, 280, 20);
+    FRefusalsOnTable = new QCheckBox("Show refused plays on the table", page);
+    FRefusalsOnTable->setObjectName("chkRefusalsOnTable");
+    FRefusalsOnTable->setGeometry(24, 180, 280, 20);
+    FSoundNoticeOnTable = new QCheckBox("Show the no-sound notice on the table", page);
+    FSoundNoticeOnTable->setObjectName("chkSoundNoticeOnTable");
+    FSoundNoticeOnTable->setGeometry(24, 200, 280, 20);
     return page;
 }
 
@@ -226,7 +233,6 @@ QWidget* TdlgOptions::CreatePlayersPage()
     playerLabel->setBuddy(FPlayers);
     connect(FPlayers, &QComboBox::activated, this, [this] { cbxPlayersChange(); });
 
-    // Captioned "North" whichever seat is chosen.
     FPlayerGroup = new QGroupBox("North", page);
     FPlayerGroup->setObjectName("grpPlayer1");
     FPlayerGroup->setGeometry(24, 56, 273, 153);
@@ -378,6 +384,8 @@ void TdlgOptions::tabGeneralEnter()
         FScore[1]->setChecked(true);
     FMarkPlayable->setChecked(Defaults().MarkPlayable());
     FAnimateCards->setChecked(Defaults().AnimateCards());
+    FRefusalsOnTable->setChecked(Defaults().RefusalsOnTable());
+    FSoundNoticeOnTable->setChecked(Defaults().SoundNoticeOnTable());
     FocusFirstControl(tabGeneral);
 }
 
@@ -392,6 +400,8 @@ void TdlgOptions::tabGeneralExit()
         Defaults().SetWinScore(500);
     Defaults().SetMarkPlayable(FMarkPlayable->isChecked());
     Defaults().SetAnimateCards(FAnimateCards->isChecked());
+    Defaults().SetRefusalsOnTable(FRefusalsOnTable->isChecked());
+    Defaults().SetSoundNoticeOnTable(FSoundNoticeOnTable->isChecked());
 }
 
 void TdlgOptions::tabTableEnter()
@@ -461,6 +471,8 @@ void TdlgOptions::cbxPlayersChange()
     // The rows keep the names they had when the page was entered.
     FName->setText(FPlayers->itemText(row));
     FNameEdited = false;
+    static constexpr std::array<const char*, 4> seatNames = {"North", "East", "South", "West"};
+    FPlayerGroup->setTitle(seatNames[static_cast<size_t>(std::clamp(row, 0, 3))]);
     const uint8_t type = Defaults().GetPlayer(row + 1).PlayerType;
     FType[type == HumanPlayer ? 1 : type == ExpertPlayer ? 2 : 0]->setChecked(true);
 }

@@ -52,6 +52,8 @@ public:
     QCheckBox* CheckBox1() const { return FMusicOn; }
     QCheckBox* chkMarkPlayable() const { return FMarkPlayable; }
     QCheckBox* chkAnimateCards() const { return FAnimateCards; }
+    QCheckBox* chkRefusalsOnTable() const { return FRefusalsOnTable; }
+    QCheckBox* chkSoundNoticeOnTable() const { return FSoundNoticeOnTable; }
     QLabel* SongPanel(int slot) const { return FPanels[static_cast<size_t>(slot)]; }
     QPushButton* ChooseButton(int slot) const { return FChoose[static_cast<size_t>(slot)]; }
     QPushButton* PreviewButton(int slot) const { return FPreview[static_cast<size_t>(slot)]; }
@@ -130,6 +132,8 @@ private:
     QCheckBox* FMusicOn = nullptr;
     QCheckBox* FMarkPlayable = nullptr;
     QCheckBox* FAnimateCards = nullptr;
+    QCheckBox* FRefusalsOnTable = nullptr;
+    QCheckBox* FSoundNoticeOnTable = nullptr;
     QPushButton* FOk = nullptr;
     QPushButton* FCancel = nullptr;
 };

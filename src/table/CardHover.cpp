@@ -13,6 +13,9 @@ TCardHover::TCardHover(TTableScene& scene) : QObject(&scene), FScene(scene)
 {
     FScene.Surface().setMouseTracking(true);
     FScene.Surface().installEventFilter(this);
+    // The window hears the pointer leave even when a message box took the card's own leave.
+    if (QWidget* window = FScene.Surface().window(); window && window != &FScene.Surface())
+        window->installEventFilter(this);
 }
 
 TCardHover::~TCardHover() = default;
@@ -152,6 +155,13 @@ bool TCardHover::PlayLifted()
 
 bool TCardHover::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != &FScene.Surface() && !qobject_cast<TCardDeck*>(watched)) {
+        // The pointer is off the window: a card it lifted goes back; a keyboard mark stays.
+        if ((event->type() == QEvent::Leave || event->type() == QEvent::WindowDeactivate) && FLifted &&
+            !FLifted->Outlined())
+            Lower();
+        return QObject::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::MouseMove:
         Hover(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());

@@ -13,7 +13,7 @@
 
 namespace spades {
 
-TLastTrick::TLastTrick(TTableScene& scene) : QObject(&scene), FScene(scene)
+TLastTrick::TLastTrick(TTableScene& scene, TTrickTags& tags) : QObject(&scene), FScene(scene), FTags(tags)
 {
     const QRect area = FScene.TableRect(FScene.PlayArea());
     for (int place = 1; place <= 4; ++place) {
@@ -29,32 +29,39 @@ TLastTrick::TLastTrick(TTableScene& scene) : QObject(&scene), FScene(scene)
         FScene.Pile(seat).installEventFilter(this);
 }
 
-void TLastTrick::Record(const TTableState& table)
+void TLastTrick::Record(const TTableState& table, int winner)
 {
     for (int place = 1; place <= 4; ++place) {
-        FCards[static_cast<size_t>(place - 1)] = table.Place(place).FValue > 0 ? table.Place(place).FValue : 0;
-        FSeats[static_cast<size_t>(place - 1)] = table.Place(place).FSeat;
+        const size_t i = static_cast<size_t>(place - 1);
+        FLast.Cards[i] = table.Place(place).FValue > 0 ? table.Place(place).FValue : 0;
+        FLast.Trick.Seats[i] = table.Place(place).FSeat;
     }
+    FLast.Trick.Winner = winner;
+    if (winner >= North && winner <= West)
+        FWonBy[static_cast<size_t>(winner)] = FLast;
 }
 
 void TLastTrick::Forget()
 {
     Hide();
-    FCards = {};
-    FSeats = {};
+    FLast = {};
+    FWonBy = {};
 }
 
-void TLastTrick::Show()
+void TLastTrick::Show(int seat)
 {
-    if (!HasTrick() || FShowing)
+    const TWon& won = seat >= North && seat <= West ? FWonBy[static_cast<size_t>(seat)] : FLast;
+    if (won.Cards[0] == 0 || FShowing)
         return;
     FShowing = true;
+    FTags.SetShown(won.Trick);
     for (size_t i = 0; i < FShown.size(); ++i) {
         TCardDeck& card = *FShown[i];
-        card.SetValue(static_cast<uint8_t>(FCards[i]));
-        const int seat = FSeats[i];
+        card.SetValue(static_cast<uint8_t>(won.Cards[i]));
+        card.SetOutline(won.Trick.Seats[i] == won.Trick.Winner ? TCardDeck::TOutline::Hint : TCardDeck::TOutline::None);
+        const int seat = won.Trick.Seats[i];
         card.setAccessibleDescription(seat >= North && seat <= West
-                                          ? PlayedText(FScene.SeatLabel(seat).Caption(), FCards[i])
+                                          ? PlayedText(FScene.SeatName(seat), won.Cards[i])
                                           : QString());
         card.SetVisible(true);
         card.show();
@@ -67,6 +74,7 @@ void TLastTrick::Hide()
     if (!FShowing)
         return;
     FShowing = false;
+    FTags.SetShown({});
     for (TCardDeck* card : FShown) {
         card->SetVisible(false);
         card->hide();
@@ -79,7 +87,7 @@ bool TLastTrick::eventFilter(QObject* watched, QEvent* event)
     if (pile && pile->Visible()) {
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            Show();
+            Show(pile->objectName().right(1).toInt());
         else if (event->type() == QEvent::MouseButtonRelease &&
                  static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             Hide();

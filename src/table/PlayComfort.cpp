@@ -10,6 +10,7 @@
 #include "SpadesGame.h"
 #include "TableAccessibility.h"
 #include "TableScene.h"
+#include "TrickTags.h"
 #include "Tilemap.h"
 
 namespace spades {
@@ -29,7 +30,8 @@ TPlayComfort::TPlayComfort(QMainWindow& window, TTableScene& scene, TSpadesGame&
       FScene(scene),
       FGame(game),
       FHover(std::make_unique<TCardHover>(scene)),
-      FLastTrick(std::make_unique<TLastTrick>(scene)),
+      FTags(std::make_unique<TTrickTags>(scene)),
+      FLastTrick(std::make_unique<TLastTrick>(scene, *FTags)),
       FMotion(std::make_unique<TCardMotion>(scene)),
       FAccessibility(std::make_unique<TTableAccessibility>(scene, game)),
       FKeys(std::make_unique<TKeyboardPlay>(window, *FHover, *FLastTrick))
@@ -60,6 +62,7 @@ void TPlayComfort::HandDealt()
     FHover->Disarm();
     FAccessibility->SetTurn(0, false);
     FLastTrick->Forget();
+    TagTrick(0);
     FAccessibility->DescribeTrick();
     std::vector<TCardDeck*> dealt;
     for (int slot = 1; slot <= 13; ++slot)
@@ -72,12 +75,21 @@ void TPlayComfort::HandDealt()
     FMotion->Deal(dealt);
 }
 
-void TPlayComfort::TableRestored()
+void TPlayComfort::TableRestoring()
+{
+    FMotion->Finish();
+    FHover->Disarm();
+    FTags->SetCurrent({});
+}
+
+void TPlayComfort::TableRestored(bool forgetTricks)
 {
     FMotion->Finish();
     FHover->Disarm();
     FAccessibility->SetTurn(0, false);
-    FLastTrick->Forget();
+    if (forgetTricks)
+        FLastTrick->Forget();
+    TagTrick(0);
     FAccessibility->DescribeTrick();
 }
 
@@ -107,11 +119,28 @@ void TPlayComfort::TrickWon(int winner)
 {
     FAccessibility->AnnounceWinner(winner);
     FAccessibility->SetTurn(0, false);
+    TagTrick(winner);
+}
+
+void TPlayComfort::TagTrick(int winner)
+{
+    TTrickTags::TTrick trick;
+    TCardDeck* winnerCard = nullptr;
+    for (int place = 1; place <= 4; ++place) {
+        const TPlayStack& stack = FGame.Table.Place(place);
+        if (!stack.HasCard())
+            continue;
+        trick.Seats[static_cast<size_t>(place - 1)] = stack.FSeat;
+        if (stack.FSeat == winner && stack.FCard)
+            winnerCard = FScene.Card(QString::fromStdString(stack.FCard->Name()));
+    }
+    trick.Winner = winner;
+    FTags->SetCurrent(trick, winnerCard);
 }
 
 void TPlayComfort::TrickTaken(int winner)
 {
-    FLastTrick->Record(FGame.Table);
+    FLastTrick->Record(FGame.Table, winner);
     std::vector<std::pair<int, QRect>> cards;
     for (int place = 1; place <= 4; ++place) {
         const TPlayStack& stack = FGame.Table.Place(place);
@@ -122,11 +151,13 @@ void TPlayComfort::TrickTaken(int winner)
     }
     if (winner >= North && winner <= West)
         FMotion->Sweep(cards, FScene.TableRect(FScene.Pile(winner)));
+    FTags->SetCurrent({});
 }
 
 void TPlayComfort::CardMoved(QWidget& card, const QRectF& from)
 {
     FAccessibility->DescribeTrick();
+    TagTrick(0);
     if (auto* deck = qobject_cast<TCardDeck*>(&card))
         FMotion->Glide(*deck, from);
 }

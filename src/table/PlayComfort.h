@@ -18,6 +18,7 @@ class TLastTrick;
 class TSpadesGame;
 class TTableAccessibility;
 class TTableScene;
+class TTrickTags;
 
 class TPlayComfort : public QObject {
     Q_OBJECT
@@ -31,7 +32,10 @@ public:
     // The hands have been dealt and laid out.
     void HandDealt();
     // The table has been put back as it stood some time ago: nothing moves, nothing is remembered.
-    void TableRestored();
+    // `forgetTricks` false: the same hand, a step back, so the tricks won stay on show.
+    void TableRestored(bool forgetTricks = true);
+    // The table is about to be put back: nothing may still move or stand lifted.
+    void TableRestoring();
     // A seat is to bid or play (0: nobody).
     void TurnBegins(int seat, bool bidding);
     // A person's seat waits for a card; `play` is what a click on a card does.
@@ -45,16 +49,20 @@ public:
     TCardHover& Hover() const { return *FHover; }
     TCardMotion& Motion() const { return *FMotion; }
     TLastTrick& LastTrick() const { return *FLastTrick; }
+    TTrickTags& TrickTags() const { return *FTags; }
     TTableAccessibility& Accessibility() const { return *FAccessibility; }
 
 private:
     // A hand card moved by the game (to its trick place).
     void CardMoved(QWidget& card, const QRectF& from);
+    // The tags over the trick as it lies now; `winner` marks that seat's card.
+    void TagTrick(int winner);
 
     TTableScene& FScene;
     TSpadesGame& FGame;
     bool FMarkPlayable = true;
     std::unique_ptr<TCardHover> FHover;
+    std::unique_ptr<TTrickTags> FTags;
     std::unique_ptr<TLastTrick> FLastTrick;
     std::unique_ptr<TCardMotion> FMotion;
     std::unique_ptr<TTableAccessibility> FAccessibility;

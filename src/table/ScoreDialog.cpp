@@ -77,6 +77,7 @@ void TdlgScores::FormShow()
     for (const auto& [name, score] : FScores) {
         auto* row = new QTreeWidgetItem(FList, {name, QString::number(score)});
         row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        row->setToolTip(0, name);  // the column may cut a long name short
     }
 }
 

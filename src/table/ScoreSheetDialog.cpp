@@ -63,6 +63,9 @@ TdlgScoreSheet::TdlgScoreSheet(QWidget* owner)
 void TdlgScoreSheet::SetSheet(const TScoreSheet& sheet, const std::array<QString, 4>& names)
 {
     FTable->setHorizontalHeaderLabels({names[0], names[1], names[2], names[3]});
+    for (int column = 0; column < 4; ++column)
+        if (QTableWidgetItem* header = FTable->horizontalHeaderItem(column))
+            header->setToolTip(names[static_cast<size_t>(column)]);
     const auto& hands = sheet.Hands();
     FTable->setRowCount(static_cast<int>(hands.size()));
     for (int row = 0; row < static_cast<int>(hands.size()); ++row) {

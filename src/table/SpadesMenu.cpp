@@ -28,6 +28,22 @@ void TfrmMain::CreateMenu()
     mniGameNew->setObjectName("mniGameNew");
     mniGameNew->setShortcut(Qt::Key_F2);
     mniGameNew->setShortcutContext(Qt::WindowShortcut);  // not in the manual window
+    mniGameUndo = game->addAction("&Undo", this, [this] { mniGameUndoClick(); });
+    mniGameUndo->setObjectName("mniGameUndo");
+    mniGameUndo->setShortcut(QKeySequence::Undo);
+    mniGameUndo->setShortcutContext(Qt::WindowShortcut);
+    mniGameDealAgain = game->addAction("&Deal Again", this, [this] { mniGameDealAgainClick(); });
+    mniGameDealAgain->setObjectName("mniGameDealAgain");
+    // Shown greyed while there is nothing to do; the keys stay live between menus.
+    connect(game, &QMenu::aboutToShow, this, [this] {
+        mniGameUndo->setEnabled(CanUndo());
+        mniGameDealAgain->setEnabled(FGame.HandsDealt() > 0 && !JoinedTable() && !FHistory->Replaying());
+    });
+    connect(game, &QMenu::aboutToHide, this, [this] {
+        mniGameUndo->setEnabled(true);
+        mniGameDealAgain->setEnabled(true);
+    });
+    game->addSeparator();
     mniGameStats = game->addAction("&Statistics ...", this, [this] { FHistory->mniGameStatsClick(); });
     mniGameStats->setObjectName("mniGameStats");
     mniGameSheet = game->addAction("Sc&ore Sheet ...", this, [this] { FScoreSheet->ShowBeside(FGame.Table); });

@@ -1,10 +1,14 @@
 // The table window's background music: the sequencer over the song player, and
-// the one notice a run when no sound can be made.
+// the one notice a machine gets when no sound can be made.
 #include "SpadesU.h"
 
 #include "FluidEngine.h"
 #include "FluidPlayer.h"
+#include "Defaults.h"
+#include "LblEffct.h"
 #include "MusicSequencer.h"
+#include "TableHistory.h"
+#include "TableScene.h"
 
 namespace spades {
 
@@ -25,18 +29,33 @@ void TfrmMain::StartMusic()
     connect(FSequencer, &TMusicSequencer::soundUnavailable, this, [this](const QString& message) {
         if (FSoundNoticeShown || !FSoundNotice.isEmpty())
             return;
-        FSoundNotice = message + "\r\rThe game goes on without music.";
+        FSoundNotice = message;
         ShowSoundNotice();
     });
 }
 
 void TfrmMain::ShowSoundNotice()
 {
-    // Once a run, on the table that is up, never stacked on another dialog.
-    if (FSoundNoticeShown || FSoundNotice.isEmpty() || !FShown || FClosed || FCountedPrompts->Open())
+    // Once a machine, on the table that is up, never stacked on another dialog.
+    if (FSoundNoticeShown || FSoundNotice.isEmpty() || !FShown || FClosed || !FDefaults)
         return;
+    if (FDefaults->SoundNoticeShown()) {
+        FSoundNoticeShown = true;
+        return;
+    }
+    const QString line = FSoundNotice + " The game goes on without music.";
+    if (FDefaults->SoundNoticeOnTable()) {
+        FScene->SetNotice(line);
+    } else {
+        // A box only while no game is on; it leaves the keys to the table.
+        const TCycleStage stage = FStage.Stage;
+        const bool resting = stage == TCycleStage::Rest || stage == TCycleStage::Over || stage == TCycleStage::Stopped;
+        if (!resting || FHistory->Replaying() || FCountedPrompts->Open())
+            return;
+        FPrompts->Inform(TNoticeKind::Warning, FSoundNotice + "\r\rThe game goes on without music.");
+    }
     FSoundNoticeShown = true;
-    FPrompts->Notice(TNoticeKind::Warning, FSoundNotice);
+    FDefaults->SetSoundNoticeShown(true);
 }
 
 std::shared_ptr<TFluidEngine> TfrmMain::MusicEngine()

@@ -65,7 +65,10 @@ void TfrmMain::LoadDefaults()
 void TfrmMain::ReloadDefaults()
 {
     // The new set replaces the old in one step: nothing ever meets the table without one.
+    const bool noticeGiven = FDefaults && FDefaults->SoundNoticeShown();
     LoadDefaults();
+    if (noticeGiven && FDefaults)
+        FDefaults->SetSoundNoticeShown(true);  // given in this run, though not saved yet
 }
 
 void TfrmMain::ApplyPreferences()
@@ -94,7 +97,7 @@ void TfrmMain::ApplyPreferences()
     for (int seat = North; seat <= West; ++seat) {
         const TPlayerRecord record = FDefaults->GetPlayer(seat);
         TLabelEffect* label = SeatLabel(seat);
-        label->SetCaption(record.Name);
+        FScene->SetSeatName(seat, record.Name);
         TPlayer& player = table.Player(seat);
         player.SetSeat(seat);
         player.SetName(record.Name.toStdString());
@@ -148,8 +151,11 @@ void TfrmMain::RestorePlacement()
         if (screen != QGuiApplication::primaryScreen())
             screens.append(usable(*screen));
     if (!stored) {
-        if (!screens.isEmpty())
+        if (!screens.isEmpty()) {
+            const int menu = menuBar()->sizeHint().height();
+            resize(ComfortableSize(QSize(TTableScene::Width, TTableScene::Height), menu, screens.front()));
             move(screens.front().center() - rect().center());
+        }
         return;
     }
     const QSize minimum(TTableScene::Width, TTableScene::Height + menuBar()->sizeHint().height());

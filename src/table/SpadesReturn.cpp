@@ -27,7 +27,7 @@ void TfrmMain::ReturnTo(const TTableMoment& moment)
 
     for (int seat = North; seat <= West; ++seat) {
         const TPlayer& player = FGame.Table.Player(seat);
-        SeatLabel(seat)->SetCaption(QString::fromStdString(player.FName));
+        FScene->SetSeatName(seat, QString::fromStdString(player.FName));
         crdStack[static_cast<size_t>(seat)]->SetVisible(player.FTricks > 0);
     }
     FillBidsTable();
@@ -36,7 +36,7 @@ void TfrmMain::ReturnTo(const TTableMoment& moment)
     Timer4->stop();
     lblWaitFor->SetCaption({});
     lblWaitFor->show();
-    lblWhoWon->SetCaption(stage == TCycleStage::TrickWon ? SeatLabel(FStage.Winner)->Caption() + " Won" : QString());
+    lblWhoWon->SetCaption(stage == TCycleStage::TrickWon ? FScene->WinnerCaption(FStage.Winner) : QString());
     const bool resting = stage == TCycleStage::Rest || stage == TCycleStage::Stopped || stage == TCycleStage::Over;
     LabelEffect1->SetCaption(resting ? QStringLiteral("Press the F2 key to start a game") : QString());
     // The stop button is only ever an all-computer game's.

@@ -3,6 +3,7 @@
 #include "SpadesU.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QToolButton>
 
 #include "CardDeck.h"
@@ -20,6 +21,20 @@ constexpr const char* StartPrompt = "Press the F2 key to start a game";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// The seats from the highest score down, one line each.
+QString FinalStandings(const TTableState& table)
+{
+    std::array<int, 4> seats = {North, East, South, West};
+    std::stable_sort(seats.begin(), seats.end(),
+                     [&](int a, int b) { return table.Player(a).FScore > table.Player(b).FScore; });
+    QString lines = "Final standings:";
+    for (size_t i = 0; i < seats.size(); ++i) {
+        const TPlayer& player = table.Player(seats[i]);
+        lines += QString("\r%1. %2: %3").arg(i + 1).arg(Text(player.FName)).arg(player.FScore);
+    }
+    return lines;
+}
+
 }  // namespace
 
 void TfrmMain::FinishTrick()
@@ -33,13 +48,14 @@ void TfrmMain::FinishTrick()
         FStage = {TCycleStage::Stopped};
         btnInterrupt->hide();
         LabelEffect1->SetCaption(StartPrompt);
+        ShowSoundNotice();
         return;
     }
     LogTrick();
     FHistory->TrickDone();
     const int winner = FGame.ResolveTrick();
     FStage = {TCycleStage::TrickWon, winner};
-    lblWhoWon->SetCaption(SeatLabel(winner)->Caption() + " Won");
+    lblWhoWon->SetCaption(FScene->WinnerCaption(winner));
     FComfort->TrickWon(winner);
     UpdateBidsRow(winner);
     Pause();
@@ -111,8 +127,14 @@ void TfrmMain::ShowScoresAndGoOn(const TScoreResult& result)
         return;
     }
     FStage = {TCycleStage::Over};
-    FPrompts->Notice(TNoticeKind::Information, Text(WinnerNotice(result.WinnerName)));
+    const bool again = FPrompts->GameOver(Text(WinnerNotice(result.WinnerName)), FinalStandings(FGame.Table));
+    if (step.Superseded())
+        return;
     emit gameOver(Text(result.WinnerName));
+    if (again)
+        FSteps.Request(TTableRequest::NewGame);
+    else
+        ShowSoundNotice();  // held back while the game was on
 }
 
 }  // namespace spades

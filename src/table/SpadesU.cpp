@@ -238,6 +238,12 @@ void TfrmMain::Perform(TTableRequest request)
     case TTableRequest::Close:
         close();
         break;
+    case TTableRequest::Undo:
+        TakeBack();
+        break;
+    case TTableRequest::DealAgain:
+        StartGame(true);
+        break;
     }
 }
 
@@ -285,8 +291,11 @@ TLabelEffect* TfrmMain::SeatLabel(int seat) const
 void TfrmMain::FillBidsTable()
 {
     lvwBids->ClearRows();
-    for (int seat = North; seat <= West; ++seat)
-        lvwBids->AddRow(SeatLabel(seat)->Caption());
+    for (int seat = North; seat <= West; ++seat) {
+        const int row = lvwBids->AddRow(FScene->SeatName(seat));
+        if (QTableWidgetItem* name = lvwBids->item(row, 0))
+            name->setToolTip(FScene->SeatName(seat));  // the narrow column shortens long names
+    }
 }
 
 void TfrmMain::UpdateBidsRow(int seat)
@@ -364,7 +373,9 @@ void TfrmMain::WMGameStep(const TGameStepEvent& step)
         StartHand();
 }
 
-void TfrmMain::mniGameNewClick()
+void TfrmMain::mniGameNewClick() { StartGame(false); }
+
+void TfrmMain::StartGame(bool sameDeal)
 {
     if (FHistory->Replaying() && FHistory->GameWaiting()) {
         if (!FPrompts->Ask("Leave the replay and start a new game?\r\rThe game you were playing is then given up. "
@@ -376,12 +387,18 @@ void TfrmMain::mniGameNewClick()
     }
     FSteps.Supersede();  // whatever the old game still has queued is void
     LabelEffect1->SetCaption({});
+    ClearRefusal();
+    FPrompts->EndInforms();
     // A stopped all-computer table must be able to play again.
     FGame.Table.StopRequested = false;
     std::array<bool, 5> human{};
     for (int seat = North; seat <= West; ++seat)
         human[static_cast<size_t>(seat)] = FDefaults->GetPlayer(seat).PlayerType == HumanPlayer;
-    FGame.NewGame(human);
+    if (sameDeal)
+        FGame.NewGameSameDeal(human);
+    else
+        FGame.NewGame(human);
+    FTakeBack.Forget();
     // The stop button is shown by this: a replay before may have left it set.
     FGame.Table.AllComputer = std::none_of(human.begin(), human.end(), [](bool person) { return person; });
     FScoreSheet->Clear();
@@ -423,6 +440,7 @@ void TfrmMain::BidFrom(int first)
             FPrompts->BidSuggestion = nullptr;
             if (step.Superseded())
                 return;
+            FTakeBack.Before(FGame, seat, TTakeBack::TKind::Bid);
             FGame.PersonBid(seat, result - 1);
         } else if (FGame.Table.Player(seat).FExpert && !FGame.Script) {
             const int bid = FExpertSeat->Bid(FGame, seat, step.Serial());
@@ -478,6 +496,7 @@ void TfrmMain::PlayTurns()
             PostGameStep(STEP_TRICK_DONE);  // no pause after the fourth card
             return;
         }
+        FComfort->TurnBegins(FGame.SeatToPlay(), false);  // the pause already points at who is next
         Pause();
         if (step.Superseded())
             return;
@@ -510,19 +529,28 @@ void TfrmMain::CardClick(TCardDeck& card)
         return;
     const TPlayVerdict verdict = FGame.CheckPersonCard(seat, slot);
     if (verdict != TPlayVerdict::Legal) {
-        FPrompts->Notice(TNoticeKind::Error, Text(std::string(VerdictText(verdict))));
+        const QString refusal = Text(std::string(VerdictText(verdict)));
+        if (FDefaults && FDefaults->RefusalsOnTable()) {
+            FScene->SetNotice(refusal);
+            FRefusalShown = true;
+            return;
+        }
+        FPrompts->Notice(TNoticeKind::Error, refusal);
         // The pointer may have left the card while the message was up.
         if (!step.Superseded())
             FComfort->Hover().Recheck();
         return;
     }
     FComfort->SeatDisarmed();
+    ClearRefusal();
+    FTakeBack.Before(FGame, seat, TTakeBack::TKind::Card);
     SuspendDrawing();
     FGame.PlayPersonCard(seat, slot);
     ResumeDrawing();
     Timer4->stop();
     lblWaitFor->SetCaption({});
     lblWaitFor->show();
+    FComfort->TurnBegins(FGame.TrickFull() ? 0 : FGame.SeatToPlay(), false);
     Pause();
     if (step.Superseded())
         return;
@@ -530,6 +558,14 @@ void TfrmMain::CardClick(TCardDeck& card)
     FGame.Table.PlayInProgress = true;
     PlayTurns();
     FGame.Table.PlayInProgress = wasPlaying;
+}
+
+void TfrmMain::ClearRefusal()
+{
+    if (!FRefusalShown)
+        return;
+    FRefusalShown = false;
+    FScene->SetNotice({});
 }
 
 void TfrmMain::btnInterruptClick()

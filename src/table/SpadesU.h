@@ -20,6 +20,7 @@
 #include "RegErrors.h"
 #include "PlayLogFile.h"
 #include "SpadesGame.h"
+#include "TakeBack.h"
 #include "TablePrompts.h"
 #include "TableSteps.h"
 
@@ -108,6 +109,11 @@ public:
 
     // ---- Menu commands (the menu asks through Steps(); these carry them out)
     void mniGameNewClick();
+    // Takes back the person's last card or bid, while nothing has followed it.
+    void mniGameUndoClick();
+    bool CanUndo() const;
+    // A new game dealt as the present hand was.
+    void mniGameDealAgainClick();
     void mniGameExitClick();
     void mniGameHintClick();
     void mniOptLogClick();
@@ -197,6 +203,8 @@ private:
     void RestorePlacement();
     void SavePlacement();
     void Perform(TTableRequest request);
+    void StartGame(bool sameDeal);
+    void TakeBack();
     void WMGameStep(const TGameStepEvent& step);
     void PostGameStep(int step);
     void ReleaseParkedSteps();
@@ -215,6 +223,8 @@ private:
     void CheckLogWrites();
     void StartMusic();
     void ShowSoundNotice();
+    // A refused play written on the table goes once a card is played.
+    void ClearRefusal();
     // The window's own table at rest, its game given up.
     void ClearTable();
     // Hosting and joined tables end before the history and prompts they use.
@@ -249,6 +259,7 @@ private:
     bool FClosed = false;
     int FDrawingSuspended = 0;
     TCyclePoint FStage;
+    TTakeBack FTakeBack;
     struct TParkedStep {
         int Step;
         unsigned Serial;
@@ -276,6 +287,8 @@ private:
 
     // Menu
     QAction* mniGameNew = nullptr;
+    QAction* mniGameUndo = nullptr;
+    QAction* mniGameDealAgain = nullptr;
     QAction* mniGameStats = nullptr;
     QAction* mniGameSheet = nullptr;
     QAction* mniGameExit = nullptr;
@@ -295,6 +308,7 @@ private:
     std::unique_ptr<TMusicSequencer> FOwnSequencer;
     TMusicSequencer* FSequencer = nullptr;
     bool FSoundNoticeShown = false;
+    bool FRefusalShown = false;
     QString FSoundNotice;  // waits until the table is up and no other dialog is open
 };
 

@@ -183,6 +183,9 @@ void TdlgStatistics::FillGames(const QDateTime& since)
         QString text = QStringLiteral("%1  %2  %3, %4")
                            .arg(game.Id)
                            .arg(game.Started.toLocalTime().toString("yyyy-MM-dd hh:mm"), names, Outcome(game));
+        if (game.Undos > 0)
+            text += game.Undos == 1 ? QStringLiteral(", 1 play taken back")
+                                    : QStringLiteral(", %1 plays taken back").arg(game.Undos);
         if (game.Id == FCurrent)
             text = "Current game: " + text;
         texts.push_back(text);

@@ -27,7 +27,7 @@ TTableAccessibility::TTableAccessibility(TTableScene& scene, const TSpadesGame& 
 
 QString TTableAccessibility::SeatName(int seat) const
 {
-    return seat >= North && seat <= West ? FScene.SeatLabel(seat).Caption() : QString();
+    return FScene.SeatName(seat);
 }
 
 void TTableAccessibility::NameControls()
@@ -35,10 +35,10 @@ void TTableAccessibility::NameControls()
     FScene.PlayArea().setAccessibleName("Trick");
     for (int seat = North; seat <= West; ++seat) {
         TLabelEffect& label = FScene.SeatLabel(seat);
-        label.setAccessibleName(label.Caption());
+        label.setAccessibleName(FScene.SeatName(seat));
         if (seat != FTurn)
             label.setAccessibleDescription("Seat");
-        FScene.Pile(seat).setAccessibleDescription("Tricks won by " + label.Caption() +
+        FScene.Pile(seat).setAccessibleDescription("Tricks won by " + FScene.SeatName(seat) +
                                                    "; hold to see the last trick");
     }
     FScene.WaitFor().setAccessibleDescription("Whose turn");

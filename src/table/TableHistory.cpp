@@ -7,6 +7,7 @@
 #include "Sleeper.h"
 #include "SpadesU.h"
 #include "StatsDialog.h"
+#include "TableScene.h"
 #include "TableScoreSheet.h"
 
 namespace spades {
@@ -69,6 +70,14 @@ void TTableHistory::TrickDone()
 {
     if (!FReplaying)
         FRecorder.TrickDone(FWindow.FGame.Table);
+}
+
+void TTableHistory::Undone(int card)
+{
+    if (FReplaying)
+        return;
+    FRecorder.Undone(card);
+    ShowProblem(FRecorder.TakeProblem());
 }
 
 void TTableHistory::HandScored(int winnerSeat)
@@ -168,7 +177,7 @@ void TTableHistory::StartFrom(const TStart& start, std::optional<TSpadesGame::TS
         const size_t s = static_cast<size_t>(seat);
         TPlayer& player = game.Table.Player(seat);
         player.SetName(start.Seats[s].Name.toStdString());
-        w.SeatLabel(seat)->SetCaption(start.Seats[s].Name);
+        w.Scene().SetSeatName(seat, start.Seats[s].Name);
         player.FScore = start.Scores[s];
         player.FTotalBags = start.TotalBags[s];
         player.FExpert = !start.Replay && start.Seats[s].Type == TSeatType::Expert;

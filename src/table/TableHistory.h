@@ -43,6 +43,8 @@ public:
     // Before the trick is resolved: its four cards are on the table.
     void TrickDone();
     void HandScored(int winnerSeat);
+    // A person's step taken back: the card, or 0 for a bid.
+    void Undone(int card);
     // After the score card; true when the cycle stops here (a replayed hand is over).
     bool StopAfterHand();
     // The table leaves its game for another (one joined over the network): it is abandoned.

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 
 #include "AboutBox.h"
@@ -32,25 +33,63 @@ QString DisplayText(const QString& text)
     return shown;
 }
 
-void TDialogPrompts::Notice(TNoticeKind kind, const QString& text)
+namespace {
+
+QMessageBox::Icon IconOf(TNoticeKind kind)
 {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
     case TNoticeKind::Plain:
         break;
     case TNoticeKind::Information:
-        icon = QMessageBox::Information;
-        break;
+        return QMessageBox::Information;
     case TNoticeKind::Warning:
-        icon = QMessageBox::Warning;
-        break;
+        return QMessageBox::Warning;
     case TNoticeKind::Error:
-        icon = QMessageBox::Critical;
-        break;
+        return QMessageBox::Critical;
     }
-    QMessageBox box(icon, ProgramTitle, DisplayText(text), QMessageBox::Ok, Parent());
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void TDialogPrompts::Notice(TNoticeKind kind, const QString& text)
+{
+    QMessageBox box(IconOf(kind), ProgramTitle, DisplayText(text), QMessageBox::Ok, Parent());
     box.exec();
     GiveBackFocus();
+}
+
+void TDialogPrompts::Inform(TNoticeKind kind, const QString& text)
+{
+    // Shown beside the table: the keys still reach the game.
+    auto* box = new QMessageBox(IconOf(kind), ProgramTitle, DisplayText(text), QMessageBox::Ok, FMain);
+    box->setObjectName("dlgInform");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+    EndInforms();
+    FInform = box;
+}
+
+void TDialogPrompts::EndInforms()
+{
+    if (FInform)
+        FInform->close();
+}
+
+bool TDialogPrompts::GameOver(const QString& text, const QString& standings)
+{
+    QMessageBox box(QMessageBox::Information, ProgramTitle, DisplayText(text), QMessageBox::NoButton, Parent());
+    box.setObjectName("dlgGameOver");
+    box.setInformativeText(DisplayText(standings));
+    QPushButton* again = box.addButton("&New Game", QMessageBox::AcceptRole);
+    QPushButton* close = box.addButton(QMessageBox::Close);
+    box.setDefaultButton(again);
+    box.setEscapeButton(close);
+    box.exec();
+    GiveBackFocus();
+    return box.clickedButton() == again;
 }
 
 bool TDialogPrompts::Ask(const QString& text)
@@ -157,6 +196,12 @@ bool TCountedPrompts::Ask(const QString& text)
 {
     TDepth depth(*this);
     return FInner.Ask(text);
+}
+
+bool TCountedPrompts::GameOver(const QString& text, const QString& standings)
+{
+    TDepth depth(*this);
+    return FInner.GameOver(text, standings);
 }
 
 int TCountedPrompts::AskBid(const QString& caption)

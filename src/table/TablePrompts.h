@@ -2,13 +2,14 @@
 // real dialogs; tests answer from a script.
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <optional>
 
 #include "PreferencesPrompts.h"
 
-class QWidget;
 
 namespace spades {
 
@@ -25,6 +26,19 @@ public:
     virtual bool Ask(const QString& text)
     {
         (void)text;
+        return false;
+    }
+
+    // A notice that neither waits for its answer nor takes the keyboard from the table.
+    virtual void Inform(TNoticeKind kind, const QString& text) { Notice(kind, text); }
+    // Such notices still up go: the game begins.
+    virtual void EndInforms() {}
+    // The end of a game: the winner's notice with the final standings; true when
+    // the person asks for a new game at once.
+    virtual bool GameOver(const QString& text, const QString& standings)
+    {
+        (void)standings;
+        Notice(TNoticeKind::Information, text);
         return false;
     }
 
@@ -61,12 +75,16 @@ public:
     int RunDialog(QDialog& dialog) override;
     std::optional<QString> ChooseSongFile(const QString& startFolder, const QString& filter) override;
     bool Ask(const QString& text) override;
+    void Inform(TNoticeKind kind, const QString& text) override;
+    bool GameOver(const QString& text, const QString& standings) override;
+    void EndInforms() override;
 
 private:
     // A box opened from inside another dialog belongs to that dialog.
     QWidget* Parent() const;
     void GiveBackFocus() const;
     QWidget* FMain;
+    QPointer<QWidget> FInform;
 };
 
 // Passes every prompt on and knows whether one is open; when the last one closes
@@ -77,6 +95,9 @@ public:
     bool Open() const { return FDepth > 0; }
     void Notice(TNoticeKind kind, const QString& text) override;
     bool Ask(const QString& text) override;
+    void Inform(TNoticeKind kind, const QString& text) override { FInner.Inform(kind, text); }
+    void EndInforms() override { FInner.EndInforms(); }
+    bool GameOver(const QString& text, const QString& standings) override;
     int AskBid(const QString& caption) override;
     void ShowScores(const TTableState& table) override;
     void ShowAbout() override;

@@ -3,6 +3,7 @@
 #include "StopPicture.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QEvent>
 #include <QHeaderView>
 #include <QIcon>
@@ -63,6 +64,7 @@ constexpr QRect PlayAreaPlace(246, 166, 269, 133);
 constexpr QRect WaitForPlace(8, 8, 257, 33);
 constexpr QRect WhoWonPlace(584, 6, 175, 33);
 constexpr QRect PromptPlace(296, 414, 449, 33);
+constexpr QRect NoticePlace(8, 299, 753, 18);  // between the side fans and South's name
 constexpr QRect BidsPlace(4, 367, 200, 90);
 constexpr QRect StopPlace(716, 408, 50, 50);
 constexpr int StopIcon = 32;
@@ -150,6 +152,13 @@ void TTableScene::CreateControls()
     LabelEffect1->SetCaption(StartPrompt);
     Place(*LabelEffect1, PromptPlace);
 
+    lblNotice = new TLabelEffect(&FSurface);
+    lblNotice->setObjectName("lblNotice");
+    lblNotice->setFont(SerifFont(15, true));
+    lblNotice->SetFontColour(QColor(0xFF, 0xFF, 0xFF));
+    lblNotice->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(*lblNotice, NoticePlace);
+
     lvwBids = new TExtListView(&FSurface);
     lvwBids->setObjectName("lvwBids");
     KeepOwnPalette(*lvwBids);
@@ -185,8 +194,68 @@ void TTableScene::CreateControls()
             card->SetVisible(false);
             Place(*card, QRect(label.left(), label.top() + 44, CardWidth, CardHeight));
             FCards.emplace(card, std::make_unique<TSceneCard>(*this, *card));
+            card->installEventFilter(this);
         }
     }
+    for (TLabelEffect* text : {LabelEffect1, lblWaitFor, lblWhoWon, lblNotice})
+        text->setAttribute(Qt::WA_TransparentForMouseEvents);
+    RaiseTexts();
+}
+
+void TTableScene::RaiseTexts()
+{
+    for (TLabelEffect* text : {LabelEffect1, lblWaitFor, lblWhoWon, lblNotice})
+        text->raise();
+}
+
+// ---- Seat names ---------------------------------------------------------------------------------------
+
+namespace {
+
+// The widest text of `text` that fits `width` at the label's own (unscaled) font.
+QString Fitted(const QFont& font, const QString& text, int width)
+{
+    return QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
+}
+
+constexpr int ReliefRoom = 4;  // the shadow and highlight copies stand out a little
+
+}  // namespace
+
+void TTableScene::SetSeatName(int seat, const QString& name)
+{
+    if (seat < North || seat > West)
+        return;
+    TLabelEffect& label = *lblPlayer[static_cast<size_t>(seat)];
+    FSeatNames[static_cast<size_t>(seat)] = name;
+    const QString shown = Fitted(FFonts.at(&label), name, TableRect(label).width() - ReliefRoom);
+    label.SetCaption(shown);
+    label.setToolTip(shown == name ? QString() : name);
+}
+
+void TTableScene::SetNotice(const QString& text)
+{
+    const QString shown = Fitted(FFonts.at(lblNotice), text, TableRect(*lblNotice).width() - ReliefRoom);
+    lblNotice->SetCaption(shown);
+    lblNotice->setToolTip(shown == text ? QString() : text);
+}
+
+QString TTableScene::SeatName(int seat) const
+{
+    if (seat < North || seat > West)
+        return {};
+    const TLabelEffect& label = *lblPlayer[static_cast<size_t>(seat)];
+    const QString& name = FSeatNames[static_cast<size_t>(seat)];
+    const bool ours = !name.isEmpty() && (label.Caption() == name || label.toolTip() == name);
+    return ours ? name : label.Caption();
+}
+
+QString TTableScene::WinnerCaption(int seat) const
+{
+    const QString won = QStringLiteral(" Won");
+    const QFont& font = FFonts.at(lblWhoWon);
+    const int room = TableRect(*lblWhoWon).width() - ReliefRoom - QFontMetrics(font).horizontalAdvance(won);
+    return Fitted(font, SeatName(seat), room) + won;
 }
 
 void TTableScene::SetStopPicture(const QImage& picture)
@@ -320,6 +389,8 @@ void TTableScene::Relayout()
 
 bool TTableScene::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ZOrderChange && watched != &FSurface && qobject_cast<TCardDeck*>(watched))
+        RaiseTexts();
     if (watched == &FSurface && event->type() == QEvent::Resize) {
         // Quick frames while the size keeps changing; sharp ones once it rests.
         if (FSurface.isVisible()) {

@@ -55,6 +55,17 @@ public:
     TExtListView& Bids() const { return *lvwBids; }
     QToolButton& StopButton() const { return *btnInterrupt; }
     TCardDeck& Pile(int seat) const { return *crdStack[static_cast<size_t>(seat)]; }
+    // A line for what the table tells without a box (a refused play, no sound).
+    TLabelEffect& Notice() const { return *lblNotice; }
+    // Puts one line there, shortened to fit, the whole text in its tooltip; empty clears it.
+    void SetNotice(const QString& text);
+
+    // ---- Seat names: shortened to fit their label, the whole name in its tooltip
+    void SetSeatName(int seat, const QString& name);
+    // The whole name of the seat as last given (or the caption, if someone else set it).
+    QString SeatName(int seat) const;
+    // "<name> Won" for the winner's label, the name shortened so that it fits one line.
+    QString WinnerCaption(int seat) const;
     // The stop button's picture, drawn at its natural size and scaled with the table.
     void SetStopPicture(const QImage& picture);
     // Other columns for the bids list, their widths at scale 1.
@@ -94,6 +105,8 @@ private:
     void CreateControls();
     void Apply(QWidget& control);
     void ResizeRested();
+    // The status texts stay readable above the cards whatever the game raises.
+    void RaiseTexts();
 
     TTiledBitmap& FSurface;
     QTimer FResting;  // runs while the window is being resized
@@ -109,6 +122,8 @@ private:
     TLabelEffect* LabelEffect1 = nullptr;
     TExtListView* lvwBids = nullptr;
     std::vector<int> FBidColumns;  // widths at scale 1
+    TLabelEffect* lblNotice = nullptr;
+    std::array<QString, 5> FSeatNames;
     QImage FStopPicture;
     QToolButton* btnInterrupt = nullptr;
     std::array<TCardDeck*, 5> crdStack{};

@@ -12,7 +12,7 @@
 
 namespace spades {
 
-enum class TTableRequest { NewGame, Preferences, Close };
+enum class TTableRequest { NewGame, Preferences, Close, Undo, DealAgain };
 
 class TTableSteps : public QObject {
     Q_OBJECT

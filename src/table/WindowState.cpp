@@ -74,4 +74,12 @@ TWindowPlacement FitToScreens(TWindowPlacement placement, const QList<QRect>& sc
     return placement;
 }
 
+QSize ComfortableSize(QSize table, int above, const QRect& usable)
+{
+    constexpr double Share = 0.8;  // room left round the window for the rest of the desktop
+    const double scale = std::max(1.0, std::min(usable.width() * Share / table.width(),
+                                                 (usable.height() * Share - above) / table.height()));
+    return {static_cast<int>(table.width() * scale), static_cast<int>(table.height() * scale) + above};
+}
+
 }  // namespace spades

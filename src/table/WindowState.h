@@ -34,4 +34,8 @@ QRect UsableForWindows(const QRect& logical, qreal ratio);
 // its screen, or smaller than `minimum`.
 TWindowPlacement FitToScreens(TWindowPlacement placement, const QList<QRect>& screens, QSize minimum);
 
+// The first start's window: the table (plus what stands above it, the menu) at one
+// scale, filling most of the usable area, never below the table's own size.
+QSize ComfortableSize(QSize table, int above, const QRect& usable);
+
 }  // namespace spades

@@ -92,7 +92,8 @@ void WriteFirstVersionCopy(const QString& from, const QString& to)
     ASSERT_TRUE(raw.Exec("ATTACH DATABASE '" + from + "' AS current"));
     ASSERT_TRUE(raw.Exec("INSERT INTO games SELECT id, started, ended, win_score, name1, name2, name3, name4,"
                          " type1, type2, type3, type4, winner FROM current.games"));
-    ASSERT_TRUE(raw.Exec("INSERT INTO hands SELECT * FROM current.hands"));
+    ASSERT_TRUE(raw.Exec("INSERT INTO hands SELECT game, number, first_seat, deal, bids, plays, tricks, bags,"
+                         " score1, score2, score3, score4 FROM current.hands"));
     ASSERT_TRUE(raw.Exec("DETACH DATABASE current"));
 }
 
@@ -127,6 +128,34 @@ TEST(HistorySchema, AFirstVersionFileIsMigratedWithTheSameFigures)
     EXPECT_EQ(Scalar(store.Database(), "SELECT COUNT(*) FROM games WHERE outcome = 1").toInt(), 6);
     ASSERT_TRUE(store.Unfinished().has_value());
     EXPECT_EQ(store.Unfinished()->Game.Id, 8);
+    // Nothing was ever taken back in an old file.
+    for (const TGameSummary& game : GameList(store.Database()))
+        EXPECT_EQ(game.Undos, 0);
+    ASSERT_TRUE(LoadHand(store.Database(), 3, 1).has_value());
+    EXPECT_TRUE(LoadHand(store.Database(), 3, 1)->Undone.empty());
+}
+
+TEST(HistorySchema, StepsTakenBackAreKeptWithTheHandAndCountedForTheGame)
+{
+    THistoryFolder folder;
+    THistoryStore store(folder.Path());
+    ASSERT_TRUE(store.Open());
+    TGameRecord record;
+    for (int seat = 1; seat <= 4; ++seat)
+        record.Seats[static_cast<size_t>(seat)].Name = QString("Seat %1").arg(seat);
+    const qint64 game = store.BeginGame(record);
+    // A card and then a bid taken back.
+    THandRecord hand{1, 3, {}, std::vector<int>(52), {0, 3, 3, 3, 4}, {0, 3, 3, 3, 4}, {}, {}, {17, 0}, true};
+    for (int i = 0; i < 52; ++i)
+        hand.Deal[static_cast<size_t>(i)] = hand.Plays[static_cast<size_t>(i)] = i + 1;
+    store.WriteHand(game, hand);
+    store.CountUndo(game);
+    store.CountUndo(game);
+    ASSERT_EQ(GameList(store.Database()).size(), 1u);
+    EXPECT_EQ(GameList(store.Database()).front().Undos, 2);
+    const auto loaded = LoadHand(store.Database(), game, 1);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->Undone, hand.Undone);
 }
 
 TEST(HistorySchema, AFileFromANewerProgramIsLeftAlone)

@@ -1,4 +1,6 @@
-// The two table comfort switches: on unless stored off, and kept by a save.
+// The table's switches: marking and motion on unless stored off, the table's own
+// lines for refusals and the no-sound notice (and that notice given) off unless
+// stored on; all kept by a save.
 #include "Defaults.h"
 #include "PrefsTestSupport.h"
 
@@ -14,6 +16,9 @@ struct TSwitchCase {
     QByteArray Lines;
     bool Mark;
     bool Animate;
+    bool Refusals = false;
+    bool SoundOnTable = false;
+    bool SoundShown = false;
 };
 
 class DefaultsComfort : public PrefsTest, public ::testing::WithParamInterface<TSwitchCase> {};
@@ -31,6 +36,9 @@ TEST_P(DefaultsComfort, LoadAndSurviveASave)
     const TDefaults again(music);
     EXPECT_EQ(again.MarkPlayable(), GetParam().Mark);
     EXPECT_EQ(again.AnimateCards(), GetParam().Animate);
+    EXPECT_EQ(again.RefusalsOnTable(), GetParam().Refusals);
+    EXPECT_EQ(again.SoundNoticeOnTable(), GetParam().SoundOnTable);
+    EXPECT_EQ(again.SoundNoticeShown(), GetParam().SoundShown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -41,7 +49,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TSwitchCase{"BothOff", "\"Mark Playable\"=dword:00000000\n\"Animate Cards\"=dword:00000000\n",
                                   false, false},
                       TSwitchCase{"BothOn", "\"Mark Playable\"=dword:00000001\n\"Animate Cards\"=dword:00000001\n",
-                                  true, true}),
+                                  true, true},
+                      TSwitchCase{"TableLinesAndNoticeGiven",
+                                  "\"Refusals On Table\"=dword:00000001\n\"Sound Notice On Table\"=dword:00000001\n"
+                                  "\"Sound Notice Shown\"=dword:00000001\n",
+                                  true, true, true, true, true}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(DefaultsComfortBuiltIn, BothOn)

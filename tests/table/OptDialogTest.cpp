@@ -140,6 +140,7 @@ TEST_F(OptDialog, RenamedSeatShowsItsOldNameAfterSwitchingBack)
         dialog.cbxPlayers()->setCurrentIndex(1);
         emit dialog.cbxPlayers()->activated(1);
         EXPECT_EQ(dialog.edtPlayerName()->text(), "East");
+        EXPECT_EQ(dialog.findChild<QGroupBox*>("grpPlayer1")->title(), "East") << "named after the chosen seat";
         dialog.cbxPlayers()->setCurrentIndex(0);
         emit dialog.cbxPlayers()->activated(0);
         EXPECT_EQ(dialog.edtPlayerName()->text(), "North") << "the row keeps the name from when the page was entered";

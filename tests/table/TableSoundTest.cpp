@@ -1,8 +1,11 @@
 // A start without sound: with the music off nothing is opened and nothing said;
-// with no sound output one notice a run, never on top of another dialog.
+// with no sound output one notice a machine, never on top of another dialog, or
+// a line on the table when the player chose so.
 #include <gmock/gmock.h>
 
+#include "LblEffct.h"
 #include "TableHarness.h"
+#include "TableScene.h"
 
 using namespace spades;
 using namespace spades::testing;
@@ -29,6 +32,8 @@ struct TSoundCase {
     bool PreferencesAtOnce;   // the dialog is open while the first song would start
     bool ExpectSound;         // the player is asked for a song
     int ExpectNotices;
+    const char* Options = "";  // more lines of the stored options
+    bool ExpectLine = false;   // the notice is a line on the table
 };
 
 class TableSound : public ::testing::TestWithParam<TSoundCase> {};
@@ -37,7 +42,7 @@ TEST_P(TableSound, NoticeOnceAndNeverStacked)
 {
     const TSoundCase& param = GetParam();
     TTableHarness table(AllComputer, QByteArray("\"Speed\"=\"Bullet\"\n\"MusicOn\"=dword:0000000") +
-                                         (param.MusicOn ? "1" : "0") + "\n");
+                                         (param.MusicOn ? "1" : "0") + "\n" + param.Options);
     if (param.DamagedPreferences)
         table.WriteSettings("this is no settings file\n");
     QFile song(table.ProgramFolder() + "Spades0.rmi");
@@ -82,6 +87,10 @@ TEST_P(TableSound, NoticeOnceAndNeverStacked)
     EXPECT_EQ(player.Opens > 0, param.ExpectSound);
     EXPECT_EQ(soundNotices(), param.ExpectNotices);
     EXPECT_THAT(table.Prompts.Stacked, ::testing::IsEmpty());
+    EXPECT_EQ(table.Window->Scene().Notice().Caption().contains("without music"), param.ExpectLine);
+    if (param.ExpectNotices > 0 || param.ExpectLine) {
+        EXPECT_TRUE(table.Window->GameDefaults()->SoundNoticeShown()) << "not again on this machine";
+    }
     table.Window.reset();
 }
 
@@ -90,7 +99,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TSoundCase{"MusicOffShownLate", false, false, 400, false, false, 0},
                       TSoundCase{"MusicOffPreferencesAtOnce", false, false, 0, true, false, 0},
                       TSoundCase{"NoOutputAfterAStartUpWarning", true, true, 0, false, true, 1},
-                      TSoundCase{"NoOutputWhilePreferencesAreOpen", true, false, 0, true, true, 1}),
+                      TSoundCase{"NoOutputWhilePreferencesAreOpen", true, false, 0, true, true, 1},
+                      TSoundCase{"NoOutputToldBefore", true, false, 0, false, true, 0,
+                                 "\"Sound Notice Shown\"=dword:00000001\n"},
+                      TSoundCase{"NoOutputOnTheTable", true, false, 0, false, true, 0,
+                                 "\"Sound Notice On Table\"=dword:00000001\n", true}),
     [](const ::testing::TestParamInfo<TSoundCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace

@@ -48,6 +48,15 @@ INSTANTIATE_TEST_SUITE_P(
         TFitCase{"SmallerThanTheTable", {Main}, {10, 10, 300, 200}, {10, 10, 769, 481}}),
     [](const ::testing::TestParamInfo<TFitCase>& info) { return std::string(info.param.Name); });
 
+// The first start: most of the screen at the table's own proportions, never below the table.
+TEST(WindowFit, FirstStartIsAComfortableSizeForTheScreen)
+{
+    const QSize table(769, 461);
+    EXPECT_EQ(ComfortableSize(table, 20, Main), QSize(1127, 696)) << "height-bound";
+    EXPECT_EQ(ComfortableSize(table, 20, QRect(0, 0, 1024, 768)), QSize(819, 511)) << "width-bound";
+    EXPECT_EQ(ComfortableSize(table, 20, QRect(0, 0, 800, 600)), QSize(769, 481)) << "never smaller";
+}
+
 // A window as large as the usable area stays within the screen's device pixels, at
 // every ratio Qt rounds the screen's logical size for.
 TEST(WindowFit, AsLargeAsTheScreenRoundsToNoMorePixelsThanItHas)
