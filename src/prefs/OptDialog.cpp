@@ -144,18 +144,19 @@ QWidget* TdlgOptions::CreateGeneralPage()
         FScore[static_cast<size_t>(i)] = button;
     }
 
-    FMarkPlayable = new QCheckBox("Mark playable cards", page);
-    FMarkPlayable->setObjectName("chkMarkPlayable");
-    FMarkPlayable->setGeometry(24, 140, 280, 20);
-    FAnimateCards = new QCheckBox("Animate cards", page);
-    FAnimateCards->setObjectName("chkAnimateCards");
-    FAnimateCards->setGeometry(24, 160, 280, 20);
-    FRefusalsOnTable = new QCheckBox("Show refused plays on the table", page);
-    FRefusalsOnTable->setObjectName("chkRefusalsOnTable");
-    FRefusalsOnTable->setGeometry(24, 180, 280, 20);
-    FSoundNoticeOnTable = new QCheckBox("Show the no-sound notice on the table", page);
-    FSoundNoticeOnTable->setObjectName("chkSoundNoticeOnTable");
-    FSoundNoticeOnTable->setGeometry(24, 200, 280, 20);
+    // The play comforts, one under the other.
+    int top = 140;
+    const auto comfort = [&](const char* text, const char* name) {
+        auto* box = new QCheckBox(text, page);
+        box->setObjectName(name);
+        box->setGeometry(24, top, 280, 20);
+        top += 20;
+        return box;
+    };
+    FMarkPlayable = comfort("Mark playable cards", "chkMarkPlayable");
+    FAnimateCards = comfort("Animate cards", "chkAnimateCards");
+    FRefusalsOnTable = comfort("Show refused plays on the table", "chkRefusalsOnTable");
+    FSoundNoticeOnTable = comfort("Show the no-sound notice on the table", "chkSoundNoticeOnTable");
     return page;
 }
 
