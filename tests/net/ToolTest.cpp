@@ -191,7 +191,7 @@ TEST(Tool, APlayerProgramKilledInTheGameComesBackToItsSeat)
     EXPECT_EQ(QFile(seats.filePath(kept[0])).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser), 0);
     auto back = host.Join("Norah", 2);  // started again as the user would
     ASSERT_TRUE(back->waitForFinished(ProcessMs));
-    EXPECT_EQ(back->exitCode(), 0);
+    EXPECT_EQ(back->exitCode(), 0) << back->readAllStandardError().toStdString();
     EXPECT_THAT(back->readAllStandardOutput().toStdString(), ::testing::HasSubstr("joined seat 1"));
     EXPECT_TRUE(south->waitForFinished(ProcessMs));
     EXPECT_THAT(seats.entryList(QDir::Files), ::testing::IsEmpty()) << "forgotten when the game is over";
