@@ -50,7 +50,7 @@ void TfrmMain::ShowSoundNotice()
         // A box only while no game is on; it leaves the keys to the table.
         const TCycleStage stage = FStage.Stage;
         const bool resting = stage == TCycleStage::Rest || stage == TCycleStage::Over || stage == TCycleStage::Stopped;
-        if (!resting || FHistory->Replaying() || FCountedPrompts->Open())
+        if (!resting || JoinedTable() || FHistory->Replaying() || FCountedPrompts->Open())
             return;
         FPrompts->Inform(TNoticeKind::Warning, FSoundNotice + "\r\rThe game goes on without music.");
     }

@@ -70,6 +70,7 @@ void TfrmMain::ShowJoinedTable(net::TJoinedTable* table)
         bmpBackGround->setParent(this);  // kept, hidden, for the way back
         bmpBackGround->hide();
     }
+    FPrompts->EndInforms();  // a notice of the table left is not left over the one joined
     FJoined = table;
     setCentralWidget(table);
     table->ApplyLook(Look());
