@@ -197,14 +197,19 @@ void TTableScene::CreateControls()
             card->installEventFilter(this);
         }
     }
-    for (TLabelEffect* text : {LabelEffect1, lblWaitFor, lblWhoWon, lblNotice})
+    for (TLabelEffect* text : Texts())
         text->setAttribute(Qt::WA_TransparentForMouseEvents);
     RaiseTexts();
 }
 
+std::array<TLabelEffect*, 4> TTableScene::Texts() const
+{
+    return {LabelEffect1, lblWaitFor, lblWhoWon, lblNotice};
+}
+
 void TTableScene::RaiseTexts()
 {
-    for (TLabelEffect* text : {LabelEffect1, lblWaitFor, lblWhoWon, lblNotice})
+    for (TLabelEffect* text : Texts())
         text->raise();
 }
 
@@ -222,22 +227,24 @@ constexpr int ReliefRoom = 4;  // the shadow and highlight copies stand out a li
 
 }  // namespace
 
+void TTableScene::ShowFitted(TLabelEffect& label, const QString& text)
+{
+    const QString shown = Fitted(FFonts.at(&label), text, TableRect(label).width() - ReliefRoom);
+    label.SetCaption(shown);
+    label.setToolTip(shown == text ? QString() : text);
+}
+
 void TTableScene::SetSeatName(int seat, const QString& name)
 {
     if (seat < North || seat > West)
         return;
-    TLabelEffect& label = *lblPlayer[static_cast<size_t>(seat)];
     FSeatNames[static_cast<size_t>(seat)] = name;
-    const QString shown = Fitted(FFonts.at(&label), name, TableRect(label).width() - ReliefRoom);
-    label.SetCaption(shown);
-    label.setToolTip(shown == name ? QString() : name);
+    ShowFitted(*lblPlayer[static_cast<size_t>(seat)], name);
 }
 
 void TTableScene::SetNotice(const QString& text)
 {
-    const QString shown = Fitted(FFonts.at(lblNotice), text, TableRect(*lblNotice).width() - ReliefRoom);
-    lblNotice->SetCaption(shown);
-    lblNotice->setToolTip(shown == text ? QString() : text);
+    ShowFitted(*lblNotice, text);
 }
 
 QString TTableScene::SeatName(int seat) const

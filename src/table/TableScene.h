@@ -107,6 +107,10 @@ private:
     void ResizeRested();
     // The status texts stay readable above the cards whatever the game raises.
     void RaiseTexts();
+    // The table's texts that stand above its cards.
+    std::array<TLabelEffect*, 4> Texts() const;
+    // The text, shortened to the label's width, the whole of it in the tooltip when shortened.
+    void ShowFitted(TLabelEffect& label, const QString& text);
 
     TTiledBitmap& FSurface;
     QTimer FResting;  // runs while the window is being resized
