@@ -73,7 +73,7 @@ TNetClientOptions Client(const TNetHost& host, const std::string& name, int seat
 void Latency()
 {
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Remote};
+    options.Kinds = {TSeatKind::Remote, TSeatKind::Remote, TSeatKind::Computer, TSeatKind::Remote};
     options.Games = 3;
     auto host = MakeHost(options);
     bool finished = false;
@@ -174,7 +174,7 @@ void LatencyAcrossProcesses()
 void HandsInProcess()
 {
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Remote};
+    options.Kinds = {TSeatKind::Remote, TSeatKind::Remote, TSeatKind::Computer, TSeatKind::Remote};
     options.Games = 40;
     options.TurnTimeoutMs = 2000;
     auto host = MakeHost(options);
@@ -239,7 +239,7 @@ void HandsAcrossProcesses()
 void IdleCpu()
 {
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Remote};
+    options.Kinds = {TSeatKind::Remote, TSeatKind::Remote, TSeatKind::Computer, TSeatKind::Remote};
     auto host = MakeHost(options);
     host->Start();
     TNetClient a(Client(*host, "A", 1, false)), b(Client(*host, "B", 2, false)), c(Client(*host, "C", 4, false));

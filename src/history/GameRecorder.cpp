@@ -1,5 +1,7 @@
 #include "GameRecorder.h"
 
+#include "SeatKind.h"
+
 namespace spades {
 
 std::array<int, 52> DealOf(const TDeck& deck)
@@ -23,10 +25,10 @@ std::array<TGameSeat, 5> SeatsOf(const TTableState& table)
     std::array<TGameSeat, 5> seats;
     for (int seat = North; seat <= West; ++seat) {
         const TPlayer& player = table.Player(seat);
+        // A player at another machine is kept as a person's seat: the file knows
+        // persons, the computer and the Expert, so every reader of it reads it right.
         seats[static_cast<size_t>(seat)] = {QString::fromStdString(player.FName),
-                                            player.FHuman    ? TSeatType::Person
-                                            : player.FExpert ? TSeatType::Expert
-                                                             : TSeatType::Computer};
+                                            SeatTypeOf(HistoryValue(SeatKindOf(player)))};
     }
     return seats;
 }

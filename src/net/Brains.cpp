@@ -4,7 +4,6 @@
 
 #include "Expert.h"
 #include "ExpertView.h"
-#include "SpadesGame.h"
 
 namespace spades::net {
 
@@ -23,8 +22,6 @@ TSeatBrain ExpertBrain(const TExpertSettings& settings)
 {
     TSeatBrain brain = ClassicBrain();
     auto expert = std::make_shared<TExpertPlayer>(settings);
-    brain.GameBid = [expert](const TSpadesGame& game, int seat) { return expert->ChooseBid(ViewOf(game, seat)); };
-    brain.GameCard = [expert](const TSpadesGame& game, int seat) { return expert->ChooseCard(ViewOf(game, seat)); };
     brain.ViewBid = [expert](const TExpertView& view) { return expert->ChooseBid(view); };
     brain.ViewCard = [expert](const TExpertView& view) { return expert->ChooseCard(view); };
     return brain;

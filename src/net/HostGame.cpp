@@ -3,28 +3,38 @@
 #include <algorithm>
 #include <iostream>
 
+#include "GameLines.h"
+
 namespace spades::net {
 
 namespace {
 uint8_t U8(int v) { return static_cast<uint8_t>(v); }
-
-TErrorMsg Refuse(TErrorCode code, std::string text) { return {code, std::move(text)}; }
+uint16_t HandNumberOf(int hand) { return static_cast<uint16_t>(std::min(hand, 65535)); }
+uint16_t BagsOf(const TPlayer& player) { return static_cast<uint16_t>(std::clamp(player.FTotalBags, 0, 65535)); }
 }  // namespace
 
-THostGame::THostGame(THostOutput& output, THostGameOptions options, std::ostream* log)
-    : FOut(output), FOptions(std::move(options)), FGame(FHost, FOptions.Seed), FLogStream(log),
-      FLog(log ? *log : std::cerr)
+THostGame::THostGame(THostWire& wire, THostGameOptions options, std::ostream* log)
+    : FWire(wire), FOptions(std::move(options)), FGame(FHost, FOptions.Seed), FCycle(FGame, TRuleSet{FOptions.WinScore}),
+      FLogStream(log), FLog(log ? *log : std::cerr), FRemote(wire, FOptions.TurnTimeoutMs)
 {
-    FGame.FWinScore = FOptions.WinScore;
     for (int seat = North; seat <= West; ++seat) {
-        TPlayer& player = FGame.Table.Player(seat);
-        player.SetName(FOptions.Names[static_cast<size_t>(seat - 1)]);
-        // A nonzero id marks a seat played from another machine.
-        player.FNet.Id = FOptions.Remote[static_cast<size_t>(seat - 1)] ? seat : 0;
-        if (!BrainOf(seat).Bid)
-            BrainOf(seat) = ClassicBrain();
-        player.FExpert = player.FNet.Id == 0 && BrainOf(seat).GameCard != nullptr;
+        const auto i = static_cast<size_t>(seat);
+        FGame.Table.Player(seat).SetName(FOptions.Names[i - 1]);
+        const TSeatKind kind = FOptions.Kinds[i - 1];
+        FKinds[i] = kind == TSeatKind::Expert || kind == TSeatKind::Remote ? kind : TSeatKind::Computer;
+        if (FKinds[i] == TSeatKind::Expert)
+            FOwn[i] = std::make_unique<TExpertController>(FOptions.Expert);
+        else if (FKinds[i] == TSeatKind::Remote)
+            FOwn[i] = std::make_unique<TRemoteController>(FRemote, FClassic);
+        FSeats.Set(seat, FOwn[i] ? *FOwn[i] : FClassic);
     }
+    FCycle.SetPauses(FOptions.PauseAfterCards);
+    FCycle.SetDealSource(FOptions.Deals.get());
+    FCycle.Watch(*this, EventBit(TGameEvent::HandDealt) | EventBit(TGameEvent::BidMade) |
+                            EventBit(TGameEvent::PlayBegins) | EventBit(TGameEvent::CardPlayed) |
+                            EventBit(TGameEvent::TrickFull) | EventBit(TGameEvent::TrickWon) |
+                            EventBit(TGameEvent::HandEnded) | EventBit(TGameEvent::HandScored) |
+                            EventBit(TGameEvent::GameOver));
 }
 
 void THostGame::SetSeatName(int seat, const std::string& name)
@@ -33,289 +43,167 @@ void THostGame::SetSeatName(int seat, const std::string& name)
     FOptions.Names[static_cast<size_t>(seat - 1)] = name;
 }
 
+void THostGame::GiveSeatToComputer(int seat)
+{
+    FKinds[static_cast<size_t>(seat)] = TSeatKind::Computer;
+    FSeats.Set(seat, FClassic);
+    SetSeatKind(FGame.Table.Player(seat), TSeatKind::Computer);
+}
+
 void THostGame::NewGame(int gameNumber)
 {
-    FGameNumber = gameNumber;
-    FHandNumber = 0;
-    FWinner = 0;
-    FWaiting.reset();
-    FGame.NewGame({});
-    FPhase = TPhase::StartHand;
-    FOut.GameBegun();
-}
-
-void THostGame::BeginHand()
-{
-    ++FHandNumber;
-    if (FOptions.Deals)
-        FGame.NextDeal = FOptions.Deals->NextDeck();
-    FGame.BeginHand();
-    FBidIndex = 1;
-    FBidDone.fill(false);
-    FOut.HandDealt();
-    for (int seat = North; seat <= West; ++seat) {
-        THandMsg hand;
-        hand.HandNumber = static_cast<uint16_t>(std::min(FHandNumber, 65535));
-        hand.FirstSeat = U8(FGame.Bidder(1));
-        const TPlayer& player = FGame.Table.Player(seat);
-        for (size_t slot = 1; slot <= 13; ++slot)
-            hand.Slots[slot - 1] = U8(player.FHand[slot]);
-        // Each player is sent their own hand and nothing of the others'.
-        FOut.SendTo(seat, hand);
-    }
-    FPhase = TPhase::Bidding;
-}
-
-TStep THostGame::Ask(int seat, TTurnKind kind)
-{
-    FWaiting = TWait{seat, kind, FNextTurn++};
-    TTurnMsg turn;
-    turn.Turn = FWaiting->Turn;
-    turn.Kind = kind;
-    turn.Seat = U8(seat);
-    turn.TimeoutMs = FOptions.TurnTimeoutMs;
-    FOut.Broadcast(turn);
-    return TStep::WaitRemote;
-}
-
-void THostGame::ComputerBid(int seat)
-{
-    TPlayer& player = FGame.Table.Player(seat);
-    const TSeatBrain& brain = BrainOf(seat);
-    const int bid = brain.GameBid ? brain.GameBid(FGame, seat) : brain.Bid(player);
-    FGame.PersonBid(seat, bid);
-    AfterBid(seat);
-}
-
-void THostGame::AfterBid(int seat)
-{
-    FBidDone[static_cast<size_t>(seat)] = true;
-    FOut.Broadcast(TBidMadeMsg{U8(seat), U8(FGame.Table.Player(seat).FBid)});
-    if (++FBidIndex > 4) {
-        FGame.StartPlay();
-        if (FLogStream)
-            FLog.LogHandStart(FGame.Table);
-        FPhase = TPhase::Playing;
-    }
-}
-
-void THostGame::ComputerCard(int seat)
-{
-    TPlayer& player = FGame.Table.Player(seat);
-    const TSeatBrain& brain = BrainOf(seat);
-    int slot = 0;
-    if (brain.GameCard) {
-        const int value = brain.GameCard(FGame, seat);
-        for (int s = 1; s <= 13; ++s)
-            if (value != NoCard && player.FHand[static_cast<size_t>(s)] == value)
-                slot = s;
-    } else {
-        slot = brain.ChooseSlot(player);
-    }
-    if (slot < 1 || slot > 13 || player.FHand[static_cast<size_t>(slot)] == NoCard) {
-        // A brain that answers nonsense loses the choice to the classic one.
-        slot = player.ChooseCard();
-    }
-    const int card = player.FHand[static_cast<size_t>(slot)];
-    const int place = FGame.Table.FirstEmptyPlace();
-    FGame.PlayPersonCard(seat, slot);
-    AfterCard(seat, card, place);
-}
-
-void THostGame::AfterCard(int seat, int card, int place)
-{
-    FOut.Broadcast(TCardPlayedMsg{U8(seat), U8(card), U8(place)});
-    if (FGame.TrickFull())
-        FPhase = TPhase::TrickFull;
-}
-
-void THostGame::FinishTrick()
-{
-    if (FLogStream)
-        FLog.LogTrick(FGame.Table);
-    FOut.TrickFull();
-    const int winner = FGame.ResolveTrick();
-    TTrickWonMsg won;
-    won.Winner = U8(winner);
-    for (int seat = North; seat <= West; ++seat)
-        won.Tricks[static_cast<size_t>(seat - 1)] = U8(FGame.Table.Player(seat).FTricks);
-    FOut.Broadcast(won);
-    FGame.HideTrickCards();
-    if (FGame.HandOver()) {
-        FPhase = TPhase::HandDone;
-        return;
-    }
-    FGame.ClearTrick();
-    FGame.StartNextTrick(winner);
-    FPhase = TPhase::Playing;
-}
-
-TStep THostGame::FinishHand()
-{
-    if (FLogStream)
-        FLog.LogHandEnd(FGame.Table);
-    const TScoreResult result = FGame.ScoreHand();
-    THandScoredMsg scored;
-    for (int seat = North; seat <= West; ++seat) {
-        const TPlayer& p = FGame.Table.Player(seat);
-        TSeatScore& s = scored.Seats[static_cast<size_t>(seat - 1)];
-        s.Score = p.FScore;
-        s.Bid = U8(p.FBid);
-        s.Tricks = U8(p.FTricks);
-        s.Bags = U8(p.FBags);
-        s.TotalBags = static_cast<uint16_t>(std::clamp(p.FTotalBags, 0, 65535));
-    }
-    scored.Winner = U8(result.WinnerSeat);
-    FOut.Broadcast(scored);
-    FOut.HandScored(result.WinnerSeat);
-
-    std::string line = "hand " + std::to_string(FGameNumber) + "." + std::to_string(FHandNumber) + " scores";
-    for (int seat = North; seat <= West; ++seat) {
-        line += ' ';
-        line += std::to_string(FGame.Table.Player(seat).FScore);
-    }
-    FOut.Report(line);
-
-    if (result.WinnerSeat != 0) {
-        FWinner = result.WinnerSeat;
-        FOut.Broadcast(TGameOverMsg{U8(result.WinnerSeat), result.WinnerName});
-        FOut.Report("game " + std::to_string(FGameNumber) + " winner " + result.WinnerName + " after " +
-                    std::to_string(FHandNumber) + " hands");
-        FPhase = TPhase::Over;
-        return TStep::GameEnded;
-    }
-    FGame.PrepareNextHand();
-    FPhase = TPhase::StartHand;
-    return TStep::HandEnded;
+    FSeats.Cancel(FCycle.Waiting());
+    FCycle.NewGame(gameNumber, FKinds);
 }
 
 TStep THostGame::Step()
 {
-    if (FWaiting)
+    if (FRemote.Waiting())
         return TStep::WaitRemote;
     for (;;) {
-        switch (FPhase) {
-        case TPhase::Idle:
-        case TPhase::Over:
-            return TStep::GameEnded;
-        case TPhase::StartHand:
-            BeginHand();
-            break;
-        case TPhase::Bidding: {
-            const int seat = FGame.Bidder(FBidIndex);
-            if (FOut.RemoteAt(seat))
-                return Ask(seat, TTurnKind::Bid);
-            ComputerBid(seat);
-            break;
-        }
-        case TPhase::Playing: {
-            const int seat = FGame.SeatToPlay();
-            if (FOut.RemoteAt(seat))
-                return Ask(seat, TTurnKind::Card);
-            ComputerCard(seat);
-            // As at the table: no pause after the fourth card, two once the trick is taken.
-            if (FOptions.PauseAfterCards && FPhase != TPhase::TrickFull)
+        // Asked again in a pause: the driver has taken it, or (after an answer
+        // from afar) paced it itself.
+        if (FCycle.Waiting().Kind == TWaitKind::Pause)
+            FCycle.Resume(FCycle.Waiting().Turn);
+        const spades::TWait& wait = FCycle.Play(FSeats);
+        switch (wait.Kind) {
+        case TWaitKind::Bid:
+        case TWaitKind::Card:
+            return TStep::WaitRemote;
+        case TWaitKind::Pause:
+            // As at the table: no pause after the computer's fourth card, two once the
+            // trick is taken (after the last trick, before the hand is scored).
+            switch (wait.Pause) {
+            case TPauseKind::Card:
                 return TStep::Pause;
-            break;
-        }
-        case TPhase::TrickFull:
-            FinishTrick();
-            if (FOptions.PauseAfterCards)
+            case TPauseKind::LastCard:
+                break;
+            case TPauseKind::TrickWon:
+                if (FGame.HandOver())
+                    return TStep::TrickPause;
+                break;
+            case TPauseKind::TrickCleared:
                 return TStep::TrickPause;
+            }
             break;
-        case TPhase::HandDone:
-            return FinishHand();
+        case TWaitKind::HandOver:
+            FCycle.NextHand();
+            return TStep::HandEnded;
+        case TWaitKind::GameOver:
+        case TWaitKind::Nothing:
+            return TStep::GameEnded;
         }
     }
-}
-
-bool THostGame::Expected(int seat, uint32_t turn, TTurnKind kind, std::optional<TErrorMsg>& error) const
-{
-    if (FWaiting && FWaiting->Seat == seat && FWaiting->Kind == kind && FWaiting->Turn == turn)
-        return true;
-    if (turn != 0 && turn < FNextTurn && !(FWaiting && FWaiting->Turn == turn))
-        error = Refuse(TErrorCode::TooLate, "that turn is over");
-    else
-        error = Refuse(TErrorCode::OutOfTurn, kind == TTurnKind::Bid ? "it is not your turn to bid"
-                                                                     : "it is not your turn to play");
-    return false;
 }
 
 std::optional<TErrorMsg> THostGame::Bid(int seat, uint32_t turn, int bid)
 {
-    std::optional<TErrorMsg> error;
-    if (!Expected(seat, turn, TTurnKind::Bid, error))
-        return error;
-    if (bid < 0 || bid > 13)
-        return Refuse(TErrorCode::BidOutOfRange, "a bid is Nil (0) or 1 to 13");
-    FWaiting.reset();
-    FGame.PersonBid(seat, bid);
-    AfterBid(seat);
-    return std::nullopt;
+    return FRemote.Bid(seat, turn, bid);
 }
 
 std::optional<TErrorMsg> THostGame::Play(int seat, uint32_t turn, int card)
 {
-    std::optional<TErrorMsg> error;
-    if (!Expected(seat, turn, TTurnKind::Card, error))
-        return error;
-    const TPlayer& player = FGame.Table.Player(seat);
-    int slot = 0;
-    for (int s = 1; s <= 13; ++s)
-        if (card >= 1 && card <= 52 && player.FHand[static_cast<size_t>(s)] == card)
-            slot = s;
-    if (slot == 0)
-        return Refuse(TErrorCode::CardNotHeld, "you do not hold that card");
-    switch (FGame.CheckPersonCard(seat, slot)) {
-    case TPlayVerdict::MustFollowSuit:
-        return Refuse(TErrorCode::MustFollowSuit, std::string(VerdictText(TPlayVerdict::MustFollowSuit)));
-    case TPlayVerdict::SpadesNotOpened:
-        return Refuse(TErrorCode::SpadesNotOpened, std::string(VerdictText(TPlayVerdict::SpadesNotOpened)));
-    case TPlayVerdict::Legal:
-        break;
-    }
-    FWaiting.reset();
-    const int place = FGame.Table.FirstEmptyPlace();
-    FGame.PlayPersonCard(seat, slot);
-    AfterCard(seat, card, place);
-    return std::nullopt;
+    return FRemote.Play(seat, turn, card);
 }
 
 void THostGame::PlayAbsent()
 {
-    if (!FWaiting)
+    FRemote.PlayAbsent();
+}
+
+void THostGame::HandDealt(const TSpadesGame& game, int handNumber)
+{
+    for (int seat = North; seat <= West; ++seat) {
+        THandMsg hand;
+        hand.HandNumber = HandNumberOf(handNumber);
+        hand.FirstSeat = U8(game.Bidder(1));
+        const TPlayer& player = game.Table.Player(seat);
+        for (size_t slot = 1; slot <= 13; ++slot)
+            hand.Slots[slot - 1] = U8(player.FHand[slot]);
+        // Each player is sent their own hand and nothing of the others'.
+        FWire.SendTo(seat, hand);
+    }
+}
+
+void THostGame::BidMade(const TSpadesGame& game, int seat)
+{
+    FWire.Broadcast(TBidMadeMsg{U8(seat), U8(game.Table.Player(seat).FBid)});
+}
+
+void THostGame::PlayBegins(const TSpadesGame& game)
+{
+    if (FLogStream)
+        FLog.LogHandStart(game.Table);
+}
+
+void THostGame::CardPlayed(const TSpadesGame&, int seat, int card, int place)
+{
+    FWire.Broadcast(TCardPlayedMsg{U8(seat), U8(card), U8(place)});
+}
+
+void THostGame::TrickFull(const TSpadesGame& game)
+{
+    if (FLogStream)
+        FLog.LogTrick(game.Table);
+}
+
+void THostGame::TrickWon(const TSpadesGame& game, int winner)
+{
+    TTrickWonMsg won;
+    won.Winner = U8(winner);
+    for (int seat = North; seat <= West; ++seat)
+        won.Tricks[static_cast<size_t>(seat - 1)] = U8(game.Table.Player(seat).FTricks);
+    FWire.Broadcast(won);
+}
+
+void THostGame::HandEnded(const TSpadesGame& game)
+{
+    if (FLogStream)
+        FLog.LogHandEnd(game.Table);
+}
+
+void THostGame::HandScored(const TSpadesGame& game, const TScoreResult& result)
+{
+    THandScoredMsg scored;
+    for (int seat = North; seat <= West; ++seat) {
+        const TPlayer& p = game.Table.Player(seat);
+        scored.Seats[static_cast<size_t>(seat - 1)] = {p.FScore, U8(p.FBid), U8(p.FTricks), U8(p.FBags), BagsOf(p)};
+    }
+    scored.Winner = U8(result.WinnerSeat);
+    FWire.Broadcast(scored);
+    FWire.Report(HandScoresLine(FCycle.GameNumber(), FCycle.HandNumber(), game.Table));
+}
+
+void THostGame::GameOver(const TSpadesGame& game, int winnerSeat)
+{
+    if (winnerSeat == 0)
         return;
-    const TWait wait = *FWaiting;
-    FWaiting.reset();
-    if (wait.Kind == TTurnKind::Bid)
-        ComputerBid(wait.Seat);
-    else
-        ComputerCard(wait.Seat);
+    const std::string& name = game.Table.Player(winnerSeat).FName;
+    FWire.Broadcast(TGameOverMsg{U8(winnerSeat), name});
+    FWire.Report(GameWinnerLine(FCycle.GameNumber(), name, FCycle.HandNumber()));
+}
+
+TPhase THostGame::Phase() const
+{
+    if (FCycle.WinnerSeat() != 0)
+        return TPhase::Over;
+    if (!FCycle.HandInPlay())
+        return TPhase::Idle;
+    int tricks = 0;
+    for (int seat = North; seat <= West; ++seat)
+        tricks += FGame.Table.Player(seat).FTricks;
+    if (tricks == 13)
+        return TPhase::Over;  // the last trick is taken, the hand not yet scored
+    return FCycle.HasBid(FGame.Bidder(4)) ? TPhase::Playing : TPhase::Bidding;
 }
 
 TSyncMsg THostGame::SyncFor(int seat) const
 {
     TSyncMsg m;
     const TTableState& table = FGame.Table;
-    m.HandNumber = static_cast<uint16_t>(std::min(FHandNumber, 65535));
-    switch (FPhase) {
-    case TPhase::Bidding:
-        m.Phase = net::TPhase::Bidding;
-        break;
-    case TPhase::Playing:
-    case TPhase::TrickFull:
-        m.Phase = net::TPhase::Playing;
-        break;
-    case TPhase::HandDone:
-    case TPhase::Over:
-        m.Phase = net::TPhase::Over;
-        break;
-    case TPhase::Idle:
-    case TPhase::StartHand:
-        m.Phase = net::TPhase::Idle;
-        break;
-    }
-    const bool dealt = m.Phase == net::TPhase::Bidding || m.Phase == net::TPhase::Playing;
+    m.HandNumber = HandNumberOf(FCycle.HandNumber());
+    m.Phase = Phase();
+    const bool dealt = m.Phase == TPhase::Bidding || m.Phase == TPhase::Playing;
     const TPlayer& own = table.Player(seat);
     for (size_t slot = 1; slot <= 13; ++slot) {
         const int card = own.FHand[slot];
@@ -324,10 +212,10 @@ TSyncMsg THostGame::SyncFor(int seat) const
     for (int s = North; s <= West; ++s) {
         const TPlayer& p = table.Player(s);
         const auto i = static_cast<size_t>(s - 1);
-        m.Bids[i] = dealt && FBidDone[static_cast<size_t>(s)] ? U8(p.FBid) : NoBid;
+        m.Bids[i] = dealt && FCycle.HasBid(s) ? U8(p.FBid) : NoBid;
         m.Tricks[i] = U8(p.FTricks);
         m.Scores[i] = p.FScore;
-        m.TotalBags[i] = static_cast<uint16_t>(std::clamp(p.FTotalBags, 0, 65535));
+        m.TotalBags[i] = BagsOf(p);
     }
     m.SpadesBroken = table.SpadesBroken;
     for (int place = 1; place <= 4; ++place) {
@@ -347,8 +235,8 @@ THistoryMsg THostGame::History() const
 {
     THistoryMsg m;
     m.FirstSeat = U8(FGame.FHandOrder[1]);
-    const bool dealt = FPhase == TPhase::Bidding || FPhase == TPhase::Playing || FPhase == TPhase::TrickFull;
-    if (dealt)
+    const TPhase phase = Phase();
+    if (phase == TPhase::Bidding || phase == TPhase::Playing)
         for (int i = 0; i < FGame.FPlayCount && i < 52; ++i)
             m.Plays.push_back({FGame.FPlays[static_cast<size_t>(i)].Seat, FGame.FPlays[static_cast<size_t>(i)].Card});
     return m;

@@ -1,7 +1,8 @@
-// The hosted game: the very TSpadesGame of the table and the simulator, driven
-// step by step. Computer seats play at once; at a remote player's turn the game
-// waits for their message (or for the host to give the turn to the computer).
-// Every message it sends is built from what its receiver may see.
+// The hosted game: the one hand cycle of the table and the simulator, driven
+// step by step. Computer seats answer at once; a seat played from another
+// machine answers through its connection (or its computer, when the host says
+// so). The game's events become the messages the tables are sent, each built
+// from what its receiver may see, the play log and the running account.
 #pragma once
 
 #include <array>
@@ -11,39 +12,26 @@
 #include <ostream>
 #include <string>
 
-#include "Brains.h"
 #include "DealSource.h"
+#include "HandCycle.h"
+#include "HostWire.h"
 #include "NetMessage.h"
 #include "NullHost.h"
 #include "PlayLog.h"
+#include "RemoteSeat.h"
+#include "SeatController.h"
 #include "SpadesGame.h"
 
 namespace spades::net {
 
-// Where the game's messages go.
-class THostOutput {
-public:
-    virtual ~THostOutput() = default;
-    // To the player at seat, if one is connected.
-    virtual void SendTo(int seat, const TMessage& message) = 0;
-    virtual void Broadcast(const TMessage& message) = 0;
-    // A player from another machine sits there now and answers for it.
-    virtual bool RemoteAt(int seat) const = 0;
-    // One line of the running account ("hand 1.1 scores ...").
-    virtual void Report(const std::string&) {}
-    // The steps of the game, for a record of it: a game begun (the seats named),
-    // a hand dealt, a full trick still on the table, a hand scored.
-    virtual void GameBegun() {}
-    virtual void HandDealt() {}
-    virtual void TrickFull() {}
-    virtual void HandScored(int winnerSeat) { (void)winnerSeat; }
-};
-
 struct THostGameOptions {
     uint32_t Seed = 1;
     int WinScore = 250;
-    std::array<TSeatBrain, 4> Brains;     // who plays each seat when no player answers
-    std::array<bool, 4> Remote{};         // written "- Remote" in the log
+    // Who plays each seat, North first: the classic computer, the Expert, or a
+    // player from another machine (the classic computer while none answers).
+    std::array<TSeatKind, 4> Kinds{TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer,
+                                   TSeatKind::Computer};
+    TExpertSettings Expert;
     std::array<std::string, 4> Names{"North", "East", "South", "West"};
     bool PauseAfterCards = false;         // Step stops with Pause after a card, TrickPause after a trick
     uint32_t TurnTimeoutMs = 0;           // told to the players with each turn
@@ -53,21 +41,22 @@ struct THostGameOptions {
 // TrickPause: the trick's winner is shown, then the table is cleared: two pauses.
 enum class TStep { WaitRemote, Pause, TrickPause, HandEnded, GameEnded };
 
-class THostGame {
+class THostGame final : private TGameObserver {
 public:
-    THostGame(THostOutput& output, THostGameOptions options, std::ostream* log = nullptr);
+    THostGame(THostWire& wire, THostGameOptions options, std::ostream* log = nullptr);
+    THostGame(const THostGame&) = delete;
+    THostGame& operator=(const THostGame&) = delete;
+
+    // Follows the game after the host's own messages, log and account.
+    void Watch(TGameObserver& observer, TGameEvents events = AllGameEvents) { FCycle.Watch(observer, events); }
 
     void NewGame(int gameNumber);
     // Runs until a remote player must answer, a pause, or the end of a hand or game.
     TStep Step();
 
+    using TWait = TRemoteTurns::TQuestion;
     // The pending remote turn, if the game waits for one.
-    struct TWait {
-        int Seat = 0;
-        TTurnKind Kind = TTurnKind::Bid;
-        uint32_t Turn = 0;
-    };
-    const std::optional<TWait>& Waiting() const { return FWaiting; }
+    const std::optional<TWait>& Waiting() const { return FRemote.Waiting(); }
 
     // A remote player's answer; an error to send back when it is refused.
     std::optional<TErrorMsg> Bid(int seat, uint32_t turn, int bid);
@@ -80,39 +69,39 @@ public:
     // The hand's first seat and its cards laid so far, in order (none between hands).
     THistoryMsg History() const;
     void SetSeatName(int seat, const std::string& name);
+    // The seat is no longer open to players from elsewhere: the computer plays it
+    // and the game sees it as the computer's (a pending turn is still the host's to give).
+    void GiveSeatToComputer(int seat);
 
     const TSpadesGame& Game() const { return FGame; }
-    int HandNumber() const { return FHandNumber; }
-    int WinnerSeat() const { return FWinner; }
+    int HandNumber() const { return FCycle.HandNumber(); }
+    int WinnerSeat() const { return FCycle.WinnerSeat(); }
 
 private:
-    enum class TPhase { Idle, StartHand, Bidding, Playing, TrickFull, HandDone, Over };
+    TPhase Phase() const;
 
-    void BeginHand();
-    void ComputerBid(int seat);
-    void AfterBid(int seat);
-    void ComputerCard(int seat);
-    void AfterCard(int seat, int card, int place);
-    void FinishTrick();
-    TStep FinishHand();
-    TStep Ask(int seat, TTurnKind kind);
-    bool Expected(int seat, uint32_t turn, TTurnKind kind, std::optional<TErrorMsg>& error) const;
-    TSeatBrain& BrainOf(int seat) { return FOptions.Brains[static_cast<size_t>(seat - 1)]; }
+    void HandDealt(const TSpadesGame& game, int handNumber) override;
+    void BidMade(const TSpadesGame& game, int seat) override;
+    void PlayBegins(const TSpadesGame& game) override;
+    void CardPlayed(const TSpadesGame& game, int seat, int card, int place) override;
+    void TrickFull(const TSpadesGame& game) override;
+    void TrickWon(const TSpadesGame& game, int winner) override;
+    void HandEnded(const TSpadesGame& game) override;
+    void HandScored(const TSpadesGame& game, const TScoreResult& result) override;
+    void GameOver(const TSpadesGame& game, int winnerSeat) override;
 
-    THostOutput& FOut;
+    THostWire& FWire;
     THostGameOptions FOptions;
     TNullHost FHost;
     TSpadesGame FGame;
+    THandCycle FCycle;
     std::ostream* FLogStream;
     TPlayLog FLog;
-    TPhase FPhase = TPhase::Idle;
-    int FBidIndex = 1;
-    int FGameNumber = 0;
-    int FHandNumber = 0;
-    int FWinner = 0;
-    uint32_t FNextTurn = 1;
-    std::array<bool, 5> FBidDone{};
-    std::optional<TWait> FWaiting;
+    TRemoteTurns FRemote;
+    TClassicController FClassic;
+    std::array<std::unique_ptr<TSeatController>, 5> FOwn;  // Expert and remote seats
+    TSeatControllers FSeats;
+    std::array<TSeatKind, 5> FKinds{};
 };
 
 }  // namespace spades::net

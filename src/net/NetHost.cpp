@@ -28,10 +28,7 @@ THostGameOptions GameOptions(const TNetHostOptions& options)
     game.WinScore = options.WinScore;
     game.PauseAfterCards = options.PauseMs > 0 || options.PauseSource;
     game.TurnTimeoutMs = static_cast<uint32_t>(std::max(options.TurnTimeoutMs, 0));
-    for (size_t i = 0; i < 4; ++i) {
-        game.Remote[i] = options.Kinds[i] == THostSeatKind::Remote;
-        game.Brains[i] = options.Kinds[i] == THostSeatKind::Expert ? ExpertBrain() : ClassicBrain();
-    }
+    game.Kinds = options.Kinds;
     return game;
 }
 
@@ -68,6 +65,8 @@ TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
     if (FOptions.Code.empty())
         FOptions.Code = MakeJoinCode();
     FConduct = TSeatConduct(FOptions.Conduct);
+    FGame.Watch(*this, EventBit(TGameEvent::GameStarted) | EventBit(TGameEvent::HandDealt) |
+                           EventBit(TGameEvent::TrickFull) | EventBit(TGameEvent::HandScored));
     FGateTimer.setSingleShot(true);
     connect(&FGateTimer, &QTimer::timeout, this, &TNetHost::AnswerWaiting);
     FTurnTimer.setSingleShot(true);
@@ -355,7 +354,7 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
     if (conn.Version >= SecretVersion)
         Write(conn, TSeatSecretMsg{FRoster.At(join.Seat).Secret});
     if (conn.Version >= HistoryVersion)
-        Write(conn, SeatKindsOf(FOptions.Kinds));
+        Write(conn, SeatKinds());
     Write(conn, FRoster.Message());
     TellSeats();
     if (!Find(id))
@@ -423,22 +422,36 @@ void TNetHost::Drop(TConnId id)
 
 bool TNetHost::RemovePlayer(int seat)
 {
-    if (seat < 1 || seat > 4 || FRoster.At(seat).Kind != THostSeatKind::Remote || FRoster.At(seat).Player.empty())
+    if (seat < 1 || seat > 4 || FRoster.At(seat).Kind != TSeatKind::Remote || FRoster.At(seat).Player.empty())
         return false;
     const TConnId id = FRoster.Remove(seat);
     FConduct.Clear(seat);
     FGame.SetSeatName(seat, FRoster.At(seat).Name);
+    FGame.GiveSeatToComputer(seat);
     emit Reported(QStringLiteral("the player of seat %1 is removed: the computer plays the seat").arg(seat));
     if (TConn* conn = Find(id)) {
         conn->Seat = 0;  // the seat is no longer its own to leave
         Refuse(id, TErrorCode::Removed, "the host has removed you from the table");
     }
+    // The tables' Experts read the seat as the host's own now does.
+    const TSeatKindsMsg kinds = SeatKinds();
+    for (auto& [other, c] : FConns)
+        if (c->Seat != 0 && c->Version >= HistoryVersion)
+            Write(*c, kinds);
     TellSeats();
     emit SeatsChanged();
     QTimer::singleShot(0, this, &TNetHost::CheckAbsent);
     if (FWaitingToStart && !FStarted && FRoster.Full())
         QTimer::singleShot(0, this, &TNetHost::BeginGame);
     return true;
+}
+
+TSeatKindsMsg TNetHost::SeatKinds() const
+{
+    std::array<TSeatKind, 4> kinds{};
+    for (int seat = 1; seat <= 4; ++seat)
+        kinds[static_cast<size_t>(seat - 1)] = FRoster.At(seat).Kind;
+    return SeatKindsOf(kinds);
 }
 
 void TNetHost::TellSeats()
@@ -482,7 +495,7 @@ void TNetHost::Broadcast(const TMessage& message)
         QTimer::singleShot(0, this, [this, id] { Drop(id); });
 }
 
-bool TNetHost::RemoteAt(int seat) const
+bool TNetHost::Connected(int seat) const
 {
     return FRoster.Connected(seat);
 }

@@ -34,7 +34,7 @@ struct TNetHostOptions {
     QHostAddress Address = QHostAddress::Any;
     quint16 Port = 0;                      // 0: any free port
     std::string Code;                      // empty: a fresh one
-    std::array<THostSeatKind, 4> Kinds{THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
+    std::array<TSeatKind, 4> Kinds{TSeatKind::Remote, TSeatKind::Computer, TSeatKind::Remote, TSeatKind::Computer};
     // Deals from this seed, which anyone who knows it can replay; none: secret
     // deals from the system's secure generator.
     std::optional<uint32_t> Seed;
@@ -56,7 +56,7 @@ struct TNetHostOptions {
     TJoinGuard::TLimits Guard;
 };
 
-class TNetHost : public QObject, private THostOutput {
+class TNetHost : public QObject, private THostWire, private TGameObserver {
     Q_OBJECT
 public:
     TNetHost(TNetHostOptions options, std::ostream* log = nullptr, QObject* parent = nullptr);
@@ -95,15 +95,16 @@ private:
     struct TConn;
     using TConnId = TSeatRoster::TConnId;
 
-    // THostOutput
+    // THostWire
     void SendTo(int seat, const TMessage& message) override;
     void Broadcast(const TMessage& message) override;
-    bool RemoteAt(int seat) const override;
+    bool Connected(int seat) const override;
     void Report(const std::string& line) override;
-    void GameBegun() override { emit gameBegun(); }
-    void HandDealt() override { emit handDealt(); }
-    void TrickFull() override { emit trickFull(); }
-    void HandScored(int winnerSeat) override { emit handScored(winnerSeat); }
+    // TGameObserver: the steps, told on as signals
+    void GameStarted(const TSpadesGame&, int) override { emit gameBegun(); }
+    void HandDealt(const TSpadesGame&, int) override { emit handDealt(); }
+    void TrickFull(const TSpadesGame&) override { emit trickFull(); }
+    void HandScored(const TSpadesGame&, const TScoreResult& result) override { emit handScored(result.WinnerSeat); }
     bool Pausing() const { return FOptions.PauseMs > 0 || FOptions.PauseSource; }
 
     void Accept();
@@ -126,6 +127,8 @@ private:
     void CheckAbsent();
     // The seats have changed: everyone is told soon, once for every change since.
     void TellSeats();
+    // How the host's Expert reads each seat now.
+    TSeatKindsMsg SeatKinds() const;
     void BeginGame();
     void Run();
     TConn* Find(TConnId id);

@@ -6,44 +6,34 @@
 
 namespace spades::net {
 
-std::optional<THostSeatKind> SeatKindNamed(std::string_view word)
+std::optional<TSeatKind> HostSeatKindNamed(std::string_view word)
 {
-    if (word == "remote")
-        return THostSeatKind::Remote;
-    if (word == "classic" || word == "computer")
-        return THostSeatKind::Classic;
-    if (word == "expert")
-        return THostSeatKind::Expert;
-    if (word == "person")
-        return THostSeatKind::Person;
-    return std::nullopt;
+    return word == "computer" ? TSeatKind::Computer : SeatKindNamed(word);
 }
 
-TSeatKindsMsg SeatKindsOf(const std::array<THostSeatKind, 4>& kinds)
+TSeatKindsMsg SeatKindsOf(const std::array<TSeatKind, 4>& kinds)
 {
     TSeatKindsMsg m;
     for (size_t i = 0; i < 4; ++i)
-        m.Kinds[i] = kinds[i] == THostSeatKind::Classic  ? TSeatPlayer::Classic
-                     : kinds[i] == THostSeatKind::Expert ? TSeatPlayer::Expert
-                                                         : TSeatPlayer::Person;
+        m.Kinds[i] = static_cast<TSeatPlayer>(WireValue(kinds[i]));
     return m;
 }
 
-TSeatRoster::TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::array<std::string, 4>& names)
+TSeatRoster::TSeatRoster(const std::array<TSeatKind, 4>& kinds, const std::array<std::string, 4>& names)
     : FSeatNames(names)
 {
     for (size_t i = 0; i < 4; ++i) {
         FSeats[i].Kind = kinds[i];
         FSeats[i].Name = names[i];
         switch (kinds[i]) {
-        case THostSeatKind::Remote:
+        case TSeatKind::Remote:
             FSeats[i].State = TSeatState::Open;
             break;
-        case THostSeatKind::Person:
+        case TSeatKind::Human:
             FSeats[i].State = TSeatState::Person;
             break;
-        case THostSeatKind::Classic:
-        case THostSeatKind::Expert:
+        case TSeatKind::Computer:
+        case TSeatKind::Expert:
             FSeats[i].State = TSeatState::Computer;
             break;
         }
@@ -73,7 +63,7 @@ TSeatRoster::TJoin TSeatRoster::Join(const std::string& name, int wantSeat, TCon
     for (const TSeat& s : FSeats)
         if (!s.Player.empty() && NameLook(s.Player) == look)
             return refuse(TErrorCode::NameInUse, "that name is too like the name of a player at the table");
-    const auto open = [&](int seat) { return At(seat).Kind == THostSeatKind::Remote && At(seat).State == TSeatState::Open; };
+    const auto open = [&](int seat) { return At(seat).Kind == TSeatKind::Remote && At(seat).State == TSeatState::Open; };
     int seat = wantSeat >= 1 && wantSeat <= 4 && open(wantSeat) ? wantSeat : 0;
     for (int s = 1; s <= 4 && seat == 0; ++s)
         if (open(s))
@@ -108,7 +98,7 @@ int TSeatRoster::SecretSeat(const TSeatSecret& secret) const
     int found = 0;
     for (int seat = 1; seat <= 4; ++seat) {
         const TSeat& s = At(seat);
-        if (s.Kind == THostSeatKind::Remote && !s.Player.empty() &&
+        if (s.Kind == TSeatKind::Remote && !s.Player.empty() &&
             SameCode({reinterpret_cast<const char*>(s.Secret.data()), s.Secret.size()},
                      {reinterpret_cast<const char*>(secret.data()), secret.size()}))
             found = seat;
@@ -120,7 +110,7 @@ TSeatRoster::TConnId TSeatRoster::Remove(int seat)
 {
     TSeat& s = Seat(seat);
     const TConnId conn = s.Conn;
-    s.Kind = THostSeatKind::Classic;
+    s.Kind = TSeatKind::Computer;
     s.State = TSeatState::Computer;
     s.Name = FSeatNames[static_cast<size_t>(seat - 1)];
     s.Player.clear();
@@ -142,7 +132,7 @@ int TSeatRoster::SeatOf(TConnId conn) const
 bool TSeatRoster::Full() const
 {
     for (const TSeat& s : FSeats)
-        if (s.Kind == THostSeatKind::Remote && s.Conn == 0)
+        if (s.Kind == TSeatKind::Remote && s.Conn == 0)
             return false;
     return true;
 }

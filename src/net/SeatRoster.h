@@ -9,22 +9,22 @@
 #include <string_view>
 
 #include "NetMessage.h"
+#include "SeatKind.h"
 
 namespace spades::net {
 
-enum class THostSeatKind { Remote, Classic, Expert, Person };
-
-// "remote", "classic", "expert" or "person"; nullopt for any other word.
-std::optional<THostSeatKind> SeatKindNamed(std::string_view word);
+// The host's words for its seats: the game's ("remote", "classic", "expert",
+// "person"), and "computer" for the classic one; nullopt for any other word.
+std::optional<TSeatKind> HostSeatKindNamed(std::string_view word);
 // How the host's Expert reads each seat, as told to joined tables: a seat played
 // from another machine, or by a person here, is read as a person.
-TSeatKindsMsg SeatKindsOf(const std::array<THostSeatKind, 4>& kinds);
+TSeatKindsMsg SeatKindsOf(const std::array<TSeatKind, 4>& kinds);
 
 class TSeatRoster {
 public:
     using TConnId = uint64_t;
     struct TSeat {
-        THostSeatKind Kind = THostSeatKind::Classic;
+        TSeatKind Kind = TSeatKind::Computer;
         TSeatState State = TSeatState::Computer;
         std::string Name;    // shown at the table
         std::string Player;  // who took it; kept after a drop
@@ -39,7 +39,7 @@ public:
         std::string Text;      // why it was refused
     };
 
-    TSeatRoster(const std::array<THostSeatKind, 4>& kinds, const std::array<std::string, 4>& names);
+    TSeatRoster(const std::array<TSeatKind, 4>& kinds, const std::array<std::string, 4>& names);
 
     // A player with a right code: back to the seat whose secret it presents,
     // else, under a name like no other at the table, the wanted seat or the

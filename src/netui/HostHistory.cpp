@@ -4,26 +4,13 @@
 
 namespace spades::net {
 
-std::array<TGameSeat, 5> HostedSeats(const TTableState& table)
-{
-    std::array<TGameSeat, 5> seats;
-    for (int seat = North; seat <= West; ++seat) {
-        const TPlayer& player = table.Player(seat);
-        const TSeatType type = player.FNet.Id != 0 ? TSeatType::Person
-                               : player.FExpert    ? TSeatType::Expert
-                                                   : TSeatType::Computer;
-        seats[static_cast<size_t>(seat)] = {QString::fromStdString(player.FName), type};
-    }
-    return seats;
-}
-
 THostHistory::THostHistory(TNetHost& host, THistoryStore& store, QObject* parent)
     : QObject(parent), FHost(host), FRecorder(store)
 {
     // Directly: each step is read while the game stands at it.
     connect(&host, &TNetHost::gameBegun, this, [this] {
         const TSpadesGame& game = FHost.Game().Game();
-        FRecorder.GameStarted(game, HostedSeats(game.Table));
+        FRecorder.GameStarted(game, SeatsOf(game.Table));
         Check();
     });
     connect(&host, &TNetHost::handDealt, this, [this] {

@@ -14,9 +14,6 @@ namespace spades::net {
 
 class TNetHost;
 
-// The seats of a hosted table as the history keeps them.
-std::array<TGameSeat, 5> HostedSeats(const TTableState& table);
-
 class THostHistory : public QObject {
     Q_OBJECT
 public:

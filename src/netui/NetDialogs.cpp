@@ -41,7 +41,7 @@ QString StateText(const TSeatRoster::TSeat& seat)
     case TSeatState::Remote:
         return QStringLiteral("taken by ") + QString::fromStdString(seat.Player);
     case TSeatState::Computer:
-        return seat.Kind == THostSeatKind::Expert ? QStringLiteral("Expert") : QStringLiteral("Computer");
+        return seat.Kind == TSeatKind::Expert ? QStringLiteral("Expert") : QStringLiteral("Computer");
     case TSeatState::Person:
         return QStringLiteral("a person here");
     case TSeatState::Dropped:
@@ -193,7 +193,7 @@ bool THostTableDialog::StartHosting()
     for (size_t i = 0; i < 4; ++i) {
         const int index = FKinds[i]->currentIndex();
         // The seat played here is taken through the network too, from this machine.
-        options.Kinds[i] = index == 1 ? THostSeatKind::Classic : index == 2 ? THostSeatKind::Expert : THostSeatKind::Remote;
+        options.Kinds[i] = index == 1 ? TSeatKind::Computer : index == 2 ? TSeatKind::Expert : TSeatKind::Remote;
         if (index == 3 && ownSeat == 0)
             ownSeat = static_cast<int>(i) + 1;
     }
@@ -269,7 +269,7 @@ void THostTableDialog::ShowSeats()
         const TSeatRoster::TSeat& s = FHost->Roster().At(seat);
         FStates[static_cast<size_t>(seat - 1)]->setText(StateText(s));
         // Only a player from elsewhere can be sent away; the seat played here is the host's own.
-        FRemove[static_cast<size_t>(seat - 1)]->setEnabled(s.Kind == THostSeatKind::Remote && !s.Player.empty() &&
+        FRemove[static_cast<size_t>(seat - 1)]->setEnabled(s.Kind == TSeatKind::Remote && !s.Player.empty() &&
                                                             seat != FOwnSeat);
     }
 }

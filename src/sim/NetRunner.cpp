@@ -170,8 +170,8 @@ int Host(const std::vector<std::string_view>& args)
             if (words.size() != 4)
                 return Fail("--seats takes four seat types separated by commas");
             for (size_t s = 0; s < 4; ++s) {
-                const auto kind = net::SeatKindNamed(words[s]);
-                if (!kind || *kind == net::THostSeatKind::Person)
+                const auto kind = net::HostSeatKindNamed(words[s]);
+                if (!kind || *kind == TSeatKind::Human)
                     return Fail("unknown seat type " + words[s] + " (remote, classic or expert)");
                 options.Kinds[s] = *kind;
             }

@@ -10,6 +10,7 @@
 #include "NetTestSupport.h"
 #include "Preamble.h"
 
+using namespace spades;
 using namespace spades::net;
 using namespace spades::net::testing;
 
@@ -61,7 +62,7 @@ private:
 TEST(Admission, JunkFromManyAddressesFillingThePoolLeavesAPlayerRoomToJoin)
 {
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Classic};
+    options.Kinds = {TSeatKind::Remote, TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer};
     options.Seed = 71;
     options.MaxPending = 24;
     options.MaxPendingPerPrefix = 4;

@@ -5,14 +5,15 @@
 #include "NetTestSupport.h"
 #include "SeatConduct.h"
 
+using namespace spades;
 using namespace spades::net;
 using namespace spades::net::testing;
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto R = THostSeatKind::Remote;
-constexpr auto K = THostSeatKind::Classic;
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Computer;
 
 // T a turn timed out (1: the seat became away), A the player acted (1: it was
 // away), E a refused message (1: the player must go), J a return (the wait in

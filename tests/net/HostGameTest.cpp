@@ -14,7 +14,7 @@ using namespace spades::net;
 namespace {
 
 // Delivers the game's messages straight to four table copies, as the sockets would.
-class TWire : public THostOutput {
+class TWire : public THostWire {
 public:
     explicit TWire(std::set<int> remote) : Remote(std::move(remote))
     {
@@ -35,7 +35,7 @@ public:
         for (int seat = 1; seat <= 4; ++seat)
             Deliver(seat, m);
     }
-    bool RemoteAt(int seat) const override { return Remote.count(seat) > 0; }
+    bool Connected(int seat) const override { return Remote.count(seat) > 0; }
     void Report(const std::string& line) override { Reports.push_back(line); }
 
     TTableMirror& Mirror(int seat) { return *Mirrors[static_cast<size_t>(seat)]; }
@@ -61,7 +61,7 @@ THostGameOptions Options(uint32_t seed, const std::set<int>& remote)
     THostGameOptions o;
     o.Seed = seed;
     for (int seat : remote)
-        o.Remote[static_cast<size_t>(seat - 1)] = true;
+        o.Kinds[static_cast<size_t>(seat - 1)] = TSeatKind::Remote;
     return o;
 }
 
@@ -99,33 +99,69 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-class RemoteSeats : public ::testing::TestWithParam<std::set<int>> {};
+std::vector<std::string> AccountOf(const std::string& simOut)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(simOut);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("hand ", 0) == 0 || line.rfind("game ", 0) == 0)
+            lines.push_back(line);
+    return lines;
+}
+
+// The Expert reads a remote seat as a person's, so it sits only among computers here.
+struct TSeatsCase {
+    std::set<int> Remote;
+    int Expert = 0;  // a seat the Expert plays, or none
+};
+
+class RemoteSeats : public ::testing::TestWithParam<TSeatsCase> {};
 
 // Remote seats that play the classic way from their copies of the table play
 // exactly the game the computer plays: the copies hold all the strategy reads.
+// The host's log and running account are the simulator's, line for line.
 TEST_P(RemoteSeats, PlayTheSameGameAsTheComputerFromWhatTheyAreSent)
 {
+    const TSeatsCase& c = GetParam();
     for (uint32_t seed : {1u, 77u, 4242u}) {
         std::ostringstream hostLog;
-        TWire wire(GetParam());
-        THostGame game(wire, Options(seed, GetParam()), &hostLog);
+        TWire wire(c.Remote);
+        THostGameOptions options = Options(seed, c.Remote);
+        std::array<TSeatKind, 5> simSeats{TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer,
+                                          TSeatKind::Computer, TSeatKind::Computer};
+        if (c.Expert != 0) {
+            options.Kinds[static_cast<size_t>(c.Expert - 1)] = TSeatKind::Expert;
+            simSeats[static_cast<size_t>(c.Expert)] = TSeatKind::Expert;
+        }
+        THostGame game(wire, options, &hostLog);
         game.NewGame(1);
         const int answers = PlayOut(game, wire);
-        EXPECT_GT(answers, 0);
+        EXPECT_EQ(answers > 0, !c.Remote.empty());
         EXPECT_THAT(wire.Contradictions, ::testing::IsEmpty());
 
         std::ostringstream simOut, simLog;
         TSimulator sim(seed, 250, simOut, &simLog);
+        sim.SetSeats(simSeats);
         sim.PlayGame(1);
         EXPECT_EQ(Replace(hostLog.str(), " - Remote", " - Computer"), simLog.str()) << "seed " << seed;
-        EXPECT_NE(hostLog.str().find(" - Remote"), std::string::npos);
-        EXPECT_EQ(wire.Reports.back(), simOut.str().substr(simOut.str().rfind("game 1"), wire.Reports.back().size()));
+        EXPECT_EQ(hostLog.str().find(" - Remote") != std::string::npos, !c.Remote.empty());
+        if (c.Expert != 0) {
+            EXPECT_NE(hostLog.str().find(options.Names[static_cast<size_t>(c.Expert - 1)] + " - Expert"),
+                      std::string::npos);
+        }
+        EXPECT_EQ(wire.Reports, AccountOf(simOut.str())) << "seed " << seed;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Game, RemoteSeats,
-                         ::testing::Values(std::set<int>{1}, std::set<int>{3}, std::set<int>{1, 3, 4},
-                                           std::set<int>{1, 2, 3, 4}));
+                         ::testing::Values(TSeatsCase{{1}}, TSeatsCase{{3}}, TSeatsCase{{1, 3, 4}},
+                                           TSeatsCase{{1, 2, 3, 4}}, TSeatsCase{{}, East}),
+                         [](const auto& info) {
+                             std::string name = info.param.Expert != 0 ? "Expert" + std::to_string(info.param.Expert) : "";
+                             for (int seat : info.param.Remote)
+                                 name += "Remote" + std::to_string(seat);
+                             return name;
+                         });
 
 // Only seat's own cards ever go to seat: nothing private is broadcast, and a
 // card of another seat appears only once it lies on the table.
@@ -354,34 +390,13 @@ TEST(HostGame, SeatsPlayingTheClassicWayAreNeverRefused)
 
 }  // namespace
 
-// An Expert seat at the host reads the hosted game as the simulator's Expert reads
-// its own: the same seed gives the same game.
-TEST(HostGame, AnExpertSeatPlaysAsTheSimulatorsExpert)
-{
-    const std::set<int> remote;
-    std::ostringstream hostLog;
-    TWire wire(remote);
-    THostGameOptions options = Options(31, remote);
-    options.Brains[East - 1] = ExpertBrain();
-    THostGame game(wire, options, &hostLog);
-    game.NewGame(1);
-    PlayOut(game, wire);
-
-    std::ostringstream simOut, simLog;
-    TSimulator sim(31, 250, simOut, &simLog);
-    sim.SetSeats({TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Expert, TSeatKind::Computer, TSeatKind::Computer});
-    sim.PlayGame(1);
-    EXPECT_NE(hostLog.str().find("East - Expert"), std::string::npos);
-    EXPECT_EQ(hostLog.str(), simLog.str());
-}
-
 // A seat played from afar may be a person: the Expert reads nothing into its choices.
 TEST(HostGame, AnExpertSeesARemoteSeatAsAPerson)
 {
     const std::set<int> remote{South};
     TWire wire(remote);
     THostGameOptions options = Options(5, remote);
-    options.Brains[East - 1] = ExpertBrain();
+    options.Kinds[East - 1] = TSeatKind::Expert;
     THostGame game(wire, options);
     game.NewGame(1);
     const TExpertView view = ViewOf(game.Game(), East);

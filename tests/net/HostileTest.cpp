@@ -15,8 +15,8 @@ using namespace spades::net::testing;
 
 namespace {
 
-constexpr auto R = THostSeatKind::Remote;
-constexpr auto K = THostSeatKind::Classic;
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Computer;
 
 // The bad message to send now, if this moment allows one of its kind.
 using TBadMaker = std::function<std::optional<QByteArray>(const TTableMirror&, const TTurnMsg&)>;

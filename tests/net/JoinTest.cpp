@@ -5,6 +5,7 @@
 #include "JoinGuard.h"
 #include "SeatRoster.h"
 
+using namespace spades;
 using namespace spades::net;
 using namespace std::chrono_literals;
 
@@ -160,17 +161,17 @@ INSTANTIATE_TEST_SUITE_P(JoinGuard, Backoffs,
 
 // ---- Seats ----
 
-TSeatRoster Table(std::array<THostSeatKind, 4> kinds)
+TSeatRoster Table(std::array<TSeatKind, 4> kinds)
 {
     return TSeatRoster(kinds, {"North", "East", "South", "West"});
 }
-constexpr auto R = THostSeatKind::Remote;
-constexpr auto K = THostSeatKind::Classic;
-constexpr auto X = THostSeatKind::Expert;
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Computer;
+constexpr auto X = TSeatKind::Expert;
 
 struct TJoinCase {
     const char* Name;
-    std::array<THostSeatKind, 4> Kinds;
+    std::array<TSeatKind, 4> Kinds;
     std::vector<std::pair<std::string, int>> Joins;  // name, wanted seat
     std::vector<int> Seats;                          // 0: refused
 };
@@ -281,12 +282,12 @@ TEST(Roster, MessageShowsStatesAndNames)
 
 struct TKindWord {
     const char* Word;
-    std::optional<THostSeatKind> Kind;
+    std::optional<TSeatKind> Kind;
 };
 class KindWords : public ::testing::TestWithParam<TKindWord> {};
 TEST_P(KindWords, Parse)
 {
-    EXPECT_EQ(SeatKindNamed(GetParam().Word), GetParam().Kind);
+    EXPECT_EQ(HostSeatKindNamed(GetParam().Word), GetParam().Kind);
 }
 INSTANTIATE_TEST_SUITE_P(Roster, KindWords,
                          ::testing::Values(TKindWord{"remote", R}, TKindWord{"classic", K}, TKindWord{"computer", K},

@@ -18,8 +18,8 @@ using namespace spades::net::testing;
 namespace {
 
 constexpr TExpertSettings QuickExpert{24, 8, 4, 4, 0.03};
-constexpr auto R = THostSeatKind::Remote;
-constexpr auto K = THostSeatKind::Classic;
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Computer;
 
 // The Expert's brain, counting the decisions it takes and where it takes them.
 struct TCountedExpert {
@@ -131,10 +131,10 @@ class Referee : public ::testing::TestWithParam<TFault> {};
 
 TEST_P(Referee, CatchesAFaultPutIntoAGoodLog)
 {
-    struct TQuiet : THostOutput {
+    struct TQuiet : THostWire {
         void SendTo(int, const TMessage&) override {}
         void Broadcast(const TMessage&) override {}
-        bool RemoteAt(int) const override { return false; }
+        bool Connected(int) const override { return false; }
         void Report(const std::string& line) override { Lines.push_back(line); }
         std::vector<std::string> Lines;
     } out;

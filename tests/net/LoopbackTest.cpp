@@ -16,7 +16,7 @@ namespace {
 
 struct TGameCase {
     const char* Name;
-    std::array<THostSeatKind, 4> Kinds;
+    std::array<TSeatKind, 4> Kinds;
     uint32_t Seed;
     int Games;
 };
@@ -35,7 +35,7 @@ TEST_P(WholeGames, MatchTheComputersGameMoveForMove)
     ASSERT_TRUE(hosted.Ok);
     std::vector<std::unique_ptr<TJoined>> players;
     for (int seat = 1; seat <= 4; ++seat)
-        if (GetParam().Kinds[static_cast<size_t>(seat - 1)] == THostSeatKind::Remote)
+        if (GetParam().Kinds[static_cast<size_t>(seat - 1)] == TSeatKind::Remote)
             players.push_back(std::make_unique<TJoined>(
                 Playing(hosted.Client(PlayerAt[static_cast<size_t>(seat)], static_cast<uint8_t>(seat)))));
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished; }, GameMs));
@@ -48,9 +48,9 @@ TEST_P(WholeGames, MatchTheComputersGameMoveForMove)
     }
 }
 
-constexpr auto R = THostSeatKind::Remote;
-constexpr auto K = THostSeatKind::Classic;
-constexpr auto X = THostSeatKind::Expert;
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Computer;
+constexpr auto X = TSeatKind::Expert;
 
 INSTANTIATE_TEST_SUITE_P(Loopback, WholeGames,
                          ::testing::Values(TGameCase{"TwoRemote", {R, K, R, K}, 11, 1},

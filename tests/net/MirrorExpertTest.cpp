@@ -16,14 +16,14 @@ namespace {
 
 // Few layouts: what the Expert is shown is under test here, not its strength.
 constexpr TExpertSettings QuickExpert{24, 8, 4, 4, 0.03};
-constexpr auto R = THostSeatKind::Remote;
-constexpr auto K = THostSeatKind::Classic;
-constexpr auto X = THostSeatKind::Expert;
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Computer;
+constexpr auto X = TSeatKind::Expert;
 
 // One seat played from afar; its copy of the table gets what the sockets would give it.
-class TSeatWire : public THostOutput {
+class TSeatWire : public THostWire {
 public:
-    TSeatWire(int seat, const std::array<THostSeatKind, 4>& kinds, int winScore) : Seat(seat)
+    TSeatWire(int seat, const std::array<TSeatKind, 4>& kinds, int winScore) : Seat(seat)
     {
         Take(TWelcome{static_cast<uint8_t>(seat), static_cast<uint16_t>(winScore)});
         Take(SeatKindsOf(kinds));
@@ -34,7 +34,7 @@ public:
             Take(m);
     }
     void Broadcast(const TMessage& m) override { Take(m); }
-    bool RemoteAt(int seat) const override { return seat == Seat; }
+    bool Connected(int seat) const override { return seat == Seat; }
     void Take(const TMessage& m)
     {
         std::string why;
@@ -47,15 +47,13 @@ public:
     std::vector<std::string> Contradictions;
 };
 
-THostGameOptions Options(uint32_t seed, const std::array<THostSeatKind, 4>& kinds, int winScore)
+THostGameOptions Options(uint32_t seed, const std::array<TSeatKind, 4>& kinds, int winScore)
 {
     THostGameOptions o;
     o.Seed = seed;
     o.WinScore = winScore;
-    for (size_t i = 0; i < 4; ++i) {
-        o.Remote[i] = kinds[i] == R;
-        o.Brains[i] = kinds[i] == X ? ExpertBrain(QuickExpert) : ClassicBrain();
-    }
+    o.Kinds = kinds;
+    o.Expert = QuickExpert;
     return o;
 }
 
@@ -96,7 +94,7 @@ void ExpectSamePublicView(const TExpertView& host, const TExpertView& mine, cons
 struct TViewCase {
     const char* Name;
     int Seat;
-    std::array<THostSeatKind, 4> Kinds;
+    std::array<TSeatKind, 4> Kinds;
     uint32_t Seed;
 };
 

@@ -26,7 +26,7 @@ TEST(Pace, TheHostPausesAfterCardsAndTricksForAsLongAsItsSourceSays)
     clock.start();
     std::vector<qint64> asks;
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
+    options.Kinds = {TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Remote, TSeatKind::Computer};
     options.PauseSource = [&] {
         asks.push_back(clock.elapsed());
         return Pause;

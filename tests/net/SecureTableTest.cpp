@@ -17,8 +17,8 @@ using namespace spades::net::testing;
 
 namespace {
 
-constexpr auto R = THostSeatKind::Remote;
-constexpr auto K = THostSeatKind::Classic;
+constexpr auto R = TSeatKind::Remote;
+constexpr auto K = TSeatKind::Computer;
 
 // The seat each card is dealt to, one at a time from North, counted over many deals.
 double ChiSquareOfSeats(TShuffledDeals& deals, int count)

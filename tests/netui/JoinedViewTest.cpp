@@ -31,8 +31,8 @@ TEST_P(JoinedView, ShowsTheOwnHandAtTheBottomAndTheOthersTurnedRoundIt)
 {
     const TTurned& turned = GetParam();
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Classic};
-    options.Kinds[static_cast<size_t>(turned.Own - 1)] = THostSeatKind::Remote;
+    options.Kinds = {TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer};
+    options.Kinds[static_cast<size_t>(turned.Own - 1)] = TSeatKind::Remote;
     options.Seed = 5;
     THosted hosted(options);
     TJoinedTable table(hosted.Client("Ann", static_cast<uint8_t>(turned.Own)));
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(NetWindow, JoinedView,
 TEST(JoinedView, ShowsTheTakenTrickAndItsWinnerForAPause)
 {
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
+    options.Kinds = {TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Remote, TSeatKind::Computer};
     options.PauseMs = 150;  // the host waits while the table shows the trick
     options.Seed = 9;
     THosted hosted(options);
@@ -110,7 +110,7 @@ TEST(JoinedView, ShowsTheTakenTrickAndItsWinnerForAPause)
 TEST(JoinedView, CountsDownTheTurnAndTellsWhenTheComputerTakesTheSeatUntilACardIsClicked)
 {
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
+    options.Kinds = {TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Remote, TSeatKind::Computer};
     options.TurnTimeoutMs = 2000;
     options.PauseMs = 20;
     options.Seed = 11;
@@ -147,7 +147,7 @@ TEST(HostHistory, AGameLeftWhenHostingEndsIsAbandonedNotOfferedToContinue)
     THistoryFile file;
     ASSERT_TRUE(file.Ok);
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Classic};
+    options.Kinds = {TSeatKind::Remote, TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer};
     options.PauseMs = 2;
     auto hosted = std::make_unique<THosted>(options);
     auto history = std::make_unique<THostHistory>(*hosted->Host, file.Store);

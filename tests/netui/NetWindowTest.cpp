@@ -192,7 +192,7 @@ TEST(NetWindow, TheJoinDialogOffersTheTableLastJoined)
 TEST(NetWindow, AJoinedTableIsPlayedByClickingAndRefusesBrokenRulesAtOnce)
 {
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Remote, THostSeatKind::Classic};
+    options.Kinds = {TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Remote, TSeatKind::Computer};
     options.Seed = 71;
     THosted hosted(options);
     TRecordedNotices notices;

@@ -138,7 +138,7 @@ TEST(NetTable, JoiningFromTheWindowShowsTheTableInItsPlaceUntilTheTableIsLeft)
     TTableHarness harness;
     TfrmMain& window = harness.Open();
     TNetHostOptions options;
-    options.Kinds = {THostSeatKind::Remote, THostSeatKind::Classic, THostSeatKind::Classic, THostSeatKind::Classic};
+    options.Kinds = {TSeatKind::Remote, TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer};
     spades::net::testing::THosted hosted(options);
     harness.Prompts.OnDialog = [&](QDialog& dialog) {
         auto* join = qobject_cast<TJoinTableDialog*>(&dialog);
