@@ -2,6 +2,7 @@
 // in a loop costs only itself; the host can send a player away.
 #include <gmock/gmock.h>
 
+#include "ExpertView.h"
 #include "NetTestSupport.h"
 #include "SeatConduct.h"
 
@@ -121,6 +122,27 @@ TEST(Conduct, ARemovedPlayerCannotTakeItsSeatBackAndTheComputerPlaysOn)
     EXPECT_EQ(back.Refusal, static_cast<int>(TErrorCode::TableFull)) << "its secret is void";
     ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && south.Closed; }, GameMs));
     EXPECT_EQ(south.Winners.size(), 1u);
+}
+
+// Once the computer's for good, the seat is the computer's to every Expert:
+// the host's own and those of the tables still there.
+TEST(Conduct, ARemovedPlayersSeatIsDescribedAsTheComputer)
+{
+    TNetHostOptions options;
+    options.Kinds = {R, K, R, K};
+    options.Seed = 62;
+    options.PauseMs = 2;
+    THosted hosted(options);
+    TJoined south(Playing(hosted.Client("Sally", 3)));
+    TJoined north(Playing(hosted.Client("Norah", 1)));
+    ASSERT_TRUE(WaitUntil([&] { return north.Client->Mirror().CardsPlayedThisHand() > 4; }, GameMs));
+    EXPECT_TRUE(IsPerson(south.Client->Mirror().History().Kind(North)));
+    EXPECT_TRUE(IsPerson(ViewOf(hosted.Host->Game().Game(), East).Kind[North]));
+    ASSERT_TRUE(hosted.Host->RemovePlayer(1));
+    ASSERT_TRUE(WaitUntil([&] { return south.Client->Mirror().History().Kind(North) == TSeatKind::Computer; }, GameMs));
+    EXPECT_EQ(ViewOf(hosted.Host->Game().Game(), East).Kind[North], TSeatKind::Computer);
+    EXPECT_TRUE(IsPerson(south.Client->Mirror().History().Kind(South)));
+    ASSERT_TRUE(WaitUntil([&] { return hosted.Finished && south.Closed; }, GameMs));
 }
 
 TEST(Conduct, ASeatTakenBackTooOftenWaits)
