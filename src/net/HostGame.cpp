@@ -1,7 +1,6 @@
 #include "HostGame.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "GameLines.h"
 
@@ -15,7 +14,7 @@ uint16_t BagsOf(const TPlayer& player) { return static_cast<uint16_t>(std::clamp
 
 THostGame::THostGame(THostWire& wire, THostGameOptions options, std::ostream* log)
     : FWire(wire), FOptions(std::move(options)), FGame(FHost, FOptions.Seed), FCycle(FGame, TRuleSet{FOptions.WinScore}),
-      FLogStream(log), FLog(log ? *log : std::cerr), FRemote(wire, FOptions.TurnTimeoutMs)
+      FRemote(wire, FOptions.TurnTimeoutMs)
 {
     for (int seat = North; seat <= West; ++seat) {
         const auto i = static_cast<size_t>(seat);
@@ -31,10 +30,12 @@ THostGame::THostGame(THostWire& wire, THostGameOptions options, std::ostream* lo
     FCycle.SetPauses(FOptions.PauseAfterCards);
     FCycle.SetDealSource(FOptions.Deals.get());
     FCycle.Watch(*this, EventBit(TGameEvent::HandDealt) | EventBit(TGameEvent::BidMade) |
-                            EventBit(TGameEvent::PlayBegins) | EventBit(TGameEvent::CardPlayed) |
-                            EventBit(TGameEvent::TrickFull) | EventBit(TGameEvent::TrickWon) |
-                            EventBit(TGameEvent::HandEnded) | EventBit(TGameEvent::HandScored) |
-                            EventBit(TGameEvent::GameOver));
+                            EventBit(TGameEvent::CardPlayed) | EventBit(TGameEvent::TrickWon) |
+                            EventBit(TGameEvent::HandScored) | EventBit(TGameEvent::GameOver));
+    if (log) {
+        FLog.emplace(*log);
+        FCycle.Watch(*FLog, TPlayLogObserver::Events);
+    }
 }
 
 void THostGame::SetSeatName(int seat, const std::string& name)
@@ -130,21 +131,9 @@ void THostGame::BidMade(const TSpadesGame& game, int seat)
     FWire.Broadcast(TBidMadeMsg{U8(seat), U8(game.Table.Player(seat).FBid)});
 }
 
-void THostGame::PlayBegins(const TSpadesGame& game)
-{
-    if (FLogStream)
-        FLog.LogHandStart(game.Table);
-}
-
 void THostGame::CardPlayed(const TSpadesGame&, int seat, int card, int place)
 {
     FWire.Broadcast(TCardPlayedMsg{U8(seat), U8(card), U8(place)});
-}
-
-void THostGame::TrickFull(const TSpadesGame& game)
-{
-    if (FLogStream)
-        FLog.LogTrick(game.Table);
 }
 
 void THostGame::TrickWon(const TSpadesGame& game, int winner)
@@ -154,12 +143,6 @@ void THostGame::TrickWon(const TSpadesGame& game, int winner)
     for (int seat = North; seat <= West; ++seat)
         won.Tricks[static_cast<size_t>(seat - 1)] = U8(game.Table.Player(seat).FTricks);
     FWire.Broadcast(won);
-}
-
-void THostGame::HandEnded(const TSpadesGame& game)
-{
-    if (FLogStream)
-        FLog.LogHandEnd(game.Table);
 }
 
 void THostGame::HandScored(const TSpadesGame& game, const TScoreResult& result)

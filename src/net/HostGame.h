@@ -17,7 +17,7 @@
 #include "HostWire.h"
 #include "NetMessage.h"
 #include "NullHost.h"
-#include "PlayLog.h"
+#include "PlayLogObserver.h"
 #include "RemoteSeat.h"
 #include "SeatController.h"
 #include "SpadesGame.h"
@@ -82,11 +82,8 @@ private:
 
     void HandDealt(const TSpadesGame& game, int handNumber) override;
     void BidMade(const TSpadesGame& game, int seat) override;
-    void PlayBegins(const TSpadesGame& game) override;
     void CardPlayed(const TSpadesGame& game, int seat, int card, int place) override;
-    void TrickFull(const TSpadesGame& game) override;
     void TrickWon(const TSpadesGame& game, int winner) override;
-    void HandEnded(const TSpadesGame& game) override;
     void HandScored(const TSpadesGame& game, const TScoreResult& result) override;
     void GameOver(const TSpadesGame& game, int winnerSeat) override;
 
@@ -95,8 +92,7 @@ private:
     TNullHost FHost;
     TSpadesGame FGame;
     THandCycle FCycle;
-    std::ostream* FLogStream;
-    TPlayLog FLog;
+    std::optional<TPlayLogObserver> FLog;
     TRemoteTurns FRemote;
     TClassicController FClassic;
     std::array<std::unique_ptr<TSeatController>, 5> FOwn;  // Expert and remote seats

@@ -39,13 +39,16 @@ TCardControl* THeadlessHost::FindCard(std::string_view name)
 }
 
 TSimulator::TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log)
-    : FGame(FHost, seed), FCycle(FGame, TRuleSet{winScore}), FOut(out), FLogStream(log), FLog(log ? *log : out)
+    : FGame(FHost, seed), FCycle(FGame, TRuleSet{winScore}), FOut(out)
 {
     static constexpr std::array<const char*, 5> names = {"", "North", "East", "South", "West"};
     for (int seat = North; seat <= West; ++seat)
         FGame.Table.Player(seat).SetName(names[static_cast<size_t>(seat)]);
-    FCycle.Watch(*this, EventBit(TGameEvent::PlayBegins) | EventBit(TGameEvent::TrickFull) |
-                            EventBit(TGameEvent::HandEnded) | EventBit(TGameEvent::HandScored) |
+    if (log) {
+        FLog.emplace(*log);
+        FCycle.Watch(*FLog, TPlayLogObserver::Events);
+    }
+    FCycle.Watch(*this, EventBit(TGameEvent::HandEnded) | EventBit(TGameEvent::HandScored) |
                             EventBit(TGameEvent::GameOver));
 }
 
@@ -122,22 +125,8 @@ void TSimulator::TTimedController::Ask(TSpadesGame& game, const TWait& wait, TSe
     FMilliseconds.push_back(watch.Milliseconds());
 }
 
-void TSimulator::PlayBegins(const TSpadesGame& game)
-{
-    if (FLogStream)
-        FLog.LogHandStart(game.Table);
-}
-
-void TSimulator::TrickFull(const TSpadesGame& game)
-{
-    if (FLogStream)
-        FLog.LogTrick(game.Table);
-}
-
 void TSimulator::HandEnded(const TSpadesGame& game)
 {
-    if (FLogStream)
-        FLog.LogHandEnd(game.Table);
     CountBids();
     for (int seat = North; seat <= West; ++seat)
         FScoresBefore[static_cast<size_t>(seat)] = game.Table.Player(seat).FScore;

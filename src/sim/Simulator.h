@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,7 +13,7 @@
 #include "Claim.h"
 #include "HandCycle.h"
 #include "SeatController.h"
-#include "PlayLog.h"
+#include "PlayLogObserver.h"
 #include "SpadesGame.h"
 
 namespace spades {
@@ -115,8 +116,6 @@ private:
     };
 
     void SeatControllers();
-    void PlayBegins(const TSpadesGame& game) override;
-    void TrickFull(const TSpadesGame& game) override;
     void HandEnded(const TSpadesGame& game) override;
     void HandScored(const TSpadesGame& game, const TScoreResult& result) override;
     void GameOver(const TSpadesGame& game, int winnerSeat) override;
@@ -127,8 +126,7 @@ private:
     TSpadesGame FGame;
     THandCycle FCycle;
     std::ostream& FOut;
-    std::ostream* FLogStream;
-    TPlayLog FLog;
+    std::optional<TPlayLogObserver> FLog;
     TSimStats FStats;
     int FHandLimit = 100000;
     int FClaimFrom = 0;
