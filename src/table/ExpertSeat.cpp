@@ -114,4 +114,23 @@ std::function<int()> TExpertSeat::SuggestBid(const TSpadesGame& game, int seat)
     return [future]() mutable { return future.result(); };
 }
 
+void TExpertSeatController::Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers& answers)
+{
+    const unsigned serial = FSerial();
+    TRefusal refusal;
+    if (wait.Kind == TWaitKind::Bid) {
+        const int bid = FSeat.Bid(game, wait.Seat, serial);
+        if (FSerial() != serial)
+            return;
+        refusal = answers.AnswerBid(wait.Seat, wait.Turn, bid);
+    } else if (wait.Kind == TWaitKind::Card) {
+        const int card = FSeat.Card(game, wait.Seat, serial);
+        if (FSerial() != serial)
+            return;
+        refusal = answers.AnswerCard(wait.Seat, wait.Turn, card);
+    }
+    if (refusal && !refusal.Stale())
+        FClassic.Ask(game, wait, answers);
+}
+
 }  // namespace spades

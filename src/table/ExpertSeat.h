@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ExpertView.h"
+#include "SeatController.h"
 
 namespace spades {
 
@@ -66,6 +67,25 @@ private:
     QFuture<int> FAhead;
     std::vector<QFuture<int>> FRunning;  // waited for on destruction
     int FStarted = 0;
+};
+
+// An Expert seat at the window: its decision worked out on the worker thread and
+// awaited like a pause. An answer for a hand given up meanwhile is dropped; a
+// card the table refuses leaves the choice to the classic strategy.
+class TExpertSeatController final : public TSeatController {
+public:
+    // serial: the window's present hand; a decision outlived by it is not given.
+    TExpertSeatController(TExpertSeat& seat, std::function<unsigned()> serial)
+        : FSeat(seat), FSerial(std::move(serial))
+    {
+    }
+    TSeatKind Kind() const override { return TSeatKind::Expert; }
+    void Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers& answers) override;
+
+private:
+    TExpertSeat& FSeat;
+    std::function<unsigned()> FSerial;
+    TClassicController FClassic;
 };
 
 }  // namespace spades
