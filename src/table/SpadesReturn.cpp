@@ -21,6 +21,7 @@ void TfrmMain::ReturnTo(const TTableMoment& moment)
     LeaveJoinedTable();
     TTableSteps::TScope step(FSteps);
     FComfort->TableRestored();
+    CancelSeatAnswers();
     RestoreSnapshot(FGame, *this, moment.Game);
     FStage = moment.Point;
     const TCycleStage stage = FStage.Stage;

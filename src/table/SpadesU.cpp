@@ -56,7 +56,13 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
     if (FEnvironment.ProgramDir.isEmpty())
         FEnvironment.ProgramDir = ProgramDir();
     FExpertSeat = new TExpertSeat(this);
-    FExpertController = std::make_unique<TExpertSeatController>(*FExpertSeat, [this] { return FSteps.Serial(); });
+    FExpertController = std::make_unique<TExpertSeatController>(
+        *FExpertSeat, [this] { return FSteps.Serial(); },
+        [this](const TWait& wait, int value) {
+            // Through the event loop like every step, so that nothing moves under the preferences.
+            FSeatAnswer = TSeatAnswer{wait, value};
+            PostGameStep(STEP_SEAT_ANSWER);
+        });
     TTablePrompts* prompts = FEnvironment.Prompts;
     if (!prompts) {
         FOwnPrompts = std::make_unique<TDialogPrompts>(this);
@@ -383,6 +389,8 @@ void TfrmMain::WMGameStep(const TGameStepEvent& step)
         FinishTrick();
     else if (step.Step == STEP_NEXT_HAND)
         StartHand();
+    else if (step.Step == STEP_SEAT_ANSWER)
+        SeatAnswered();
 }
 
 void TfrmMain::mniGameNewClick() { StartGame(false); }

@@ -57,6 +57,7 @@ class TTiledBitmap;
 constexpr int WM_GAMESTEP = 1124;
 constexpr int STEP_TRICK_DONE = 1;
 constexpr int STEP_NEXT_HAND = 2;
+constexpr int STEP_SEAT_ANSWER = 3;  // an answer worked out away from the table (the Expert's)
 // How far a hinted card rises out of its fan, in pixels.
 
 class TGameStepEvent : public QEvent {
@@ -252,6 +253,10 @@ private:
     void ShowScoresAndGoOn(const TScoreResult& result);
     TSeatController& SeatFor(int seat);
     void AskPersonBid(const TWait& wait, TSeatAnswers& answers);
+    // The answer worked out for a seat arrives; the cycle goes on unless its turn is over.
+    void SeatAnswered();
+    // Whatever a seat still works out belongs to a hand given up or taken back.
+    void CancelSeatAnswers();
     void ArmPerson(int seat);
     void ArmSeat(int seat);
     // What the table shows and says as the game goes.
@@ -301,6 +306,11 @@ private:
     TClassicController FClassicSeat;
     std::unique_ptr<TExpertSeatController> FExpertController;
     std::optional<TScriptedController> FScriptedSeat;  // a replay's seats
+    struct TSeatAnswer {
+        TWait Wait;
+        int Value = 0;
+    };
+    std::optional<TSeatAnswer> FSeatAnswer;  // posted, not yet handed to the cycle
     TMusicSettings FMusic;
     std::unique_ptr<TDefaults> FDefaults;
     std::unique_ptr<TTableHistory> FHistory;

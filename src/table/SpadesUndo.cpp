@@ -35,6 +35,7 @@ void TfrmMain::TakeBack()
     FSteps.Supersede();  // a trick step or a seat's answer posted since is void
     TTableSteps::TScope step(FSteps);
     FComfort->TableRestoring();
+    CancelSeatAnswers();
     const std::optional<TTakeBack::TUndone> undone = FTakeBack.TakeBack(FGame, *this);
     if (!undone)
         return;

@@ -49,6 +49,7 @@ void TfrmMain::StartGame(bool sameDeal)
     const std::array<uint8_t, 53> deal = FGame.Deck.FDeck;
     const TTurnOrder order = FGame.FHandOrder;
     FScriptedSeat.reset();
+    CancelSeatAnswers();
     FCycle.NewGame(++FGamesStarted, kinds);
     if (sameDeal) {
         FGame.NextDeal = deal;
@@ -69,6 +70,7 @@ void TfrmMain::StartFrom(const THandCycle::TStartPoint& start, const std::array<
     LabelEffect1->SetCaption({});
     FGame.Table.StopRequested = false;
     FScriptedSeat.reset();
+    CancelSeatAnswers();
     FCycle.NewGameFrom(++FGamesStarted, kinds, start);
     FGame.Table.AllComputer = std::none_of(kinds.begin() + 1, kinds.end(), [](TSeatKind kind) { return IsPerson(kind); });
     for (int seat = North; seat <= West; ++seat) {
@@ -216,6 +218,29 @@ bool TfrmMain::PacePause(const TWait& wait, const TTableSteps::TScope& step)
 void TfrmMain::PlayTurns()
 {
     Drive();
+}
+
+void TfrmMain::SeatAnswered()
+{
+    if (!FSeatAnswer)
+        return;
+    const TSeatAnswer answer = *FSeatAnswer;
+    FSeatAnswer.reset();
+    TTableSteps::TScope step(FSteps);
+    const TWait& wait = answer.Wait;
+    const TRefusal refusal = wait.Kind == TWaitKind::Bid ? FCycle.AnswerBid(wait.Seat, wait.Turn, answer.Value)
+                                                         : FCycle.AnswerCard(wait.Seat, wait.Turn, answer.Value);
+    if (refusal.Stale())
+        return;  // that turn is over
+    if (refusal)
+        FClassicSeat.Ask(FGame, wait, FCycle);  // a choice the table refuses is the classic strategy's
+    Drive();
+}
+
+void TfrmMain::CancelSeatAnswers()
+{
+    FExpertController->Cancel(0);
+    FSeatAnswer.reset();
 }
 
 void TfrmMain::TPersonSeat::Ask(TSpadesGame&, const TWait& wait, TSeatAnswers& answers)
