@@ -266,4 +266,63 @@ void THandCycle::GiveUp()
     Tell(TGameEvent::GameOver, [&](TGameObserver& o) { o.GameOver(FGame, 0); });
 }
 
+void THandCycle::SetWinScore(int score)
+{
+    FRules.WinScore = score;
+    FGame.FWinScore = score;
+}
+
+void THandCycle::NewGameFrom(int gameNumber, const std::array<TSeatKind, 5>& kinds, const TStartPoint& start)
+{
+    NewGame(gameNumber, kinds);
+    for (int seat = North; seat <= West; ++seat) {
+        const size_t s = static_cast<size_t>(seat);
+        TPlayer& player = FGame.Table.Player(seat);
+        player.SetName(start.Names[s]);
+        player.FScore = start.Scores[s];
+        player.FTotalBags = start.TotalBags[s];
+    }
+    FGame.FTurnOrder = TurnOrderFrom(start.FirstSeat);
+    FGame.NextDeal = start.Deal;
+}
+
+void THandCycle::TakeUp(TTakeUp at, int seat)
+{
+    FPending = false;
+    FWait = {};
+    FBidDone.fill(false);
+    const int bids = at == TTakeUp::Bidding ? FGame.FBidCount : 4;
+    for (int i = 1; i <= bids && i <= 4; ++i)
+        FBidDone[static_cast<size_t>(FGame.FHandOrder[static_cast<size_t>(i)])] = true;
+    FBidIndex = bids + 1;
+    FTrickWinner = seat;
+    switch (at) {
+    case TTakeUp::Bidding:
+        FPhase = TPhase::Bidding;
+        break;
+    case TTakeUp::Playing:
+        FPhase = TPhase::Playing;
+        break;
+    case TTakeUp::TrickFull:
+        FPhase = TPhase::TrickFull;
+        Hold(TWaitKind::Pause, seat, TPauseKind::LastCard);
+        break;
+    case TTakeUp::TrickWon:
+        FPhase = TPhase::TrickShown;
+        Hold(TWaitKind::Pause, seat, TPauseKind::TrickWon);
+        break;
+    case TTakeUp::TrickCleared:
+        FPhase = TPhase::TrickGone;
+        Hold(TWaitKind::Pause, seat, TPauseKind::TrickCleared);
+        break;
+    case TTakeUp::HandOver:
+        FPhase = TPhase::BetweenHands;
+        break;
+    case TTakeUp::GameOver:
+        FWinner = seat;
+        FPhase = TPhase::Over;
+        break;
+    }
+}
+
 }  // namespace spades

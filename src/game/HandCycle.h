@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "DealSource.h"
@@ -58,6 +60,26 @@ public:
     void NextHand();
     // The game ends here without a winner.
     void GiveUp();
+
+    // From now on hands are scored towards this total (the game's too).
+    void SetWinScore(int score);
+    // A new game taken up from a record: the seats' names, scores and bags, who
+    // bids first, and the first hand's deal (none: shuffled).
+    struct TStartPoint {
+        std::array<std::string, 5> Names;
+        std::array<int, 5> Scores{}, TotalBags{};
+        int FirstSeat = South;
+        std::optional<std::array<uint8_t, 53>> Deal;
+    };
+    void NewGameFrom(int gameNumber, const std::array<TSeatKind, 5>& kinds, const TStartPoint& start);
+    // Where the game has been put back to from outside (a step taken back, a game
+    // gone back to), for the cycle to go on from there. Whatever was asked before
+    // is over; its answers are refused.
+    enum class TTakeUp : uint8_t { Bidding, Playing, TrickFull, TrickWon, TrickCleared, HandOver, GameOver };
+    // seat: who laid the last card (TrickFull), the trick's winner (TrickWon,
+    // TrickCleared), the game's winner (GameOver).
+    // Advance goes on from there.
+    void TakeUp(TTakeUp at, int seat = 0);
 
     TSpadesGame& Game() { return FGame; }
     const TSpadesGame& Game() const { return FGame; }

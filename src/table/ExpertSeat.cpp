@@ -1,6 +1,5 @@
 #include "ExpertSeat.h"
 
-#include <QEventLoop>
 #include <QFutureWatcher>
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
@@ -52,22 +51,6 @@ QFuture<int> TExpertSeat::StartBid(const TExpertView& view)
     return future;
 }
 
-int TExpertSeat::Await(QFuture<int> future)
-{
-    if (!future.isFinished()) {
-        QEventLoop loop;
-        QFutureWatcher<int> watcher;
-        connect(&watcher, &QFutureWatcher<int>::finished, &loop, &QEventLoop::quit);
-        watcher.setFuture(future);
-        if (!future.isFinished()) {
-            emit waiting();
-            loop.exec();
-        }
-    }
-    emit answered();
-    return future.result();
-}
-
 void TExpertSeat::ThinkAhead(const TSpadesGame& game, unsigned serial)
 {
     if (game.FPlayCount >= 52 || game.FBidCount < 4 || game.Script)
@@ -82,18 +65,40 @@ void TExpertSeat::ThinkAhead(const TSpadesGame& game, unsigned serial)
     FAhead = StartCard(ViewOf(game, seat));
 }
 
-int TExpertSeat::Card(const TSpadesGame& game, int seat, unsigned serial)
+void TExpertSeat::Decide(const TSpadesGame& game, int seat, unsigned serial, bool bid,
+                         std::function<void(int)> done)
 {
-    if (FAheadKey == KeyOf(game, seat, serial)) {
+    QFuture<int> future;
+    if (bid) {
+        future = StartBid(ViewOf(game, seat));
+    } else if (FAheadKey == KeyOf(game, seat, serial)) {
         FAheadKey.reset();
-        return Await(FAhead);
+        future = FAhead;
+    } else {
+        future = StartCard(ViewOf(game, seat));
     }
-    return Await(StartCard(ViewOf(game, seat)));
+    const unsigned decision = ++FDecision;
+    FDeciding = true;
+    auto* watcher = new QFutureWatcher<int>(this);
+    connect(watcher, &QFutureWatcher<int>::finished, this, [this, watcher, decision, done = std::move(done)] {
+        watcher->deleteLater();
+        if (decision != FDecision || !FDeciding)
+            return;  // dropped, or replaced by a later one
+        FDeciding = false;
+        emit answered();
+        done(watcher->result());
+    });
+    watcher->setFuture(future);
+    if (!future.isFinished())
+        emit waiting();
 }
 
-int TExpertSeat::Bid(const TSpadesGame& game, int seat, unsigned)
+void TExpertSeat::Drop()
 {
-    return Await(StartBid(ViewOf(game, seat)));
+    if (!FDeciding)
+        return;
+    FDeciding = false;
+    emit answered();  // nobody waits for it any more
 }
 
 void TExpertSeat::Hint(const TSpadesGame& game, int seat, std::function<bool()> still, std::function<void(int)> show)
@@ -112,6 +117,25 @@ std::function<int()> TExpertSeat::SuggestBid(const TSpadesGame& game, int seat)
 {
     QFuture<int> future = StartBid(ViewOf(game, seat));
     return [future]() mutable { return future.result(); };
+}
+
+void TExpertSeatController::Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers&)
+{
+    if (wait.Kind != TWaitKind::Bid && wait.Kind != TWaitKind::Card)
+        return;
+    FTurn = wait.Turn;
+    FSeat.Decide(game, wait.Seat, FSerial(), wait.Kind == TWaitKind::Bid, [this, wait](int value) {
+        if (FTurn == wait.Turn)
+            FAnswer(wait, value);
+    });
+}
+
+void TExpertSeatController::Cancel(uint32_t turn)
+{
+    if (turn != FTurn && turn != 0)
+        return;
+    FTurn = 0;
+    FSeat.Drop();
 }
 
 }  // namespace spades

@@ -1,7 +1,6 @@
 // Asks the Expert for a seat's bid or card on a worker thread while the table
-// goes on repainting and answering the menu. The answer is awaited in a nested
-// event loop, like a pause; a decision for a hand that has been given up is
-// dropped by the caller, which checks its step afterwards.
+// goes on repainting and answering the menu. The answer comes later, from the
+// event loop; a decision no longer wanted is dropped.
 #pragma once
 
 #include <QFuture>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "ExpertView.h"
+#include "SeatController.h"
 
 namespace spades {
 
@@ -26,9 +26,12 @@ public:
     // Starts the decision of the seat to play next when that seat is an Expert,
     // so that it thinks while the table pauses.
     void ThinkAhead(const TSpadesGame& game, unsigned serial);
-    // The Expert's bid (0 Nil .. 13) and card value for the seat, awaited.
-    int Bid(const TSpadesGame& game, int seat, unsigned serial);
-    int Card(const TSpadesGame& game, int seat, unsigned serial);
+    // The Expert's bid (0 Nil .. 13) or card value for the seat, handed to done
+    // on this thread once worked out (the card thought ahead, when it is that
+    // one). A decision begun replaces the one before.
+    void Decide(const TSpadesGame& game, int seat, unsigned serial, bool bid, std::function<void(int)> done);
+    // The decision begun is no longer wanted: done is not called.
+    void Drop();
 
     // For a person's seat: what the Expert would play there, worked out in the
     // background; show is called on this thread with the card value, unless
@@ -59,13 +62,36 @@ private:
     static TKey KeyOf(const TSpadesGame& game, int seat, unsigned serial);
     QFuture<int> StartCard(const TExpertView& view);
     QFuture<int> StartBid(const TExpertView& view);
-    int Await(QFuture<int> future);
     void Keep(const QFuture<int>& future);
 
     std::optional<TKey> FAheadKey;
     QFuture<int> FAhead;
     std::vector<QFuture<int>> FRunning;  // waited for on destruction
+    unsigned FDecision = 0;  // the decision begun last; a dropped one is never handed over
+    bool FDeciding = false;
     int FStarted = 0;
+};
+
+// An Expert seat at the window: its decision worked out on the worker thread
+// while the table goes on; the answer comes later through answer, which hands
+// it to the cycle. Cancelled, the decision is dropped.
+class TExpertSeatController final : public TSeatController {
+public:
+    using TAnswer = std::function<void(const TWait& wait, int value)>;
+    // serial: the window's present hand, which keys the thinking ahead.
+    TExpertSeatController(TExpertSeat& seat, std::function<unsigned()> serial, TAnswer answer)
+        : FSeat(seat), FSerial(std::move(serial)), FAnswer(std::move(answer))
+    {
+    }
+    TSeatKind Kind() const override { return TSeatKind::Expert; }
+    void Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers& answers) override;
+    void Cancel(uint32_t turn) override;
+
+private:
+    TExpertSeat& FSeat;
+    std::function<unsigned()> FSerial;
+    TAnswer FAnswer;
+    uint32_t FTurn = 0;  // the turn being worked out
 };
 
 }  // namespace spades

@@ -102,6 +102,7 @@ void TfrmMain::EndNetPlay()
 
 void TfrmMain::ClearTable()
 {
+    CancelSeatAnswers();
     Timer4->stop();
     FComfort->SeatDisarmed();
     FScene->ForEachCard([](const TCardDeck&, TCardControl& card) {

@@ -83,7 +83,7 @@ void TfrmMain::ApplyPreferences()
         crdStack[static_cast<size_t>(seat)]->SetValue(table.CardBack);
     ApplyCardDeck();
 
-    FGame.FWinScore = FDefaults->WinScore();
+    FCycle.SetWinScore(FDefaults->WinScore());
 
     Guarded([this] {
         // A surface the preferences do not know shows green cloth.

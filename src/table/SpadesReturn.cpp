@@ -21,6 +21,7 @@ void TfrmMain::ReturnTo(const TTableMoment& moment)
     LeaveJoinedTable();
     TTableSteps::TScope step(FSteps);
     FComfort->TableRestored();
+    CancelSeatAnswers();
     RestoreSnapshot(FGame, *this, moment.Game);
     FStage = moment.Point;
     const TCycleStage stage = FStage.Stage;
@@ -43,36 +44,46 @@ void TfrmMain::ReturnTo(const TTableMoment& moment)
     btnInterrupt->setVisible(FGame.Table.AllComputer && !resting);
     btnInterrupt->setEnabled(FGame.Table.AllComputer && !resting);
 
-    const bool wasPlaying = FGame.Table.PlayInProgress;
+    using TTakeUp = THandCycle::TTakeUp;
     switch (stage) {
     case TCycleStage::Bidding:
-        BidFrom(FGame.FBidCount + 1);
+        FCycle.TakeUp(TTakeUp::Bidding);
+        Drive();
         break;
     case TCycleStage::Turns:
-        FGame.Table.PlayInProgress = true;
-        PlayTurns();
-        FGame.Table.PlayInProgress = wasPlaying;
+        FCycle.TakeUp(TTakeUp::Playing);
+        Drive();
         break;
     case TCycleStage::TrickFull:
-        PostGameStep(STEP_TRICK_DONE);
+    case TCycleStage::Stopped:
+        FCycle.TakeUp(TTakeUp::TrickFull, FGame.Table.Place(4).FSeat);
+        if (stage == TCycleStage::TrickFull)
+            PostGameStep(STEP_TRICK_DONE);
         break;
     case TCycleStage::TrickWon:
-        Pause();  // the trick is seen once more before it goes
-        if (!step.Superseded())
-            TakeTrick(FStage.Winner);
+        // The trick is seen once more before it goes.
+        FCycle.TakeUp(TTakeUp::TrickWon, FStage.Winner);
+        Drive();
         break;
     case TCycleStage::TrickCleared:
-        NextTrick(FStage.Winner);
+        FCycle.TakeUp(TTakeUp::TrickCleared, FStage.Winner);
+        FCycle.Resume(FCycle.Waiting().Turn);
+        Drive();
         break;
-    case TCycleStage::Scored:
-        ShowScoresAndGoOn(FStage.Result);
+    case TCycleStage::Scored: {
+        const TScoreResult result = FStage.Result;
+        FCycle.TakeUp(result.WinnerSeat ? TTakeUp::GameOver : TTakeUp::HandOver, result.WinnerSeat);
+        ShowScoresAndGoOn(result);
         break;
+    }
     case TCycleStage::NextHand:
+        FCycle.TakeUp(TTakeUp::HandOver);
         PostGameStep(STEP_NEXT_HAND);
         break;
-    case TCycleStage::Rest:
-    case TCycleStage::Stopped:
     case TCycleStage::Over:
+        FCycle.TakeUp(TTakeUp::GameOver);
+        break;
+    case TCycleStage::Rest:
         break;
     }
 }

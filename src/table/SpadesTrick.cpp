@@ -1,5 +1,5 @@
-// The end of each trick: its winner, the cards to the winner's pile, and after
-// the last trick the hand's score and either the next hand or the game's winner.
+// The end of each trick, taken from the event loop after its fourth card, and
+// after the last trick the score card and either the next hand or the game's winner.
 #include "SpadesU.h"
 
 #include <QCoreApplication>
@@ -51,64 +51,10 @@ void TfrmMain::FinishTrick()
         ShowSoundNotice();
         return;
     }
-    LogTrick();
-    FHistory->TrickDone();
-    const int winner = FGame.ResolveTrick();
-    FStage = {TCycleStage::TrickWon, winner};
-    lblWhoWon->SetCaption(FScene->WinnerCaption(winner));
-    FComfort->TrickWon(winner);
-    UpdateBidsRow(winner);
-    Pause();
-    if (step.Superseded())
-        return;
-    TakeTrick(winner);
-}
-
-void TfrmMain::TakeTrick(int winner)
-{
-    TTableSteps::TScope step(FSteps);
-    FComfort->TrickTaken(winner);
-    SuspendDrawing();
-    FGame.HideTrickCards();
-    QCoreApplication::processEvents();
-    ResumeDrawing();
-    if (step.Superseded())
-        return;
-    crdStack[static_cast<size_t>(winner)]->SetVisible(true);
-
-    if (!FGame.HandOver()) {
-        FGame.ClearTrick();
-        FStage = {TCycleStage::TrickCleared, winner};
-        Pause();
-        if (step.Superseded())
-            return;
-        NextTrick(winner);
-        return;
-    }
-
-    lblWhoWon->SetCaption({});
-    LogHandEnd();
-    const TScoreResult result = FGame.ScoreHand();
-    FStage = {TCycleStage::Scored, 0, result};
-    FHistory->HandScored(result.WinnerSeat);
-    if (!FHistory->Replaying())
-        FScoreSheet->HandScored(FGame.Table);
-    for (const auto& notice : result.Notices) {
-        FPrompts->Notice(TNoticeKind::Information, Text(notice));
-        if (step.Superseded())
-            return;
-    }
-    ShowScoresAndGoOn(result);
-}
-
-void TfrmMain::NextTrick(int winner)
-{
-    FGame.StartNextTrick(winner);
-    FStage = {TCycleStage::Turns};
-    const bool wasPlaying = FGame.Table.PlayInProgress;
-    FGame.Table.PlayInProgress = true;
-    PlayTurns();
-    FGame.Table.PlayInProgress = wasPlaying;
+    const TWait& wait = FCycle.Waiting();
+    if (wait.Kind == TWaitKind::Pause && wait.Pause == TPauseKind::LastCard)
+        FCycle.Resume(wait.Turn);
+    Drive();
 }
 
 void TfrmMain::ShowScoresAndGoOn(const TScoreResult& result)
@@ -121,7 +67,6 @@ void TfrmMain::ShowScoresAndGoOn(const TScoreResult& result)
     if (FHistory->StopAfterHand())
         return;
     if (result.WinnerSeat == 0) {
-        FGame.PrepareNextHand();
         FStage = {TCycleStage::NextHand};
         PostGameStep(STEP_NEXT_HAND);
         return;

@@ -56,6 +56,13 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
     if (FEnvironment.ProgramDir.isEmpty())
         FEnvironment.ProgramDir = ProgramDir();
     FExpertSeat = new TExpertSeat(this);
+    FExpertController = std::make_unique<TExpertSeatController>(
+        *FExpertSeat, [this] { return FSteps.Serial(); },
+        [this](const TWait& wait, int value) {
+            // Through the event loop like every step, so that nothing moves under the preferences.
+            FSeatAnswer = TSeatAnswer{wait, value};
+            PostGameStep(STEP_SEAT_ANSWER);
+        });
     TTablePrompts* prompts = FEnvironment.Prompts;
     if (!prompts) {
         FOwnPrompts = std::make_unique<TDialogPrompts>(this);
@@ -71,6 +78,17 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
     FSteps.Released = [this] { ReleaseParkedSteps(); };
     FHistory = std::make_unique<TTableHistory>(*this, FEnvironment.HistoryPath);
+    // The log, then the history, then the table itself: each trick is written
+    // down before the table shows who took it.
+    FCycle.SetPauses(true);
+    FCycle.Watch(FLogFollower, EventBit(TGameEvent::PlayBegins) | EventBit(TGameEvent::TrickFull) |
+                                   EventBit(TGameEvent::HandEnded));
+    FCycle.Watch(*FHistory, EventBit(TGameEvent::HandDealt) | EventBit(TGameEvent::TrickFull) |
+                                EventBit(TGameEvent::HandScored));
+    FCycle.Watch(*this, EventBit(TGameEvent::HandDealt) | EventBit(TGameEvent::TurnBegins) |
+                            EventBit(TGameEvent::BidMade) | EventBit(TGameEvent::CardChosen) |
+                            EventBit(TGameEvent::TrickWon) | EventBit(TGameEvent::TrickCleared) |
+                            EventBit(TGameEvent::HandEnded) | EventBit(TGameEvent::HandScored));
     FormCreate();
 }
 
@@ -371,194 +389,11 @@ void TfrmMain::WMGameStep(const TGameStepEvent& step)
         FinishTrick();
     else if (step.Step == STEP_NEXT_HAND)
         StartHand();
+    else if (step.Step == STEP_SEAT_ANSWER)
+        SeatAnswered();
 }
 
 void TfrmMain::mniGameNewClick() { StartGame(false); }
-
-void TfrmMain::StartGame(bool sameDeal)
-{
-    if (FHistory->Replaying() && FHistory->GameWaiting()) {
-        if (!FPrompts->Ask("Leave the replay and start a new game?\r\rThe game you were playing is then given up. "
-                           "Choose No to go back to it.")) {
-            FHistory->LeaveReplay();
-            return;
-        }
-        FHistory->DropWaitingGame();
-    }
-    FSteps.Supersede();  // whatever the old game still has queued is void
-    LabelEffect1->SetCaption({});
-    ClearRefusal();
-    FPrompts->EndInforms();
-    // A stopped all-computer table must be able to play again.
-    FGame.Table.StopRequested = false;
-    std::array<bool, 5> human{};
-    for (int seat = North; seat <= West; ++seat)
-        human[static_cast<size_t>(seat)] = FDefaults->GetPlayer(seat).PlayerType == HumanPlayer;
-    if (sameDeal)
-        FGame.NewGameSameDeal(human);
-    else
-        FGame.NewGame(human);
-    FTakeBack.Forget();
-    // The stop button is shown by this: a replay before may have left it set.
-    FGame.Table.AllComputer = std::none_of(human.begin(), human.end(), [](bool person) { return person; });
-    FScoreSheet->Clear();
-    FHistory->GameStarted();
-    StartHand();
-}
-
-void TfrmMain::StartHand()
-{
-    // A hand of the window's own brings its own table back.
-    LeaveJoinedTable();
-    TTableSteps::TScope step(FSteps);
-    lblWhoWon->SetCaption({});
-    lblWaitFor->SetCaption({});
-    lblWaitFor->show();
-    Timer4->stop();
-
-    btnInterrupt->setVisible(FGame.Table.AllComputer);
-    btnInterrupt->setEnabled(FGame.Table.AllComputer);
-    for (int seat = North; seat <= West; ++seat)
-        crdStack[static_cast<size_t>(seat)]->SetVisible(false);
-    FGame.BeginHand();
-    FHistory->HandDealt();
-    FillBidsTable();
-    FComfort->HandDealt();
-    BidFrom(1);
-}
-
-void TfrmMain::BidFrom(int first)
-{
-    TTableSteps::TScope step(FSteps);
-    FStage = {TCycleStage::Bidding};
-    for (int i = first; i <= 4; ++i) {
-        const int seat = FGame.Bidder(i);
-        FComfort->TurnBegins(seat, true);
-        if (IsHuman(seat)) {
-            FPrompts->BidSuggestion = FExpertSeat->SuggestBid(FGame, seat);
-            const int result = FPrompts->AskBid(Text(FGame.Table.Player(seat).FName) + " Bid");
-            FPrompts->BidSuggestion = nullptr;
-            if (step.Superseded())
-                return;
-            FTakeBack.Before(FGame, seat, TTakeBack::TKind::Bid);
-            FGame.PersonBid(seat, result - 1);
-        } else if (FGame.Table.Player(seat).FExpert && !FGame.Script) {
-            const int bid = FExpertSeat->Bid(FGame, seat, step.Serial());
-            if (step.Superseded())
-                return;
-            FGame.PersonBid(seat, bid);
-        } else {
-            FGame.ComputerBid(seat);
-        }
-        UpdateBidsRow(seat);
-    }
-    FGame.StartPlay();
-    LogHandStart();
-    FStage = {TCycleStage::Turns};
-
-    const bool wasPlaying = FGame.Table.PlayInProgress;
-    FGame.Table.PlayInProgress = true;
-    PlayTurns();
-    FGame.Table.PlayInProgress = wasPlaying;
-}
-
-void TfrmMain::PlayTurns()
-{
-    TTableSteps::TScope step(FSteps);
-    lblWhoWon->SetCaption({});
-    for (;;) {
-        if (FGame.TrickFull()) {
-            FStage = {TCycleStage::TrickFull};
-            PostGameStep(STEP_TRICK_DONE);
-            return;
-        }
-        const int seat = FGame.SeatToPlay();
-        FComfort->TurnBegins(seat, false);
-        if (IsHuman(seat)) {
-            lblWaitFor->SetCaption("Waiting for " + Text(FGame.Table.Player(seat).FName));
-            Timer4->start();
-            ArmSeat(seat);
-            FComfort->SeatArmed(seat, [this](TCardDeck& card) { CardClick(card); });
-            return;
-        }
-        if (FGame.Table.Player(seat).FExpert && !FGame.Script) {  // a replay plays the record
-            const int card = FExpertSeat->Card(FGame, seat, step.Serial());
-            if (step.Superseded())
-                return;
-            SuspendDrawing();
-            FGame.PlaySeatCard(seat, card);
-            ResumeDrawing();
-        } else {
-            FGame.PlayComputerTurn();
-        }
-        if (FGame.TrickFull()) {
-            FStage = {TCycleStage::TrickFull};
-            PostGameStep(STEP_TRICK_DONE);  // no pause after the fourth card
-            return;
-        }
-        FComfort->TurnBegins(FGame.SeatToPlay(), false);  // the pause already points at who is next
-        Pause();
-        if (step.Superseded())
-            return;
-    }
-}
-
-void TfrmMain::ArmSeat(int seat)
-{
-    const TPlayer& player = FGame.Table.Player(seat);
-    for (int slot = 1; slot <= 13; ++slot) {
-        if (player.FHand[static_cast<size_t>(slot)] == NoCard)
-            continue;
-        TCardDeck* card = CardDeck(QString("imgPlayer%1%2").arg(seat).arg(slot));
-        if (!card) {
-            FPrompts->Notice(TNoticeKind::Error, "Bad stuff trying to set OnClick event.");
-            continue;
-        }
-        card->SetClickHandler([this](TCardDeck& clicked) { CardClick(clicked); });
-    }
-}
-
-void TfrmMain::CardClick(TCardDeck& card)
-{
-    TTableSteps::TScope step(FSteps);
-    const QString name = card.objectName();
-    const int seat = name.mid(9, 1).toInt();
-    const int slot = name.mid(10).toInt();
-    // Only the seat whose turn it is has armed cards; anything else is stale.
-    if (FGame.TrickFull() || seat != FGame.SeatToPlay() || slot < 1 || slot > 13)
-        return;
-    const TPlayVerdict verdict = FGame.CheckPersonCard(seat, slot);
-    if (verdict != TPlayVerdict::Legal) {
-        const QString refusal = Text(std::string(VerdictText(verdict)));
-        if (FDefaults && FDefaults->RefusalsOnTable()) {
-            FScene->SetNotice(refusal);
-            FRefusalShown = true;
-            return;
-        }
-        FPrompts->Notice(TNoticeKind::Error, refusal);
-        // The pointer may have left the card while the message was up.
-        if (!step.Superseded())
-            FComfort->Hover().Recheck();
-        return;
-    }
-    FComfort->SeatDisarmed();
-    ClearRefusal();
-    FTakeBack.Before(FGame, seat, TTakeBack::TKind::Card);
-    SuspendDrawing();
-    FGame.PlayPersonCard(seat, slot);
-    ResumeDrawing();
-    Timer4->stop();
-    lblWaitFor->SetCaption({});
-    lblWaitFor->show();
-    FComfort->TurnBegins(FGame.TrickFull() ? 0 : FGame.SeatToPlay(), false);
-    Pause();
-    if (step.Superseded())
-        return;
-    const bool wasPlaying = FGame.Table.PlayInProgress;
-    FGame.Table.PlayInProgress = true;
-    PlayTurns();
-    FGame.Table.PlayInProgress = wasPlaying;
-}
 
 void TfrmMain::ClearRefusal()
 {

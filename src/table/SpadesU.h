@@ -10,15 +10,18 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "GameSnapshot.h"
+#include "HandCycle.h"
 #include "MusicSettings.h"
 #include "NetTableHost.h"
 #include "PreferencesHost.h"
 #include "RegErrors.h"
 #include "PlayLogFile.h"
+#include "SeatController.h"
 #include "SpadesGame.h"
 #include "TakeBack.h"
 #include "TablePrompts.h"
@@ -34,6 +37,7 @@ namespace spades {
 class TCardDeck;
 class TCardFaces;
 class TExpertSeat;
+class TExpertSeatController;
 class TDefaults;
 class TExtListView;
 class TFluidEngine;
@@ -53,6 +57,7 @@ class TTiledBitmap;
 constexpr int WM_GAMESTEP = 1124;
 constexpr int STEP_TRICK_DONE = 1;
 constexpr int STEP_NEXT_HAND = 2;
+constexpr int STEP_SEAT_ANSWER = 3;  // an answer worked out away from the table (the Expert's)
 // How far a hinted card rises out of its fan, in pixels.
 
 class TGameStepEvent : public QEvent {
@@ -94,7 +99,11 @@ struct TTableEnvironment {
     QString HistoryPath;         // empty: the user's own game history
 };
 
-class TfrmMain : public QMainWindow, public TCardHost, public TPreferencesHost, public net::TNetTableHost {
+class TfrmMain : public QMainWindow,
+                 public TCardHost,
+                 public TPreferencesHost,
+                 public net::TNetTableHost,
+                 private TGameObserver {
     Q_OBJECT
 public:
     explicit TfrmMain(TTableEnvironment environment = {}, QWidget* parent = nullptr);
@@ -121,13 +130,19 @@ public:
     void mniAboutClick();
     void QuelbrinSpadesManual1Click();
 
-    // ---- The hand cycle
+    // ---- The hand cycle: the window paces the game's one cycle
     void StartHand();
     void PlayTurns();
     void FinishTrick();
+    // A new game taken up from a record (a game continued, a hand played again);
+    // a replay plays every seat from its script, face up.
+    void StartFrom(const THandCycle::TStartPoint& start, const std::array<TSeatKind, 5>& kinds,
+                   std::optional<TSpadesGame::TScript> script);
     // The game as it stands, and back to such a moment: the table as it was, play going on.
     TTableMoment Moment() const;
     void ReturnTo(const TTableMoment& moment);
+    // The window's own table at rest, its game given up.
+    void ClearTable();
     void CardClick(TCardDeck& card);
     void btnInterruptClick();
     void Timer4Timer();
@@ -141,6 +156,7 @@ public:
 
     // What tests and the preferences dialog look at.
     TSpadesGame& Game() { return FGame; }
+    THandCycle& Cycle() { return FCycle; }
     TTableState& Table() override { return FGame.Table; }
     TDefaults* GameDefaults() const override { return FDefaults.get(); }
     // Replaces the preferences object (a cancelled preferences dialog reloads it).
@@ -190,8 +206,27 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Records the hand cycle, continues games and replays hands on this table.
-    friend class TTableHistory;
+    // The person at the machine: bids in the dialog, plays by clicks and keys.
+    class TPersonSeat final : public TSeatController {
+    public:
+        explicit TPersonSeat(TfrmMain& window) : FWindow(window) {}
+        TSeatKind Kind() const override { return TSeatKind::Human; }
+        void Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers& answers) override;
+
+    private:
+        TfrmMain& FWindow;
+    };
+    // The play log follows the game.
+    class TLogFollower final : public TGameObserver {
+    public:
+        explicit TLogFollower(TfrmMain& window) : FWindow(window) {}
+        void PlayBegins(const TSpadesGame&) override { FWindow.LogHandStart(); }
+        void TrickFull(const TSpadesGame&) override { FWindow.LogTrick(); }
+        void HandEnded(const TSpadesGame&) override { FWindow.LogHandEnd(); }
+
+    private:
+        TfrmMain& FWindow;
+    };
 
     void FormCreate();
     void FormShow();
@@ -209,11 +244,30 @@ private:
     void PostGameStep(int step);
     void ReleaseParkedSteps();
     void Pause();
-    void BidFrom(int first);
-    void TakeTrick(int winner);
-    void NextTrick(int winner);
+    // Runs the cycle on from where it waits, pausing and asking as the table
+    // does, until it waits for a person, a posted step or the score card's end.
+    void Drive();
+    // One pause of the cycle; false when the cycle stops here for now (the hand
+    // given up meanwhile, or the trick left to a posted step).
+    bool PacePause(const TWait& wait, const TTableSteps::TScope& step);
     void ShowScoresAndGoOn(const TScoreResult& result);
+    TSeatController& SeatFor(int seat);
+    void AskPersonBid(const TWait& wait, TSeatAnswers& answers);
+    // The answer worked out for a seat arrives; the cycle goes on unless its turn is over.
+    void SeatAnswered();
+    // Whatever a seat still works out belongs to a hand given up or taken back.
+    void CancelSeatAnswers();
+    void ArmPerson(int seat);
     void ArmSeat(int seat);
+    // What the table shows and says as the game goes.
+    void HandDealt(const TSpadesGame&, int handNumber) override;
+    void TurnBegins(const TSpadesGame&, const TWait& wait) override;
+    void BidMade(const TSpadesGame&, int seat) override;
+    void CardChosen(const TSpadesGame&, int seat, int card) override;
+    void TrickWon(const TSpadesGame&, int winner) override;
+    void TrickCleared(const TSpadesGame&, int winner) override;
+    void HandEnded(const TSpadesGame&) override;
+    void HandScored(const TSpadesGame&, const TScoreResult& result) override;
     bool IsHuman(int seat) const;
     TLabelEffect* SeatLabel(int seat) const;
     TCardDeck* CardDeck(const QString& name) const;
@@ -225,8 +279,6 @@ private:
     void ShowSoundNotice();
     // A refused play written on the table goes once a card is played.
     void ClearRefusal();
-    // The window's own table at rest, its game given up.
-    void ClearTable();
     // Hosting and joined tables end before the history and prompts they use.
     void EndNetPlay();
     // Runs an event's work, turning a failure of the file, resource or media
@@ -246,7 +298,19 @@ private:
     std::unique_ptr<TCountedPrompts> FCountedPrompts;
     TTablePrompts* FPrompts = nullptr;
     TSpadesGame FGame;
+    THandCycle FCycle{FGame};
+    int FGamesStarted = 0;
     TTableSteps FSteps;
+    TPersonSeat FPersonSeat{*this};
+    TLogFollower FLogFollower{*this};
+    TClassicController FClassicSeat;
+    std::unique_ptr<TExpertSeatController> FExpertController;
+    std::optional<TScriptedController> FScriptedSeat;  // a replay's seats
+    struct TSeatAnswer {
+        TWait Wait;
+        int Value = 0;
+    };
+    std::optional<TSeatAnswer> FSeatAnswer;  // posted, not yet handed to the cycle
     TMusicSettings FMusic;
     std::unique_ptr<TDefaults> FDefaults;
     std::unique_ptr<TTableHistory> FHistory;

@@ -35,6 +35,7 @@ void TfrmMain::TakeBack()
     FSteps.Supersede();  // a trick step or a seat's answer posted since is void
     TTableSteps::TScope step(FSteps);
     FComfort->TableRestoring();
+    CancelSeatAnswers();
     const std::optional<TTakeBack::TUndone> undone = FTakeBack.TakeBack(FGame, *this);
     if (!undone)
         return;
@@ -48,15 +49,11 @@ void TfrmMain::TakeBack()
     for (int i = 1; i <= FGame.FBidCount && i <= 4; ++i)
         UpdateBidsRow(FGame.FHandOrder[static_cast<size_t>(i)]);
     FComfort->TableRestored(false);
-    if (undone->Kind == TTakeBack::TKind::Bid) {
-        BidFrom(FGame.FBidCount + 1);
-        return;
-    }
-    FStage = {TCycleStage::Turns};
-    const bool wasPlaying = FGame.Table.PlayInProgress;
-    FGame.Table.PlayInProgress = true;
-    PlayTurns();
-    FGame.Table.PlayInProgress = wasPlaying;
+    // The cycle asks that seat again.
+    const bool bid = undone->Kind == TTakeBack::TKind::Bid;
+    FCycle.TakeUp(bid ? THandCycle::TTakeUp::Bidding : THandCycle::TTakeUp::Playing);
+    FStage = {bid ? TCycleStage::Bidding : TCycleStage::Turns};
+    Drive();
 }
 
 }  // namespace spades

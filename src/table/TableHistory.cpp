@@ -53,23 +53,22 @@ void TTableHistory::GameStarted()
 {
     FReplaying = false;
     FLeftGame.reset();
-    TTableState& table = FWindow.FGame.Table;
-    FRecorder.GameStarted(FWindow.FGame, SeatsOf(table));
+    FRecorder.GameStarted(Game(), SeatsOf(Game().Table));
     ShowProblem(FRecorder.TakeProblem());
 }
 
-void TTableHistory::HandDealt()
+void TTableHistory::HandDealt(const TSpadesGame& game, int)
 {
     if (FReplaying)
         return;
-    FRecorder.HandDealt(FWindow.FGame);
+    FRecorder.HandDealt(game);
     ShowProblem(FRecorder.TakeProblem());
 }
 
-void TTableHistory::TrickDone()
+void TTableHistory::TrickFull(const TSpadesGame& game)
 {
     if (!FReplaying)
-        FRecorder.TrickDone(FWindow.FGame.Table);
+        FRecorder.TrickDone(game.Table);
 }
 
 void TTableHistory::Undone(int card)
@@ -80,11 +79,11 @@ void TTableHistory::Undone(int card)
     ShowProblem(FRecorder.TakeProblem());
 }
 
-void TTableHistory::HandScored(int winnerSeat)
+void TTableHistory::HandScored(const TSpadesGame& game, const TScoreResult& result)
 {
     if (FReplaying)
         return;
-    FRecorder.HandScored(FWindow.FGame, winnerSeat);
+    FRecorder.HandScored(game, result.WinnerSeat);
     ShowProblem(FRecorder.TakeProblem());
 }
 
@@ -113,7 +112,7 @@ void TTableHistory::LeaveReplay()
     if (!FReplaying)
         return;
     FReplaying = false;
-    FWindow.FGame.Script.reset();
+    Game().Script.reset();
     // Not once another replay has begun.
     WhenIdle([this] { BackFromReplay(); }, [this, replay = FReplays] { return !FReplaying && FReplays == replay; });
 }
@@ -147,50 +146,39 @@ void TTableHistory::WhenIdle(std::function<void()> work, std::function<bool()> s
 {
     if (still && !still())
         return;
-    if (!FWindow.FSteps.Busy()) {
+    TTableSteps& steps = FWindow.Steps();
+    if (!steps.Busy()) {
         work();
         return;
     }
     // Like New Game: the running steps stop at their next resume point, and the
     // work runs from the event loop once the last of them has returned.
-    FWindow.FSteps.Supersede();
+    steps.Supersede();
     connect(
-        &FWindow.FSteps, &TTableSteps::idle, this,
+        &steps, &TTableSteps::idle, this,
         [this, work = std::move(work), still = std::move(still)]() mutable { WhenIdle(std::move(work), std::move(still)); },
         static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
 
 void TTableHistory::StartFrom(const TStart& start, std::optional<TSpadesGame::TScript> script)
 {
-    TfrmMain& w = FWindow;
-    TSpadesGame& game = w.FGame;
-    w.FSteps.Supersede();
-    w.LabelEffect1->SetCaption({});
-    game.Table.StopRequested = false;
-    std::array<bool, 5> human{};
-    for (int seat = North; seat <= West; ++seat)
-        human[static_cast<size_t>(seat)] =
-            !start.Replay && start.Seats[static_cast<size_t>(seat)].Type == TSeatType::Person;
-    game.NewGame(human);
-    game.Table.AllComputer = true;
+    THandCycle::TStartPoint point;
+    std::array<TSeatKind, 5> kinds{};
     for (int seat = North; seat <= West; ++seat) {
         const size_t s = static_cast<size_t>(seat);
-        TPlayer& player = game.Table.Player(seat);
-        player.SetName(start.Seats[s].Name.toStdString());
-        w.Scene().SetSeatName(seat, start.Seats[s].Name);
-        player.FScore = start.Scores[s];
-        player.FTotalBags = start.TotalBags[s];
-        player.FExpert = !start.Replay && start.Seats[s].Type == TSeatType::Expert;
-        if (human[s])
-            game.Table.AllComputer = false;
-        if (start.Replay)
-            player.SetFaceUp(true);  // a replay shows every hand
+        point.Names[s] = start.Seats[s].Name.toStdString();
+        point.Scores[s] = start.Scores[s];
+        point.TotalBags[s] = start.TotalBags[s];
+        // A replay's seats all play their record.
+        const TSeatType type = start.Replay ? TSeatType::Computer : start.Seats[s].Type;
+        kinds[s] = type == TSeatType::Person   ? TSeatKind::Human
+                   : type == TSeatType::Expert ? TSeatKind::Expert
+                                               : TSeatKind::Computer;
     }
-    game.FTurnOrder = TurnOrderFrom(start.FirstSeat);
+    point.FirstSeat = start.FirstSeat;
     if (start.Deal)
-        game.NextDeal = DeckOrder(*start.Deal);
-    game.Script = std::move(script);
-    w.StartHand();
+        point.Deal = DeckOrder(*start.Deal);
+    FWindow.StartFrom(point, kinds, std::move(script));
 }
 
 void TTableHistory::OfferResume()
@@ -224,7 +212,7 @@ void TTableHistory::Resume(const TResumePoint& point)
         FReplaying = false;
         FRecorder.Continue(point.Game.Id, point.HandsScored);
         RestoreScoreSheet(point.Game.Id, point.HandsScored);
-        FWindow.FGame.FWinScore = point.Game.WinScore;
+        FWindow.Cycle().SetWinScore(point.Game.WinScore);
         StartFrom({point.Game.Seats, point.Scores, point.TotalBags, point.FirstSeat, point.Deal, false}, std::nullopt);
     });
 }
@@ -291,7 +279,7 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
         FRecorder.Detach();
         FReplaying = true;
         ++FReplays;
-        FWindow.FGame.FWinScore = winScore;
+        FWindow.Cycle().SetWinScore(winScore);
         StartFrom(start, script);
     });
     return true;

@@ -16,7 +16,7 @@ namespace spades {
 
 class TfrmMain;
 
-class TTableHistory : public QObject {
+class TTableHistory : public QObject, public TGameObserver {
     Q_OBJECT
 public:
     // path: the history file; empty for the user's own.
@@ -37,12 +37,13 @@ public:
     // The game left for the replay is given up: the next game closes it as abandoned.
     void DropWaitingGame();
 
-    // ---- Hooks of the hand cycle
+    // ---- What the history hears of the game
+    // A new game of the window's own (not one continued or replayed).
     void GameStarted();
-    void HandDealt();
-    // Before the trick is resolved: its four cards are on the table.
-    void TrickDone();
-    void HandScored(int winnerSeat);
+    void HandDealt(const TSpadesGame& game, int handNumber) override;
+    // Before the trick is counted: its four cards are on the table.
+    void TrickFull(const TSpadesGame& game) override;
+    void HandScored(const TSpadesGame& game, const TScoreResult& result) override;
     // A person's step taken back: the card, or 0 for a bid.
     void Undone(int card);
     // After the score card; true when the cycle stops here (a replayed hand is over).
@@ -71,6 +72,7 @@ private:
         bool Replay = false;
     };
     void StartFrom(const TStart& start, std::optional<TSpadesGame::TScript> script);
+    TSpadesGame& Game() { return FWindow.Game(); }
     // The hands of a continued game back onto the score sheet.
     void RestoreScoreSheet(qint64 gameId, int handsScored);
     // Runs the work once the running game steps have returned to the event loop.

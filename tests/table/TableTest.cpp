@@ -7,11 +7,9 @@
 #include <QSignalSpy>
 #include <QToolButton>
 #include <set>
-#include <sstream>
 
 #include "ExtListView.h"
 #include "LblEffct.h"
-#include "Simulator.h"
 #include "Sleeper.h"
 #include "TableHarness.h"
 
@@ -389,25 +387,6 @@ QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-TEST(TableLog, WritesTheSameLogAsAReplayOfTheSameDeal)
-{
-    TTableHarness table(AllComputer);
-    TfrmMain& window = table.Open(12345);
-    QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_TRUE(window.LogPlay());
-    QSignalSpy over(&window, &TfrmMain::gameOver);
-    window.Steps().Request(TTableRequest::NewGame);
-    ASSERT_TRUE(over.wait(Timeout));
-    window.close();
-    const QByteArray written = ReadFile(table.ProgramFolder() + "Spades.Log");
-
-    std::ostringstream out, log;
-    TSimulator replay(12345, 250, out, &log);
-    replay.PlayGame(1);
-    EXPECT_EQ(written.toStdString(), log.str());
-    EXPECT_FALSE(written.isEmpty());
 }
 
 TEST(TableLog, SwitchedOnInMidHandWritesFromTheNextHand)
