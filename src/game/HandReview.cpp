@@ -35,6 +35,17 @@ bool PlaysAlike(int a, int b, TCardSet settled)
 }
 
 namespace {
+// The card laid; a trick it ends goes to its winner.
+void AdvanceTrick(TDDPosition& position, const TPlayReview& entry, std::array<int, 5>& won, TReview& review)
+{
+    const bool ends = position.TrickCount == 3;
+    position = After(position, entry.Play.Card);
+    if (ends) {
+        ++won[At(position.Leader)];
+        review.TrickWinners[At(entry.Trick)] = position.Leader;
+    }
+}
+
 TDDPosition StartOf(const TReviewHand& hand)
 {
     TDDPosition position;
@@ -116,15 +127,16 @@ TExpertView ReviewViewAt(const TReviewHand& hand, int seat, int playIndex)
 }
 
 TReview THandReviewer::Review(const TReviewHand& hand, const std::atomic<bool>* stop,
-                              const std::function<void(int, int)>& progress)
+                              const std::function<void(int, int)>& progress, const TReviewScope& scope)
 {
     TReview review;
-    const auto person = [&](int seat) { return IsPerson(hand.Kinds[At(seat)]); };
-    int total = 4 + static_cast<int>(hand.Plays.size());
+    const auto person = [&](int seat) { return scope.CompareExpert && IsPerson(hand.Kinds[At(seat)]); };
+    const auto looked = [&](int seat) { return (scope.Seats >> seat & 1u) != 0; };
+    int total = 0;
     for (int seat = North; seat <= West; ++seat)
-        total += person(seat);
+        total += scope.Bids ? 1 + person(seat) : 0;
     for (const TPlayRecord& play : hand.Plays)
-        total += person(play.Seat);
+        total += looked(play.Seat) ? 1 + person(play.Seat) : 0;
     int done = 0;
     const auto stepDone = [&] {
         if (progress)
@@ -133,7 +145,7 @@ TReview THandReviewer::Review(const TReviewHand& hand, const std::atomic<bool>* 
     };
 
     const TDDPosition start = StartOf(hand);
-    for (int seat = North; seat <= West; ++seat) {
+    for (int seat = North; seat <= West && scope.Bids; ++seat) {
         TBidReview& bid = review.Bids[At(seat)];
         bid.Bid = hand.Bids[At(seat)];
         bid.Makeable = bid.Bid == 0 ? (FSolver.CanAvoidEveryTrick(start, seat) ? 0 : 1) : FSolver.MostTricks(start, seat);
@@ -155,35 +167,32 @@ TReview THandReviewer::Review(const TReviewHand& hand, const std::atomic<bool>* 
         entry.Play = play;
         entry.Trick = static_cast<int>(i / 4) + 1;
         entry.Nil = hand.Bids[At(play.Seat)] == 0;
-        const TDDGoal goal = entry.Nil ? TDDGoal::Nil(play.Seat) : TDDGoal::Seat(play.Seat);
-        const std::vector<TDDCardValue> values = FSolver.CardValues(position, goal);
-        const auto better = [&](const TDDCardValue& a, const TDDCardValue& b) {
-            return entry.Nil ? a.Tricks < b.Tricks : a.Tricks > b.Tricks;
-        };
-        const auto best = std::min_element(values.begin(), values.end(), better);
-        const auto chosen = std::find_if(values.begin(), values.end(),
-                                         [&](const TDDCardValue& v) { return v.Card == play.Card; });
-        entry.Before = won[At(play.Seat)] + best->Tricks;
-        entry.After = won[At(play.Seat)] + chosen->Tricks;
-        if (!stepDone())
-            return review;
-        if (person(play.Seat)) {
-            const TExpertView view = ReviewViewAt(hand, play.Seat, static_cast<int>(i));
-            const int card = FExpert.ChooseCard(view);
-            // What the person could not tell apart is no different choice.
-            if (!PlaysAlike(card, play.Card, played | view.Held))
-                entry.ExpertCard = card;
+        if (looked(play.Seat)) {
+            const TDDGoal goal = entry.Nil ? TDDGoal::Nil(play.Seat) : TDDGoal::Seat(play.Seat);
+            const std::vector<TDDCardValue> values = FSolver.CardValues(position, goal);
+            const auto better = [&](const TDDCardValue& a, const TDDCardValue& b) {
+                return entry.Nil ? a.Tricks < b.Tricks : a.Tricks > b.Tricks;
+            };
+            const auto best = std::min_element(values.begin(), values.end(), better);
+            const auto chosen = std::find_if(values.begin(), values.end(),
+                                             [&](const TDDCardValue& v) { return v.Card == play.Card; });
+            entry.Before = won[At(play.Seat)] + best->Tricks;
+            entry.After = won[At(play.Seat)] + chosen->Tricks;
             if (!stepDone())
                 return review;
+            if (person(play.Seat)) {
+                const TExpertView view = ReviewViewAt(hand, play.Seat, static_cast<int>(i));
+                const int card = FExpert.ChooseCard(view);
+                // What the person could not tell apart is no different choice.
+                if (!PlaysAlike(card, play.Card, played | view.Held))
+                    entry.ExpertCard = card;
+                if (!stepDone())
+                    return review;
+            }
         }
         review.Plays.push_back(entry);
+        AdvanceTrick(position, entry, won, review);
         played |= CardBit(play.Card);
-        const bool ends = position.TrickCount == 3;
-        position = After(position, play.Card);
-        if (ends) {
-            ++won[At(position.Leader)];
-            review.TrickWinners[At(entry.Trick)] = position.Leader;
-        }
     }
     review.Complete = true;
     return review;

@@ -76,6 +76,13 @@ std::string CheckReviewHand(const TReviewHand& hand);
 // playIndex -1): its own cards, every bid before its turn and every card laid.
 TExpertView ReviewViewAt(const TReviewHand& hand, int seat, int playIndex);
 
+// How much of a hand to look at: the bids, the plays of some seats, the Expert's choices.
+struct TReviewScope {
+    bool Bids = true;
+    bool CompareExpert = true;
+    uint8_t Seats = 0x1E;  // bit (1 << seat); the others' plays are listed with no figures
+};
+
 class THandReviewer {
 public:
     explicit THandReviewer(TExpertSettings expert = {}) : FExpert(expert) {}
@@ -83,7 +90,7 @@ public:
     // The whole review, a step at a time: progress(done, total) after each; a
     // request to stop is seen between steps. The hand must pass CheckReviewHand.
     TReview Review(const TReviewHand& hand, const std::atomic<bool>* stop = nullptr,
-                   const std::function<void(int, int)>& progress = {});
+                   const std::function<void(int, int)>& progress = {}, const TReviewScope& scope = {});
 
 private:
     TDoubleDummy FSolver;
