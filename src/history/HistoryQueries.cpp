@@ -150,6 +150,19 @@ std::optional<THandRecord> LoadHand(const QSqlDatabase& db, qint64 game, int num
     return hand;
 }
 
+TBeforeHand BeforeHand(const QSqlDatabase& db, qint64 game, int number)
+{
+    TBeforeHand before;
+    for (int earlier = 1; earlier < number; ++earlier)
+        if (const auto hand = LoadHand(db, game, earlier)) {
+            for (size_t seat = 1; seat <= 4; ++seat)
+                before.TotalBags[seat] += hand->Bags[seat];
+            if (earlier == number - 1)
+                before.Scores = hand->Scores;
+        }
+    return before;
+}
+
 int ScoredHands(const QSqlDatabase& db, qint64 game)
 {
     QSqlQuery query(db);

@@ -30,6 +30,12 @@ std::optional<TGameRecord> LoadGame(const QSqlDatabase& db, qint64 id);
 std::vector<TSeatInts> ScoreSeries(const QSqlDatabase& db, qint64 game);
 // A scored hand in full; nothing when it is missing or its record unreadable.
 std::optional<THandRecord> LoadHand(const QSqlDatabase& db, qint64 game, int number);
+// The game's scores before the hand, and the bags gathered up to it.
+struct TBeforeHand {
+    TSeatInts Scores{};
+    TSeatInts TotalBags{};
+};
+TBeforeHand BeforeHand(const QSqlDatabase& db, qint64 game, int number);
 // The number of scored hands of a game.
 int ScoredHands(const QSqlDatabase& db, qint64 game);
 

@@ -47,15 +47,27 @@ TdlgScores::TdlgScores(QWidget* owner)
     FSheet->setAutoDefault(false);
     FSheet->setAccessibleName("Score Sheet");
     FSheet->hide();
+
+    FReview = new QPushButton("Review", this);
+    FReview->setObjectName("btnReview");
+    FReview->setGeometry(5, 160, 52, 25);
+    FReview->setAutoDefault(false);
+    FReview->setAccessibleName("Review the hand");
+    FReview->hide();
 }
 
-void TdlgScores::SetSheetAction(std::function<void()> action)
+namespace {
+void SetAction(QPushButton& button, std::function<void()> action)
 {
-    FSheet->disconnect();
-    FSheet->setVisible(static_cast<bool>(action));
+    button.disconnect();
+    button.setVisible(static_cast<bool>(action));
     if (action)
-        connect(FSheet, &QPushButton::clicked, this, std::move(action));
+        QObject::connect(&button, &QPushButton::clicked, &button, std::move(action));
 }
+}  // namespace
+
+void TdlgScores::SetSheetAction(std::function<void()> action) { SetAction(*FSheet, std::move(action)); }
+void TdlgScores::SetReviewAction(std::function<void()> action) { SetAction(*FReview, std::move(action)); }
 
 void TdlgScores::SetSeats(const TTableState& table)
 {

@@ -25,9 +25,12 @@ public:
 
     // A "Sheet" button beside Continue opens the score sheet, when there is one.
     void SetSheetAction(std::function<void()> action);
+    // A "Review" button opens the review of the hand just scored, when there is one.
+    void SetReviewAction(std::function<void()> action);
 
     QTreeWidget* lvwScores() const { return FList; }
     QPushButton* SheetBtn() const { return FSheet; }
+    QPushButton* ReviewBtn() const { return FReview; }
     QPushButton* OKBtn() const { return FOk; }
 
 protected:
@@ -39,6 +42,7 @@ private:
     QTreeWidget* FList = nullptr;
     QPushButton* FOk = nullptr;
     QPushButton* FSheet = nullptr;
+    QPushButton* FReview = nullptr;
     std::array<std::pair<QString, int>, 4> FScores;
 };
 

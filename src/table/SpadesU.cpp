@@ -75,6 +75,8 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
     FPrompts = FCountedPrompts.get();
     FScoreSheet = std::make_unique<TTableScoreSheet>(*this);
     FPrompts->ScoreSheet = [this] { FScoreSheet->ShowOver(FGame.Table); };
+    FPrompts->CanReviewHand = [this] { return FHistory->CanReviewLastHand(); };
+    FPrompts->ReviewHand = [this] { FHistory->ReviewLastHand(); };
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
     FSteps.Released = [this] { ReleaseParkedSteps(); };
     FHistory = std::make_unique<TTableHistory>(*this, FEnvironment.HistoryPath);

@@ -14,6 +14,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
+#include "HandReviewDialog.h"
 #include "HistorySchema.h"
 
 namespace spades {
@@ -101,6 +102,9 @@ TdlgStatistics::TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::
     FReplay = new QPushButton("&Replay Hand");
     FReplay->setObjectName("btnReplay");
     games->addWidget(FReplay);
+    FReview = new QPushButton("Re&view Hand");
+    FReview->setObjectName("btnReview");
+    games->addWidget(FReview);
     layout->addLayout(games);
 
     FChart = new QChart;
@@ -125,6 +129,7 @@ TdlgStatistics::TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::
     connect(FPeriod, &QComboBox::currentIndexChanged, this, [this] { Reload(); });
     connect(FGame, &QComboBox::currentIndexChanged, this, [this] { ShowGame(); });
     connect(FReplay, &QPushButton::clicked, this, [this] { ReplayClick(); });
+    connect(FReview, &QPushButton::clicked, this, [this] { ReviewClick(); });
     connect(FReset, &QPushButton::clicked, this, [this] { ResetClick(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     Reload();
@@ -230,6 +235,7 @@ void TdlgStatistics::ShowGame()
     FHand->setRange(hands ? 1 : 0, hands);
     FHand->setValue(hands);
     FReplay->setEnabled(hands > 0);
+    FReview->setEnabled(hands > 0);
     FNoHands->setVisible(hands == 0);
     FChart->setTitle(game ? QStringLiteral("Scores of game %1, hand by hand").arg(game) : QString());
     if (hands == 0 || !record)
@@ -282,6 +288,23 @@ void TdlgStatistics::ReplayClick()
     FReplayGame = ShownGame();
     FReplayHand = FHand->value();
     done(ReplayResult);
+}
+
+void TdlgStatistics::ReviewClick()
+{
+    const qint64 game = ShownGame();
+    const int number = FHand->value();
+    if (game == 0 || number < 1)
+        return;
+    std::array<QString, 5> names;
+    const std::optional<TReviewHand> hand = LoadReviewHand(FDb, game, number, names);
+    if (!hand) {
+        FNoHands->setText(QStringLiteral("Hand %1 of game %2 cannot be read from the game history.").arg(number).arg(game));
+        FNoHands->show();
+        return;
+    }
+    TdlgHandReview review(*hand, names, this);
+    review.exec();
 }
 
 }  // namespace spades

@@ -1,6 +1,6 @@
 // Game > Statistics: each seat name with its type and its figures over a period,
-// the four scores hand by hand of one game as a chart, a replay of one of its
-// hands, and a reset of the whole record that asks first.
+// the four scores hand by hand of one game as a chart, a replay or a review of
+// one of its hands, and a reset of the whole record that asks first.
 #pragma once
 
 #include <QDialog>
@@ -42,6 +42,7 @@ public:
     QChart* Chart() const { return FChart; }
     QSpinBox* edtHand() const { return FHand; }
     QPushButton* btnReplay() const { return FReplay; }
+    QPushButton* btnReview() const { return FReview; }
     QPushButton* btnReset() const { return FReset; }
 
     // Everything read again from the file.
@@ -53,6 +54,7 @@ private:
     void ShowGame();
     void ResetClick();
     void ReplayClick();
+    void ReviewClick();
 
     QSqlDatabase FDb;
     qint64 FCurrent;
@@ -66,6 +68,7 @@ private:
     QLabel* FNoHands = nullptr;
     QSpinBox* FHand = nullptr;
     QPushButton* FReplay = nullptr;
+    QPushButton* FReview = nullptr;
     QPushButton* FReset = nullptr;
     qint64 FReplayGame = 0;
     int FReplayHand = 0;

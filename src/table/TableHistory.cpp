@@ -1,7 +1,9 @@
 #include "TableHistory.h"
 
+#include <QApplication>
 #include <QTimer>
 
+#include "HandReviewDialog.h"
 #include "HistoryQueries.h"
 #include "LblEffct.h"
 #include "Sleeper.h"
@@ -245,16 +247,9 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
         if (FStore.IsOpen()) {
             game = LoadGame(FStore.Database(), gameId);
             hand = LoadHand(FStore.Database(), gameId, number);
-            if (number > 1) {
-                // The scores before the hand, and the bags gathered up to it.
-                const auto before = LoadHand(FStore.Database(), gameId, number - 1);
-                if (before)
-                    start.Scores = before->Scores;
-                for (int earlier = 1; earlier < number; ++earlier)
-                    if (const auto h = LoadHand(FStore.Database(), gameId, earlier))
-                        for (int seat = North; seat <= West; ++seat)
-                            start.TotalBags[static_cast<size_t>(seat)] += h->Bags[static_cast<size_t>(seat)];
-            }
+            const TBeforeHand before = BeforeHand(FStore.Database(), gameId, number);
+            start.Scores = before.Scores;
+            start.TotalBags = before.TotalBags;
         }
     } catch (const EHistoryError&) {
         hand.reset();
@@ -283,6 +278,34 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
         StartFrom(start, script);
     });
     return true;
+}
+
+bool TTableHistory::CanReviewLastHand() const
+{
+    return FStore.IsOpen() && !FReplaying && FRecorder.GameId() != 0;
+}
+
+void TTableHistory::ReviewLastHand()
+{
+    if (!CanReviewLastHand())
+        return;
+    std::optional<TReviewHand> hand;
+    std::array<QString, 5> names;
+    const qint64 game = FRecorder.GameId();
+    int number = 0;
+    try {
+        number = ScoredHands(FStore.Database(), game);
+        hand = LoadReviewHand(FStore.Database(), game, number, names);
+    } catch (const EHistoryError&) {
+        hand.reset();
+    }
+    if (!hand) {
+        FWindow.Prompts().Notice(TNoticeKind::Error,
+                                 QStringLiteral("Hand %1 of game %2 cannot be read from the game history.").arg(number).arg(game));
+        return;
+    }
+    TdlgHandReview review(*hand, names, QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &FWindow);
+    FWindow.Prompts().RunDialog(review);
 }
 
 void TTableHistory::mniGameStatsClick()

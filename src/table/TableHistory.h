@@ -59,6 +59,9 @@ public:
     // when it cannot be read.
     bool StartReplay(qint64 game, int hand);
     void mniGameStatsClick();
+    // The hand just scored, looked at again; none in a replay or without a history.
+    bool CanReviewLastHand() const;
+    void ReviewLastHand();
 
 signals:
     void replayFinished();

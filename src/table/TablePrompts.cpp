@@ -126,6 +126,7 @@ void TDialogPrompts::ShowScores(const TTableState& table)
     QPointer<TdlgScores> dialog = new TdlgScores(FMain);
     dialog->SetSeats(table);
     dialog->SetSheetAction(ScoreSheet);
+    dialog->SetReviewAction(ReviewHand && CanReviewHand && CanReviewHand() ? ReviewHand : nullptr);
     if (FMain) {
         const QRect outer = FMain->frameGeometry();
         const int clientHeight = ClientHeight(FMain);
@@ -217,8 +218,12 @@ void TCountedPrompts::ShowScores(const TTableState& table)
 {
     TDepth depth(*this);
     FInner.ScoreSheet = ScoreSheet;
+    FInner.ReviewHand = ReviewHand;
+    FInner.CanReviewHand = CanReviewHand;
     FInner.ShowScores(table);
     FInner.ScoreSheet = nullptr;
+    FInner.ReviewHand = nullptr;
+    FInner.CanReviewHand = nullptr;
 }
 
 void TCountedPrompts::ShowAbout()

@@ -46,6 +46,9 @@ public:
     std::function<int()> BidSuggestion;
     // What the score card's "Sheet" button opens; empty: no such button.
     std::function<void()> ScoreSheet;
+    // What the score card's "Review" button opens; empty (or nothing to review): no such button.
+    std::function<void()> ReviewHand;
+    std::function<bool()> CanReviewHand;
 };
 
 // Prompts that nobody answers: no notice is shown, every person bids the given
