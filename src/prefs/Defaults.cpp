@@ -129,7 +129,6 @@ void TDefaults::LoadOptions()
     SetMarkPlayable(registry.ReadBool(OptionsSection, QStringLiteral("Mark Playable"), true));
     SetAnimateCards(registry.ReadBool(OptionsSection, QStringLiteral("Animate Cards"), true));
     SetRefusalsOnTable(registry.ReadBool(OptionsSection, QStringLiteral("Refusals On Table"), false));
-    SetCheckPlays(registry.ReadBool(OptionsSection, QStringLiteral("Check Plays"), false));
     SetSoundNoticeOnTable(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice On Table"), false));
     SetSoundNoticeShown(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice Shown"), false));
 }
@@ -173,7 +172,6 @@ void TDefaults::Save() const
     registry.WriteBool(OptionsSection, QStringLiteral("Refusals On Table"), FRefusalsOnTable);
     registry.WriteBool(OptionsSection, QStringLiteral("Sound Notice On Table"), FSoundNoticeOnTable);
     registry.WriteBool(OptionsSection, QStringLiteral("Sound Notice Shown"), FSoundNoticeShown);
-    registry.WriteBool(OptionsSection, QStringLiteral("Check Plays"), FCheckPlays);
     registry.Commit();
 }
 

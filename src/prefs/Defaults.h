@@ -62,7 +62,6 @@ public:
     void SetMarkPlayable(bool mark) { FMarkPlayable = mark; }
     void SetAnimateCards(bool animate) { FAnimateCards = animate; }
     void SetRefusalsOnTable(bool onTable) { FRefusalsOnTable = onTable; }
-    void SetCheckPlays(bool check) { FCheckPlays = check; }
     void SetSoundNoticeOnTable(bool onTable) { FSoundNoticeOnTable = onTable; }
     void SetSoundNoticeShown(bool shown) { FSoundNoticeShown = shown; }
 
@@ -87,8 +86,6 @@ public:
     bool AnimateCards() const { return FAnimateCards; }
     // A refused play is written on the table instead of in a message box.
     bool RefusalsOnTable() const { return FRefusalsOnTable; }
-    // Notes on the table when a person's card may have cost a trick.
-    bool CheckPlays() const { return FCheckPlays; }
     // The notice that no sound can be made is a line on the table, not a box.
     bool SoundNoticeOnTable() const { return FSoundNoticeOnTable; }
     // That notice has been given on this machine once already.
@@ -105,7 +102,6 @@ private:
     bool FMarkPlayable = true;
     bool FAnimateCards = true;
     bool FRefusalsOnTable = false;
-    bool FCheckPlays = false;
     bool FSoundNoticeOnTable = false;
     bool FSoundNoticeShown = false;
 };

@@ -53,7 +53,6 @@ public:
     QCheckBox* chkMarkPlayable() const { return FMarkPlayable; }
     QCheckBox* chkAnimateCards() const { return FAnimateCards; }
     QCheckBox* chkRefusalsOnTable() const { return FRefusalsOnTable; }
-    QCheckBox* chkCheckPlays() const { return FCheckPlays; }
     QCheckBox* chkSoundNoticeOnTable() const { return FSoundNoticeOnTable; }
     QLabel* SongPanel(int slot) const { return FPanels[static_cast<size_t>(slot)]; }
     QPushButton* ChooseButton(int slot) const { return FChoose[static_cast<size_t>(slot)]; }
@@ -134,7 +133,6 @@ private:
     QCheckBox* FMarkPlayable = nullptr;
     QCheckBox* FAnimateCards = nullptr;
     QCheckBox* FRefusalsOnTable = nullptr;
-    QCheckBox* FCheckPlays = nullptr;
     QCheckBox* FSoundNoticeOnTable = nullptr;
     QPushButton* FOk = nullptr;
     QPushButton* FCancel = nullptr;

@@ -1,6 +1,6 @@
 // The table's switches: marking and motion on unless stored off, the table's own
-// lines for refusals and the no-sound notice (and that notice given) and the play
-// checker off unless stored on; all kept by a save.
+// lines for refusals and the no-sound notice (and that notice given) off unless
+// stored on; all kept by a save.
 #include "Defaults.h"
 #include "PrefsTestSupport.h"
 
@@ -19,7 +19,6 @@ struct TSwitchCase {
     bool Refusals = false;
     bool SoundOnTable = false;
     bool SoundShown = false;
-    bool CheckPlays = false;
 };
 
 class DefaultsComfort : public PrefsTest, public ::testing::WithParamInterface<TSwitchCase> {};
@@ -40,7 +39,6 @@ TEST_P(DefaultsComfort, LoadAndSurviveASave)
     EXPECT_EQ(again.RefusalsOnTable(), GetParam().Refusals);
     EXPECT_EQ(again.SoundNoticeOnTable(), GetParam().SoundOnTable);
     EXPECT_EQ(again.SoundNoticeShown(), GetParam().SoundShown);
-    EXPECT_EQ(again.CheckPlays(), GetParam().CheckPlays);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -55,9 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TSwitchCase{"TableLinesAndNoticeGiven",
                                   "\"Refusals On Table\"=dword:00000001\n\"Sound Notice On Table\"=dword:00000001\n"
                                   "\"Sound Notice Shown\"=dword:00000001\n",
-                                  true, true, true, true, true},
-                      TSwitchCase{"PlaysChecked", "\"Check Plays\"=dword:00000001\n", true, true, false, false, false,
-                                  true}),
+                                  true, true, true, true, true}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(DefaultsComfortBuiltIn, BothOn)

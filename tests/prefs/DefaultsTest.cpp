@@ -234,7 +234,6 @@ TEST_F(DefaultsTest, SaveWritesTheExactExport)
                                   "\"Refusals On Table\"=dword:00000000\n"
                                   "\"Sound Notice On Table\"=dword:00000000\n"
                                   "\"Sound Notice Shown\"=dword:00000000\n"
-                                  "\"Check Plays\"=dword:00000000\n"
                                   "\n"
                                   "[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Player1]\n"
                                   "\"Name\"=\"North\"\n"
