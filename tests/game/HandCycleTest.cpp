@@ -5,7 +5,7 @@
 
 #include "Claim.h"
 #include "HandCycle.h"
-#include "PlayLog.h"
+#include "PlayLogObserver.h"
 #include "SeatController.h"
 #include "TestTable.h"
 
@@ -211,18 +211,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, CycleEnd,
                                            TEndCase{"GivenUp", 100000, true, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// Writes the play log of every hand, as the simulator does.
-class TLogWriter final : public TGameObserver {
-public:
-    explicit TLogWriter(std::ostream& out) : FLog(out) {}
-    void PlayBegins(const TSpadesGame& game) override { FLog.LogHandStart(game.Table); }
-    void TrickFull(const TSpadesGame& game) override { FLog.LogTrick(game.Table); }
-    void HandEnded(const TSpadesGame& game) override { FLog.LogHandEnd(game.Table); }
-
-private:
-    TPlayLog FLog;
-};
-
 uint64_t Fnv1a(const std::string& text)
 {
     uint64_t hash = 0xcbf29ce484222325ull;
@@ -241,8 +229,8 @@ TEST(CycleGame, AWholeClassicGamePlaysAsRecorded)
         game.Table.Player(seat).SetName(names[static_cast<size_t>(seat)]);
     THandCycle cycle(game);
     std::ostringstream log;
-    TLogWriter writer(log);
-    cycle.Watch(writer);
+    TPlayLogObserver writer(log);
+    cycle.Watch(writer, TPlayLogObserver::Events);
     cycle.NewGame(1, Computers);
     TSeatControllers seats;
     for (TWait wait; (wait = cycle.Advance()).Kind != TWaitKind::GameOver;)

@@ -1,18 +1,12 @@
 #include <gmock/gmock.h>
 
 #include "HandReview.h"
+#include "ReviewHands.h"
 
 using namespace spades;
+using namespace spades::testing;
 
 namespace {
-
-TCardSet Cards(std::initializer_list<int> cards)
-{
-    TCardSet set = 0;
-    for (int card : cards)
-        set |= CardBit(card);
-    return set;
-}
 
 // An ending of a few tricks dealt at random, played out by each seat laying its
 // lowest legal card: plays that are often not the best.
@@ -93,19 +87,8 @@ TEST(HandReview, FiguresAddUpOverWholeEndings)
 
 TEST(HandReview, CostlyPlaysOnCraftedEnding)
 {
-    // East leads the King of diamonds; North holds the Ace and Two. Over the King
-    // North takes both tricks; under it, none: East then leads a club to West.
-    // Before the lead North can make nothing: a club led first keeps it out.
-    TReviewHand hand;
-    hand.Dealt[East] = Cards({52, 29});
-    hand.Dealt[South] = Cards({30, 31});
-    hand.Dealt[West] = Cards({32, 33});
-    hand.Dealt[North] = Cards({40, 41});
-    hand.FirstSeat = East;
-    hand.Bids = {0, 2, 1, 0, 1};
+    TReviewHand hand = DuckedEnding();
     hand.Kinds[North] = TSeatKind::Human;
-    hand.Plays = {{East, 52}, {South, 30}, {West, 32}, {North, 41},
-                  {East, 29}, {South, 31}, {West, 33}, {North, 40}};
     ASSERT_EQ(CheckReviewHand(hand), "");
     const TReview review = THandReviewer().Review(hand);
     const std::array<int, 5> makeable{0, 0, 0, 0, 0};

@@ -22,19 +22,6 @@ namespace {
 
 constexpr int Timeout = 60000;
 
-// A settings file whose seats are of the given types ("Computer", "Human", "Expert").
-QByteArray Settings(const std::array<const char*, 5>& types)
-{
-    QByteArray text = "Windows Registry Editor Version 5.00\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Options]\n"
-                      "\"Speed\"=\"Bullet\"\n\"MusicOn\"=dword:00000000\n\n";
-    static const char* names[] = {"", "North", "East", "South", "West"};
-    for (int seat = 1; seat <= 4; ++seat)
-        text += QByteArray("[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Player") + QByteArray::number(seat) +
-                "]\n\"Name\"=\"" + names[seat] + "\"\n\"Type\"=\"" + types[static_cast<size_t>(seat)] + "\"\n\n";
-    return text;
-}
-
 // Counts the paint events the window gets while the table waits for the Expert.
 class TPaintCounter : public QObject {
 public:
@@ -51,7 +38,7 @@ public:
 TEST(ExpertSeat, PlaysAHandWhileTheWindowRepaints)
 {
     TTableHarness table;
-    table.WriteSettings(Settings({"", "Computer", "Computer", "Expert", "Computer"}));
+    table.WriteSettings(SeatSettings({"", "Computer", "Computer", "Expert", "Computer"}));
     TfrmMain& window = table.Open(2468);
     ASSERT_TRUE(window.Table().Player(South).FExpert);
     ASSERT_FALSE(window.Table().Player(South).FHuman);
@@ -84,7 +71,7 @@ TEST(ExpertSeat, PlaysAHandWhileTheWindowRepaints)
 TEST(ExpertSeat, NewGameDuringADecisionAbandonsItCleanly)
 {
     TTableHarness table;
-    table.WriteSettings(Settings({"", "Expert", "Expert", "Expert", "Expert"}));
+    table.WriteSettings(SeatSettings({"", "Expert", "Expert", "Expert", "Expert"}));
     TfrmMain& window = table.Open(97);
     int news = 0;
     QObject::connect(&window.ExpertSeat(), &TExpertSeat::waiting, &window, [&] {

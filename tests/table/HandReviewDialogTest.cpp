@@ -7,34 +7,13 @@
 #include <QTest>
 
 #include "HandReviewDialog.h"
+#include "ReviewHands.h"
 #include "ScoreDialog.h"
 
 using namespace spades;
+using namespace spades::testing;
 
 namespace {
-
-TCardSet Cards(std::initializer_list<int> cards)
-{
-    TCardSet set = 0;
-    for (int card : cards)
-        set |= CardBit(card);
-    return set;
-}
-
-// Two tricks: North ducks the King of diamonds under its Ace and loses both tricks.
-TReviewHand DuckedEnding()
-{
-    TReviewHand hand;
-    hand.Dealt[East] = Cards({52, 29});
-    hand.Dealt[South] = Cards({30, 31});
-    hand.Dealt[West] = Cards({32, 33});
-    hand.Dealt[North] = Cards({40, 41});
-    hand.FirstSeat = East;
-    hand.Bids = {0, 2, 1, 0, 1};
-    hand.Plays = {{East, 52}, {South, 30}, {West, 32}, {North, 41},
-                  {East, 29}, {South, 31}, {West, 33}, {North, 40}};
-    return hand;
-}
 
 const std::array<QString, 5> Names{"", "Norah", "Eddy", "Sam", "Wren"};
 

@@ -3,8 +3,10 @@
 #include <QTest>
 
 #include "PlayChecker.h"
+#include "ReviewHands.h"
 
 using namespace spades;
+using namespace spades::testing;
 
 namespace {
 
@@ -53,23 +55,9 @@ TEST(PlayChecker, NotesSayWhatCostAndWhatTheExpertPlays)
 
 TEST(PlayChecker, NotesAHandsCostlyPlayAndDropsWorkOfAHandGone)
 {
-    // East leads the King of diamonds; North, a person, ducks it under its Ace and takes nothing.
-    TReviewHand hand;
-    const auto cards = [](std::initializer_list<int> list) {
-        TCardSet set = 0;
-        for (int card : list)
-            set |= CardBit(card);
-        return set;
-    };
-    hand.Dealt[East] = cards({52, 29});
-    hand.Dealt[South] = cards({30, 31});
-    hand.Dealt[West] = cards({32, 33});
-    hand.Dealt[North] = cards({40, 41});
-    hand.FirstSeat = East;
-    hand.Bids = {0, 2, 1, 0, 1};
+    // North, a person, ducks the King of diamonds under its Ace and takes nothing.
+    TReviewHand hand = DuckedEnding();
     hand.Kinds[North] = TSeatKind::Human;
-    hand.Plays = {{East, 52}, {South, 30}, {West, 32}, {North, 41},
-                  {East, 29}, {South, 31}, {West, 33}, {North, 40}};
 
     QStringList notes;
     TPlayChecker checker([&](const QString& note) { notes << note; });

@@ -139,11 +139,27 @@ public:
     std::function<int(QDialog&)> OnDialog;
 };
 
-// The settings file lines for one seat.
-inline QByteArray SeatLines(int seat, const char* name, bool human)
+// The settings file lines for one seat of the given type ("Computer", "Human", "Expert").
+inline QByteArray SeatLines(int seat, const char* name, const char* type)
 {
     return QByteArray("[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Player") + QByteArray::number(seat) +
-           "]\n\"Name\"=\"" + name + "\"\n\"Type\"=\"" + (human ? "Human" : "Computer") + "\"\n\n";
+           "]\n\"Name\"=\"" + name + "\"\n\"Type\"=\"" + type + "\"\n\n";
+}
+inline QByteArray SeatLines(int seat, const char* name, bool human)
+{
+    return SeatLines(seat, name, human ? "Human" : "Computer");
+}
+
+// A whole settings file, at the Bullet pace without music, whose seats are of the given types.
+inline QByteArray SeatSettings(const std::array<const char*, 5>& types)
+{
+    QByteArray text = "Windows Registry Editor Version 5.00\n\n"
+                      "[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Options]\n"
+                      "\"Speed\"=\"Bullet\"\n\"MusicOn\"=dword:00000000\n\n";
+    static const char* names[] = {"", "North", "East", "South", "West"};
+    for (int seat = 1; seat <= 4; ++seat)
+        text += SeatLines(seat, names[seat], types[static_cast<size_t>(seat)]);
+    return text;
 }
 
 class TTableHarness {

@@ -33,25 +33,13 @@ struct TLogCase {
     uint64_t Sum;
 };
 
-QByteArray Settings(const std::array<const char*, 5>& types)
-{
-    QByteArray text = "Windows Registry Editor Version 5.00\n\n"
-                      "[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Options]\n"
-                      "\"Speed\"=\"Bullet\"\n\"MusicOn\"=dword:00000000\n\n";
-    static const char* names[] = {"", "North", "East", "South", "West"};
-    for (int seat = 1; seat <= 4; ++seat)
-        text += QByteArray("[HKEY_CURRENT_USER\\Software\\Tarnwell\\Spades\\Player") + QByteArray::number(seat) +
-                "]\n\"Name\"=\"" + names[seat] + "\"\n\"Type\"=\"" + types[static_cast<size_t>(seat)] + "\"\n\n";
-    return text;
-}
-
 class TableLogRecord : public ::testing::TestWithParam<TLogCase> {};
 
 TEST_P(TableLogRecord, IsTheSameForTheSameDealAndChoices)
 {
     const TLogCase& c = GetParam();
     TTableHarness table;
-    table.WriteSettings(Settings(c.Types));
+    table.WriteSettings(SeatSettings(c.Types));
     table.Prompts.DefaultBid = c.Bid;
     TfrmMain& window = table.Open(c.Seed);
     if (!window.LogPlay())
