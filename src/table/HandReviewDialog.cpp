@@ -1,10 +1,14 @@
 #include "HandReviewDialog.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -128,6 +132,7 @@ TdlgHandReview::TdlgHandReview(const TReviewHand& hand, const std::array<QString
         const QString text = ShortCard(play.Card) + (i % 4 == 0 ? QStringLiteral(" (led)") : QString());
         FTricks->setItem(row, play.Seat, Cell(text, FNames[play.Seat] + ": " + CardTitle(play.Card)));
     }
+    FTricks->setMinimumHeight(120);  // the list scrolls on a small screen
     layout->addWidget(FTricks, 1);
 
     FHands = new QLabel;
@@ -150,7 +155,9 @@ TdlgHandReview::TdlgHandReview(const TReviewHand& hand, const std::array<QString
 
     connect(FTricks, &QTableWidget::currentCellChanged, this, [this](int row) { ShowHandsAt(row + 1); });
     ShowHandsAt(1);
-    resize(720, 640);
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() - 60 : 640;
+    resize(720, std::min(640, room));
 
     FWorker = std::thread([this, expert] {
         THandReviewer reviewer(expert);
