@@ -13,6 +13,8 @@ constexpr unsigned LaneBits(TDDLanes set, int lane) { return static_cast<unsigne
 int TopRun(unsigned mine, unsigned all) { return std::popcount(mine >> std::bit_width(all & ~mine)); }
 TDDLanes AllHands(const TDDState& s) { return s.Hand[0] | s.Hand[1] | s.Hand[2] | s.Hand[3]; }
 bool Has(uint8_t seats, int seat) { return (seats >> seat) & 1u; }
+// Nodes between two looks at the stop flag.
+constexpr uint64_t StopEvery = 1024;
 }  // namespace
 
 int DDTrickWinner(const TDDState& state)
@@ -49,6 +51,21 @@ TDDLanes DDDistinct(const TDDState& state, TDDLanes legal)
 TDDSearch::TDDSearch(int tableBits)
     : FTable(size_t{1} << std::clamp(tableBits, 4, 28)), FShift(64 - std::clamp(tableBits, 4, 28))
 {
+}
+
+void TDDSearch::SetBound(const TDDBound& bound)
+{
+    FBound = bound;
+    FBoundEnd = bound.Nodes ? FNodes + bound.Nodes : std::numeric_limits<uint64_t>::max();
+    FCheckAt = bound.Stop ? std::min(FBoundEnd, FNodes + StopEvery) : FBoundEnd;
+}
+
+void TDDSearch::CheckBound()
+{
+    // Unwinding stores nothing more, and every entry stored came from a whole search.
+    if (FNodes >= FBoundEnd || (FBound.Stop && FBound.Stop->load(std::memory_order_relaxed)))
+        throw EDDGaveUp();
+    FCheckAt = std::min(FBoundEnd, FNodes + StopEvery);
 }
 
 int TDDSearch::Start(const TDDState& state, uint8_t counted, uint8_t maximisers)
@@ -90,7 +107,8 @@ int TDDSearch::Solve(const TDDState& state, uint8_t counted, uint8_t maximisers)
 
 bool TDDSearch::Search(int need)
 {
-    ++FNodes;
+    if (++FNodes >= FCheckAt) [[unlikely]]
+        CheckBound();
     TKey key{};
     int hint = -1;
     int left = 0;

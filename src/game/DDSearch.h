@@ -5,8 +5,11 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -40,6 +43,19 @@ TDDLanes DDLegal(const TDDState& state);
 // separates, the lowest: every card of a run gives the same result.
 TDDLanes DDDistinct(const TDDState& state, TDDLanes legal);
 
+// How far searches may go before they give up: a count of nodes over every
+// search from when the bound is set, and a flag that stops them at once.
+struct TDDBound {
+    uint64_t Nodes = 0;                      // 0: no limit
+    const std::atomic<bool>* Stop = nullptr;  // nullptr: never stopped
+};
+
+// Thrown out of a search that reached its bound: the question has no answer.
+class EDDGaveUp : public std::exception {
+public:
+    const char* what() const noexcept override { return "the double-dummy search gave up"; }
+};
+
 class TDDSearch {
 public:
     explicit TDDSearch(int tableBits);
@@ -50,6 +66,11 @@ public:
     int Solve(const TDDState& state, uint8_t counted, uint8_t maximisers);
     // Do they take at least target?
     bool Reaches(const TDDState& state, uint8_t counted, uint8_t maximisers, int target);
+
+    // From now on searches throw EDDGaveUp once past the bound. What the table
+    // learnt before stays true, so the next question is answered exactly.
+    void SetBound(const TDDBound& bound);
+    const TDDBound& Bound() const { return FBound; }
 
     size_t TableBytes() const { return FTable.size() * sizeof(TEntry); }
     uint64_t Nodes() const { return FNodes; }
@@ -73,6 +94,7 @@ private:
 
     int Start(const TDDState& state, uint8_t counted, uint8_t maximisers);
     bool Search(int need);
+    void CheckBound();
     bool LastTrick(int need) const;
     int QuickTricks() const;
     // Tricks each side is sure of from its top spades: the maximisers', the others'.
@@ -93,6 +115,11 @@ private:
     std::array<uint8_t, 4> FWinPlace{};  // place (0..3) of the winning card after each card laid
     uint8_t FCounted = 0, FMax = 0;
     uint64_t FNodes = 0;
+    // The bound is looked at only when FNodes reaches FCheckAt, so an unbounded
+    // search pays one comparison a node.
+    TDDBound FBound;
+    uint64_t FBoundEnd = std::numeric_limits<uint64_t>::max();
+    uint64_t FCheckAt = std::numeric_limits<uint64_t>::max();
 };
 
 }  // namespace spades

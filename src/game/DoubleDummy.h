@@ -79,11 +79,31 @@ public:
     // the first of its best cards by value.
     std::vector<TPlayRecord> BestLine(const TDDPosition& position, TDDGoal goal);
 
+    // Questions asked from now on throw EDDGaveUp once past the bound.
+    void SetBound(const TDDBound& bound) { FSearch.SetBound(bound); }
+    const TDDBound& Bound() const { return FSearch.Bound(); }
+
     size_t TableBytes() const { return FSearch.TableBytes(); }
     uint64_t Nodes() const { return FSearch.Nodes(); }
 
 private:
     TDDSearch FSearch;
+};
+
+// A bound for a stretch of questions; the solver's bound before comes back after.
+class TDDBoundScope {
+public:
+    TDDBoundScope(TDoubleDummy& solver, const TDDBound& bound) : FSolver(solver), FBefore(solver.Bound())
+    {
+        solver.SetBound(bound);
+    }
+    ~TDDBoundScope() { FSolver.SetBound(FBefore); }
+    TDDBoundScope(const TDDBoundScope&) = delete;
+    TDDBoundScope& operator=(const TDDBoundScope&) = delete;
+
+private:
+    TDoubleDummy& FSolver;
+    TDDBound FBefore;
 };
 
 }  // namespace spades

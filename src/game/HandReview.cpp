@@ -144,11 +144,19 @@ TReview THandReviewer::Review(const TReviewHand& hand, const std::atomic<bool>* 
         return !(stop && stop->load());
     };
 
+    // Each step's searches under the scope's bound, and stopped at once by a request.
+    const TDDBound bound{scope.StepNodes, stop};
     const TDDPosition start = StartOf(hand);
     for (int seat = North; seat <= West && scope.Bids; ++seat) {
         TBidReview& bid = review.Bids[At(seat)];
         bid.Bid = hand.Bids[At(seat)];
-        bid.Makeable = bid.Bid == 0 ? (FSolver.CanAvoidEveryTrick(start, seat) ? 0 : 1) : FSolver.MostTricks(start, seat);
+        try {
+            const TDDBoundScope bounded(FSolver, bound);
+            bid.Makeable =
+                bid.Bid == 0 ? (FSolver.CanAvoidEveryTrick(start, seat) ? 0 : 1) : FSolver.MostTricks(start, seat);
+        } catch (const EDDGaveUp&) {
+            bid.Makeable = -1;
+        }
         if (!stepDone())
             return review;
         if (person(seat)) {
@@ -169,22 +177,31 @@ TReview THandReviewer::Review(const TReviewHand& hand, const std::atomic<bool>* 
         entry.Nil = hand.Bids[At(play.Seat)] == 0;
         if (looked(play.Seat)) {
             const TDDGoal goal = entry.Nil ? TDDGoal::Nil(play.Seat) : TDDGoal::Seat(play.Seat);
-            const std::vector<TDDCardValue> values = FSolver.CardValues(position, goal);
-            const auto better = [&](const TDDCardValue& a, const TDDCardValue& b) {
-                return entry.Nil ? a.Tricks < b.Tricks : a.Tricks > b.Tricks;
-            };
-            const auto best = std::min_element(values.begin(), values.end(), better);
-            const auto chosen = std::find_if(values.begin(), values.end(),
-                                             [&](const TDDCardValue& v) { return v.Card == play.Card; });
-            entry.Before = won[At(play.Seat)] + best->Tricks;
-            entry.After = won[At(play.Seat)] + chosen->Tricks;
+            try {
+                const TDDBoundScope bounded(FSolver, bound);
+                const std::vector<TDDCardValue> values = FSolver.CardValues(position, goal);
+                const auto better = [&](const TDDCardValue& a, const TDDCardValue& b) {
+                    return entry.Nil ? a.Tricks < b.Tricks : a.Tricks > b.Tricks;
+                };
+                const auto best = std::min_element(values.begin(), values.end(), better);
+                const auto chosen = std::find_if(values.begin(), values.end(),
+                                                 [&](const TDDCardValue& v) { return v.Card == play.Card; });
+                entry.Before = won[At(play.Seat)] + best->Tricks;
+                entry.After = won[At(play.Seat)] + chosen->Tricks;
+            } catch (const EDDGaveUp&) {
+                entry.Solved = false;
+            }
             if (!stepDone())
                 return review;
             if (person(play.Seat)) {
                 const TExpertView view = ReviewViewAt(hand, play.Seat, static_cast<int>(i));
                 const int card = FExpert.ChooseCard(view);
                 // What the person could not tell apart is no different choice.
-                if (!PlaysAlike(card, play.Card, played | view.Held))
+                // The trick in play's cards still tell two cards apart.
+                TCardSet trick = 0;
+                for (int k = 0; k < position.TrickCount; ++k)
+                    trick |= CardBit(position.Trick[At(k)].Card);
+                if (!PlaysAlike(card, play.Card, (played & ~trick) | view.Held))
                     entry.ExpertCard = card;
                 if (!stepDone())
                     return review;

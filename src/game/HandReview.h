@@ -47,14 +47,15 @@ struct TPlayReview {
     int After = 0;
     bool Nil = false;
     int ExpertCard = 0;    // a person's seat only, and only where it differs; 0 otherwise
-    int Cost() const { return Nil ? After - Before : Before - After; }
+    bool Solved = true;    // false: past the scope's bound, Before and After say nothing
+    int Cost() const { return !Solved ? 0 : Nil ? After - Before : Before - After; }
 };
 
 struct TBidReview {
     int Bid = 0;
     // With every card open: the most tricks the hand takes against the others, or
     // for a Nil bid 0 when it can duck every trick and 1 when it cannot.
-    int Makeable = 0;
+    int Makeable = 0;      // -1: past the scope's bound
     int ExpertBid = -1;    // a person's seat only; -1 otherwise
 };
 
@@ -81,6 +82,9 @@ struct TReviewScope {
     bool Bids = true;
     bool CompareExpert = true;
     uint8_t Seats = 0x1E;  // bit (1 << seat); the others' plays are listed with no figures
+    // Solver nodes for one bid's or play's figures; one that needs more is left
+    // without them. 0: no limit.
+    uint64_t StepNodes = 0;
 };
 
 class THandReviewer {
@@ -88,7 +92,8 @@ public:
     explicit THandReviewer(TExpertSettings expert = {}) : FExpert(expert) {}
 
     // The whole review, a step at a time: progress(done, total) after each; a
-    // request to stop is seen between steps. The hand must pass CheckReviewHand.
+    // request to stop is seen between steps and inside the solver's searches.
+    // The hand must pass CheckReviewHand.
     TReview Review(const TReviewHand& hand, const std::atomic<bool>* stop = nullptr,
                    const std::function<void(int, int)>& progress = {}, const TReviewScope& scope = {});
 

@@ -17,12 +17,14 @@ struct TPlayCheck {
     double ExpectedLoss = 0;
     int BestCard = 0;    // the best card over the layouts
     int ExpertCard = 0;  // what the Expert plays there
+    bool GaveUp = false;  // the solver reached its bound: no judgement
     // Costly when it loses half a trick or more and the Expert plays otherwise.
     bool Costly() const { return ExpertCard != 0 && ExpectedLoss >= 0.5; }
 };
 
-// view: the person's seat just before card, one of its legal cards.
+// view: the person's seat just before card, one of its legal cards. The bound
+// covers the whole check; past it the check gives up.
 TPlayCheck CheckPlayFromView(const TExpertView& view, int card, TExpertPlayer& expert, TDoubleDummy& solver,
-                             int layouts = 24);
+                             int layouts = 24, const TDDBound& bound = {});
 
 }  // namespace spades

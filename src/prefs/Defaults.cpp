@@ -11,6 +11,7 @@ namespace {
 
 const QString OptionsSection = QStringLiteral("Options");
 const QString CardDeckName = QStringLiteral("Card Deck");
+const QString CheckPlaysName = QStringLiteral("Check Plays");
 
 struct TSeatDefault {
     const char* Name;
@@ -131,6 +132,7 @@ void TDefaults::LoadOptions()
     SetRefusalsOnTable(registry.ReadBool(OptionsSection, QStringLiteral("Refusals On Table"), false));
     SetSoundNoticeOnTable(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice On Table"), false));
     SetSoundNoticeShown(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice Shown"), false));
+    SetCheckPlays(registry.ReadBool(OptionsSection, CheckPlaysName, false));
 }
 
 void TDefaults::LoadMusic()
@@ -172,6 +174,9 @@ void TDefaults::Save() const
     registry.WriteBool(OptionsSection, QStringLiteral("Refusals On Table"), FRefusalsOnTable);
     registry.WriteBool(OptionsSection, QStringLiteral("Sound Notice On Table"), FSoundNoticeOnTable);
     registry.WriteBool(OptionsSection, QStringLiteral("Sound Notice Shown"), FSoundNoticeShown);
+    // Like the deck: only once switched on, so that older files keep their layout.
+    if (FCheckPlays || registry.ReadBool(OptionsSection, CheckPlaysName, false))
+        registry.WriteBool(OptionsSection, CheckPlaysName, FCheckPlays);
     registry.Commit();
 }
 

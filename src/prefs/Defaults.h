@@ -63,6 +63,7 @@ public:
     void SetAnimateCards(bool animate) { FAnimateCards = animate; }
     void SetRefusalsOnTable(bool onTable) { FRefusalsOnTable = onTable; }
     void SetSoundNoticeOnTable(bool onTable) { FSoundNoticeOnTable = onTable; }
+    void SetCheckPlays(bool check) { FCheckPlays = check; }
     void SetSoundNoticeShown(bool shown) { FSoundNoticeShown = shown; }
 
     // Seats 1..4; another seat gives an empty computer record.
@@ -86,6 +87,8 @@ public:
     bool AnimateCards() const { return FAnimateCards; }
     // A refused play is written on the table instead of in a message box.
     bool RefusalsOnTable() const { return FRefusalsOnTable; }
+    // A note on the table when a person's card may have cost a trick.
+    bool CheckPlays() const { return FCheckPlays; }
     // The notice that no sound can be made is a line on the table, not a box.
     bool SoundNoticeOnTable() const { return FSoundNoticeOnTable; }
     // That notice has been given on this machine once already.
@@ -103,6 +106,7 @@ private:
     bool FAnimateCards = true;
     bool FRefusalsOnTable = false;
     bool FSoundNoticeOnTable = false;
+    bool FCheckPlays = false;
     bool FSoundNoticeShown = false;
 };
 

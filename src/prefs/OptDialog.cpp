@@ -157,6 +157,9 @@ QWidget* TdlgOptions::CreateGeneralPage()
     FAnimateCards = comfort("Animate cards", "chkAnimateCards");
     FRefusalsOnTable = comfort("Show refused plays on the table", "chkRefusalsOnTable");
     FSoundNoticeOnTable = comfort("Show the no-sound notice on the table", "chkSoundNoticeOnTable");
+    FCheckPlays = comfort("Check my plays", "chkCheckPlays");
+    FCheckPlays->setToolTip("After each of your cards, and after each hand, a note on the table says when a card "
+                            "may have cost a trick and what the Expert would have played.");
     return page;
 }
 
@@ -387,6 +390,7 @@ void TdlgOptions::tabGeneralEnter()
     FAnimateCards->setChecked(Defaults().AnimateCards());
     FRefusalsOnTable->setChecked(Defaults().RefusalsOnTable());
     FSoundNoticeOnTable->setChecked(Defaults().SoundNoticeOnTable());
+    FCheckPlays->setChecked(Defaults().CheckPlays());
     FocusFirstControl(tabGeneral);
 }
 
@@ -403,6 +407,7 @@ void TdlgOptions::tabGeneralExit()
     Defaults().SetAnimateCards(FAnimateCards->isChecked());
     Defaults().SetRefusalsOnTable(FRefusalsOnTable->isChecked());
     Defaults().SetSoundNoticeOnTable(FSoundNoticeOnTable->isChecked());
+    Defaults().SetCheckPlays(FCheckPlays->isChecked());
 }
 
 void TdlgOptions::tabTableEnter()

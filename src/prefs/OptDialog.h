@@ -54,6 +54,7 @@ public:
     QCheckBox* chkAnimateCards() const { return FAnimateCards; }
     QCheckBox* chkRefusalsOnTable() const { return FRefusalsOnTable; }
     QCheckBox* chkSoundNoticeOnTable() const { return FSoundNoticeOnTable; }
+    QCheckBox* chkCheckPlays() const { return FCheckPlays; }
     QLabel* SongPanel(int slot) const { return FPanels[static_cast<size_t>(slot)]; }
     QPushButton* ChooseButton(int slot) const { return FChoose[static_cast<size_t>(slot)]; }
     QPushButton* PreviewButton(int slot) const { return FPreview[static_cast<size_t>(slot)]; }
@@ -134,6 +135,7 @@ private:
     QCheckBox* FAnimateCards = nullptr;
     QCheckBox* FRefusalsOnTable = nullptr;
     QCheckBox* FSoundNoticeOnTable = nullptr;
+    QCheckBox* FCheckPlays = nullptr;
     QPushButton* FOk = nullptr;
     QPushButton* FCancel = nullptr;
 };

@@ -6,8 +6,8 @@
 
 namespace spades {
 
-TPlayChecker::TPlayChecker(std::function<void(const QString&)> note, QObject* parent)
-    : QObject(parent), FNote(std::move(note)), FWorker([this] { Run(); })
+TPlayChecker::TPlayChecker(std::function<void(const QString&)> note, uint64_t nodes, QObject* parent)
+    : QObject(parent), FNote(std::move(note)), FNodes(nodes), FWorker([this] { Run(); })
 {
 }
 
@@ -26,10 +26,11 @@ TPlayChecker::~TPlayChecker()
 void TPlayChecker::CardPlayed(const TExpertView& view, int card)
 {
     std::lock_guard lock(FMutex);
-    FJobs.push_back({FGeneration, [view, card] {
+    FJobs.push_back({FGeneration, [this, view, card] {
                          TExpertPlayer expert;
                          TDoubleDummy solver(18);
-                         return CardNote(CheckPlayFromView(view, card, expert, solver));
+                         const TDDBound bound{FNodes, &FCancel};
+                         return CardNote(CheckPlayFromView(view, card, expert, solver, 24, bound));
                      }});
     FWake.notify_one();
 }
@@ -40,6 +41,7 @@ void TPlayChecker::HandEnded(const TReviewHand& hand)
     scope.Bids = false;
     scope.CompareExpert = false;
     scope.Seats = 0;
+    scope.StepNodes = FNodes;
     for (int seat = North; seat <= West; ++seat)
         if (IsPerson(hand.Kinds[static_cast<size_t>(seat)]))
             scope.Seats |= static_cast<uint8_t>(1u << seat);

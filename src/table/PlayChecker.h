@@ -20,8 +20,14 @@ namespace spades {
 
 class TPlayChecker : public QObject {
 public:
+    // Solver nodes a card's check, or one play of a hand's, may take: about a
+    // tenth of a second. Early in a hand most checks need more and are skipped.
+    static constexpr uint64_t DefaultNodes = 2000000;
+
     // note: shows a line on the table; called on the window's thread.
-    explicit TPlayChecker(std::function<void(const QString&)> note, QObject* parent = nullptr);
+    explicit TPlayChecker(std::function<void(const QString&)> note, uint64_t nodes = DefaultNodes,
+                          QObject* parent = nullptr);
+    // Stops the check at work at once and waits only for that.
     ~TPlayChecker() override;
 
     // A person's card, with what that seat saw just before laying it.
@@ -44,6 +50,7 @@ private:
     void Run();
 
     std::function<void(const QString&)> FNote;
+    const uint64_t FNodes;
     std::mutex FMutex;
     std::condition_variable FWake;
     std::deque<TJob> FJobs;

@@ -84,6 +84,8 @@ void TfrmMain::ApplyPreferences()
     ApplyCardDeck();
 
     FCycle.SetWinScore(FDefaults->WinScore());
+    if (!FDefaults->CheckPlays())
+        ResetChecker();
 
     Guarded([this] {
         // A surface the preferences do not know shows green cloth.

@@ -23,6 +23,7 @@
 #include "HelpViewer.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
+#include "PlayChecker.h"
 #include "CardHover.h"
 #include "CardMotion.h"
 #include "PlayComfort.h"
@@ -80,6 +81,7 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
     FSteps.Perform = [this](TTableRequest request) { Perform(request); };
     FSteps.Released = [this] { ReleaseParkedSteps(); };
     FHistory = std::make_unique<TTableHistory>(*this, FEnvironment.HistoryPath);
+    FChecker = std::make_unique<TPlayChecker>([this](const QString& note) { ShowCheckNote(note); });
     // The log, then the history, then the table itself: each trick is written
     // down before the table shows who took it.
     FCycle.SetPauses(true);
@@ -96,6 +98,8 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    // Its check at work gives up at once; nothing waits on a slow solve.
+    FChecker.reset();
     EndNetPlay();
     // The seats keep pointers into the card controls: drop them before the widgets go.
     for (int place = 1; place <= 4; ++place)
@@ -399,9 +403,11 @@ void TfrmMain::mniGameNewClick() { StartGame(false); }
 
 void TfrmMain::ClearRefusal()
 {
-    if (!FRefusalShown)
+    // A play check's note shares the line and goes at the same moments.
+    if (!FRefusalShown && !FCheckNoteShown)
         return;
     FRefusalShown = false;
+    FCheckNoteShown = false;
     FScene->SetNotice({});
 }
 

@@ -45,6 +45,7 @@ class THelpViewer;
 class TLabelEffect;
 class TMediaPlayer;
 class TMusicSequencer;
+class TPlayChecker;
 class TPlayComfort;
 class TShape;
 class TSleeper;
@@ -174,6 +175,7 @@ public:
     // The lifted and shaded cards, keys, last trick, screen reader texts and motion.
     TPlayComfort& Comfort() const { return *FComfort; }
     TTableScoreSheet& ScoreSheet() const { return *FScoreSheet; }
+    TPlayChecker& Checker() const { return *FChecker; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
@@ -279,6 +281,14 @@ private:
     void ShowSoundNotice();
     // A refused play written on the table goes once a card is played.
     void ClearRefusal();
+    // "Check my plays": a person's card and the hand once over go to the checker,
+    // whose notes are shown on the table and announced.
+    bool ChecksPlays() const;
+    void CheckCard(int seat, int card);
+    void CheckHand();
+    void ShowCheckNote(const QString& note);
+    // The table moved on: pending checks are dropped, the note goes.
+    void ResetChecker();
     // Hosting and joined tables end before the history and prompts they use.
     void EndNetPlay();
     // Runs an event's work, turning a failure of the file, resource or media
@@ -348,6 +358,7 @@ private:
     QPointer<QWidget> FJoined;  // the joined table, shown in place of the own table
     std::unique_ptr<TPlayComfort> FComfort;
     std::unique_ptr<TTableScoreSheet> FScoreSheet;
+    std::unique_ptr<TPlayChecker> FChecker;  // stopped first on destruction
 
     // Menu
     QAction* mniGameNew = nullptr;
@@ -373,6 +384,7 @@ private:
     TMusicSequencer* FSequencer = nullptr;
     bool FSoundNoticeShown = false;
     bool FRefusalShown = false;
+    bool FCheckNoteShown = false;
     QString FSoundNotice;  // waits until the table is up and no other dialog is open
 };
 

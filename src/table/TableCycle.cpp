@@ -90,6 +90,7 @@ void TfrmMain::StartHand()
     // A hand of the window's own brings its own table back.
     LeaveJoinedTable();
     TTableSteps::TScope step(FSteps);
+    ResetChecker();
     lblWhoWon->SetCaption({});
     lblWaitFor->SetCaption({});
     lblWaitFor->show();
@@ -241,6 +242,7 @@ void TfrmMain::CancelSeatAnswers()
 {
     FExpertController->Cancel(0);
     FSeatAnswer.reset();
+    ResetChecker();
 }
 
 void TfrmMain::TPersonSeat::Ask(TSpadesGame&, const TWait& wait, TSeatAnswers& answers)
@@ -344,7 +346,7 @@ void TfrmMain::TurnBegins(const TSpadesGame&, const TWait& wait)
 
 void TfrmMain::BidMade(const TSpadesGame&, int seat) { UpdateBidsRow(seat); }
 
-void TfrmMain::CardChosen(const TSpadesGame&, int seat, int)
+void TfrmMain::CardChosen(const TSpadesGame&, int seat, int card)
 {
     if (!IsHuman(seat))
         return;
@@ -352,6 +354,7 @@ void TfrmMain::CardChosen(const TSpadesGame&, int seat, int)
     // the game as it stands is kept to be taken back to.
     FComfort->SeatDisarmed();
     ClearRefusal();
+    CheckCard(seat, card);
     FTakeBack.Before(FGame, seat, TTakeBack::TKind::Card);
 }
 
@@ -368,7 +371,11 @@ void TfrmMain::TrickCleared(const TSpadesGame&, int winner)
     crdStack[static_cast<size_t>(winner)]->SetVisible(true);
 }
 
-void TfrmMain::HandEnded(const TSpadesGame&) { lblWhoWon->SetCaption({}); }
+void TfrmMain::HandEnded(const TSpadesGame&)
+{
+    lblWhoWon->SetCaption({});
+    CheckHand();
+}
 
 void TfrmMain::HandScored(const TSpadesGame&, const TScoreResult& result)
 {

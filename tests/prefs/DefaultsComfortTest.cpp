@@ -1,6 +1,7 @@
 // The table's switches: marking and motion on unless stored off, the table's own
 // lines for refusals and the no-sound notice (and that notice given) off unless
-// stored on; all kept by a save.
+// stored on; all kept by a save. The play checker's switch is written only once
+// switched on, so that files that never had it keep their layout.
 #include "Defaults.h"
 #include "PrefsTestSupport.h"
 
@@ -8,6 +9,8 @@
 
 using namespace spades;
 using namespace spades::test;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -54,6 +57,46 @@ INSTANTIATE_TEST_SUITE_P(
                                   "\"Refusals On Table\"=dword:00000001\n\"Sound Notice On Table\"=dword:00000001\n"
                                   "\"Sound Notice Shown\"=dword:00000001\n",
                                   true, true, true, true, true}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+struct TCheckCase {
+    const char* Label;
+    QByteArray Stored;     // the Options key's lines; empty for no file
+    int Set;               // -1 leaves it as loaded
+    bool Loaded;
+    const char* Expected;  // the line in the saved file; nullptr for none
+};
+
+class CheckPlaysPreference : public PrefsTest, public ::testing::WithParamInterface<TCheckCase> {};
+
+TEST_P(CheckPlaysPreference, StoredOnlyOnceChanged)
+{
+    const TCheckCase& c = GetParam();
+    if (!c.Stored.isEmpty())
+        Config.WriteStoreKey("Options", c.Stored);
+    TMusicSettings music;
+    TDefaults defaults(music);
+    EXPECT_EQ(defaults.CheckPlays(), c.Loaded);
+    if (c.Set >= 0)
+        defaults.SetCheckPlays(c.Set == 1);
+    defaults.Save();
+    const std::string saved = Config.ReadStore().toStdString();
+    if (c.Expected)
+        EXPECT_THAT(saved, HasSubstr(c.Expected));
+    else
+        EXPECT_THAT(saved, Not(HasSubstr("Check Plays")));
+    EXPECT_EQ(TDefaults(music).CheckPlays(), c.Set >= 0 ? c.Set == 1 : c.Loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CheckPlaysPreference,
+    ::testing::Values(TCheckCase{"NoFileNoLine", "", -1, false, nullptr},
+                      TCheckCase{"OldFileNoLine", "\"Speed\"=\"Fast\"\n", 0, false, nullptr},
+                      TCheckCase{"SwitchedOnIsWritten", "", 1, false, "\"Check Plays\"=dword:00000001\n"},
+                      TCheckCase{"StoredOnIsRead", "\"Check Plays\"=dword:00000001\n", -1, true,
+                                 "\"Check Plays\"=dword:00000001\n"},
+                      TCheckCase{"SwitchedOffIsWritten", "\"Check Plays\"=dword:00000001\n", 0, true,
+                                 "\"Check Plays\"=dword:00000000\n"}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(DefaultsComfortBuiltIn, BothOn)

@@ -73,6 +73,22 @@ TEST_F(OptDialog, OkAtOnceSavesAndAppliesUnchanged)
         EXPECT_EQ(table.Card(South, slot).Value(), faces[static_cast<size_t>(slot)]) << "faces keep their faces";
 }
 
+TEST_F(OptDialog, CheckMyPlaysIsOffUntilTickedOnTheGeneralPage)
+{
+    TfrmMain& window = table.Open();
+    EXPECT_FALSE(Settings().contains("Check Plays"));
+    Run(window, [](TdlgOptions& dialog) {
+        QCheckBox* box = dialog.chkCheckPlays();
+        EXPECT_EQ(box->text(), "Check my plays");
+        EXPECT_EQ(box->parentWidget()->objectName(), "tabGeneral");
+        EXPECT_FALSE(box->isChecked());
+        box->setChecked(true);
+        Ok(dialog);
+    });
+    EXPECT_TRUE(window.GameDefaults()->CheckPlays());
+    EXPECT_TRUE(Settings().contains("\"Check Plays\"=dword:00000001"));
+}
+
 TEST_F(OptDialog, F1OpensTheManualAtThePreferences)
 {
     TfrmMain& window = table.Open();
