@@ -27,7 +27,11 @@ TDDPosition OpenPosition(const TSpadesGame& game)
 
 std::vector<TPlayRecord> ClaimLine(TDoubleDummy& solver, const TSpadesGame& game, int seat)
 {
-    const TDDPosition position = OpenPosition(game);
+    return ClaimLine(solver, OpenPosition(game), seat);
+}
+
+std::vector<TPlayRecord> ClaimLine(TDoubleDummy& solver, const TDDPosition& position, int seat)
+{
     if (position.TrickCount > 3 || position.ToPlay() != seat || !CheckPosition(position).empty())
         return {};
     const int left = position.TricksLeft();

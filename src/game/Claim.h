@@ -16,6 +16,8 @@ TDDPosition OpenPosition(const TSpadesGame& game);
 // The rest of the hand, card by card, when the seat to play takes every trick
 // left against any defence; empty when it cannot, or when it is not its turn.
 std::vector<TPlayRecord> ClaimLine(TDoubleDummy& solver, const TSpadesGame& game, int seat);
+// The same from the position alone, so that it can be worked out away from the game.
+std::vector<TPlayRecord> ClaimLine(TDoubleDummy& solver, const TDDPosition& position, int seat);
 
 // A seat's controller that claims the rest whenever it can, once few enough
 // tricks are left for the question to be cheap, and otherwise leaves the turn

@@ -222,8 +222,15 @@ TRefusal THandCycle::AnswerClaim(int seat, uint32_t turn, TDoubleDummy& solver)
 {
     if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Card))
         return refusal;
-    const std::vector<TPlayRecord> line = ClaimLine(solver, FGame, seat);
-    if (line.empty())
+    return AnswerClaim(seat, turn, ClaimLine(solver, FGame, seat));
+}
+
+TRefusal THandCycle::AnswerClaim(int seat, uint32_t turn, const std::vector<TPlayRecord>& line)
+{
+    if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Card))
+        return refusal;
+    // The line must start with this seat and play out every card left.
+    if (line.empty() || line.front().Seat != seat || static_cast<int>(line.size()) != 52 - FGame.FPlayCount)
         return {TRefusalKind::CannotClaim};
     const auto passPauses = [this] {
         while (FWait.Kind == TWaitKind::Pause && Resume(FWait.Turn))

@@ -54,6 +54,8 @@ public:
     // hand is played out at once in the solver's order, every card heard as
     // played. Refused, changing nothing, when the others could still take one.
     TRefusal AnswerClaim(int seat, uint32_t turn, TDoubleDummy& solver) override;
+    // A claim whose line was worked out before, for the position at that turn.
+    TRefusal AnswerClaim(int seat, uint32_t turn, const std::vector<TPlayRecord>& line);
     // Ends the pause of that turn; false, changing nothing, for any other turn.
     bool Resume(uint32_t turn);
     // After the end of a hand: the next one is dealt.

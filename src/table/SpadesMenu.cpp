@@ -9,10 +9,13 @@
 
 #include "Application.h"
 #include "CardDeck.h"
+#include "ClaimCheck.h"
 #include "HelpViewer.h"
+#include "LblEffct.h"
 #include "NetDialogs.h"
 #include "PlayComfort.h"
 #include "TableHistory.h"
+#include "TableAccessibility.h"
 #include "TableScene.h"
 #include "TableScoreSheet.h"
 
@@ -37,10 +40,12 @@ void TfrmMain::CreateMenu()
     // Shown greyed while there is nothing to do; the keys stay live between menus.
     connect(game, &QMenu::aboutToShow, this, [this] {
         mniGameUndo->setEnabled(CanUndo());
+        mniGameClaim->setEnabled(CanClaim());
         mniGameDealAgain->setEnabled(FGame.HandsDealt() > 0 && !JoinedTable() && !FHistory->Replaying());
     });
     connect(game, &QMenu::aboutToHide, this, [this] {
         mniGameUndo->setEnabled(true);
+        mniGameClaim->setEnabled(true);
         mniGameDealAgain->setEnabled(true);
     });
     game->addSeparator();
@@ -52,6 +57,10 @@ void TfrmMain::CreateMenu()
     mniGameHint->setObjectName("mniGameHint");
     mniGameHint->setShortcut(Qt::Key_H);
     mniGameHint->setShortcutContext(Qt::WindowShortcut);
+    mniGameClaim = game->addAction("&Claim the rest", this, [this] { mniGameClaimClick(); });
+    mniGameClaim->setObjectName("mniGameClaim");
+    mniGameClaim->setShortcut(Qt::Key_C);
+    mniGameClaim->setShortcutContext(Qt::WindowShortcut);
     game->addSeparator();
     mniGameExit = game->addAction("E&xit", this, [this] { mniGameExitClick(); });
     mniGameExit->setObjectName("mniGameExit");
@@ -143,6 +152,41 @@ void TfrmMain::mniGameHintClick()
                 FComfort->Hover().LiftCard(deck, TCardDeck::TOutline::Hint);
         }
     });
+}
+
+bool TfrmMain::CanClaim() const
+{
+    const TWait& wait = FCycle.Waiting();
+    return wait.Kind == TWaitKind::Card && IsHuman(wait.Seat) && Timer4->isActive() &&
+           !FClaimCheck->Line(wait.Turn).empty();
+}
+
+void TfrmMain::mniGameClaimClick()
+{
+    const TWait wait = FCycle.Waiting();
+    if (wait.Kind != TWaitKind::Card || !IsHuman(wait.Seat) || !Timer4->isActive())
+        return;
+    const std::vector<TPlayRecord> line = FClaimCheck->Line(wait.Turn);
+    if (line.empty()) {
+        if (FClaimCheck->Known(wait.Turn))
+            FScene->SetNotice("The others can still take a trick.");
+        FRefusalShown = FClaimCheck->Known(wait.Turn);
+        return;
+    }
+    TTableSteps::TScope step(FSteps);
+    Timer4->stop();
+    lblWaitFor->SetCaption({});
+    lblWaitFor->show();
+    SuspendDrawing();
+    const TRefusal refusal = FCycle.AnswerClaim(wait.Seat, wait.Turn, line);
+    ResumeDrawing();
+    if (refusal || step.Superseded())
+        return;
+    const QString claimed = FScene->SeatName(wait.Seat) + " claims the rest";
+    FScene->SetNotice(claimed);
+    FRefusalShown = true;  // goes with the next hand's first card, as a refusal does
+    FComfort->Accessibility().Announce(claimed);
+    Drive();
 }
 
 }  // namespace spades

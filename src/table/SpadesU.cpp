@@ -23,6 +23,7 @@
 #include "HelpViewer.h"
 #include "LblEffct.h"
 #include "MusicSequencer.h"
+#include "ClaimCheck.h"
 #include "PlayChecker.h"
 #include "CardHover.h"
 #include "CardMotion.h"
@@ -82,6 +83,7 @@ TfrmMain::TfrmMain(TTableEnvironment environment, QWidget* parent)
     FSteps.Released = [this] { ReleaseParkedSteps(); };
     FHistory = std::make_unique<TTableHistory>(*this, FEnvironment.HistoryPath);
     FChecker = std::make_unique<TPlayChecker>([this](const QString& note) { ShowCheckNote(note); });
+    FClaimCheck = std::make_unique<TClaimCheck>();
     // The log, then the history, then the table itself: each trick is written
     // down before the table shows who took it.
     FCycle.SetPauses(true);
@@ -100,6 +102,7 @@ TfrmMain::~TfrmMain()
 {
     // Its check at work gives up at once; nothing waits on a slow solve.
     FChecker.reset();
+    FClaimCheck.reset();
     EndNetPlay();
     // The seats keep pointers into the card controls: drop them before the widgets go.
     for (int place = 1; place <= 4; ++place)

@@ -36,6 +36,7 @@ namespace spades {
 
 class TCardDeck;
 class TCardFaces;
+class TClaimCheck;
 class TExpertSeat;
 class TExpertSeatController;
 class TDefaults;
@@ -126,6 +127,9 @@ public:
     void mniGameDealAgainClick();
     void mniGameExitClick();
     void mniGameHintClick();
+    // The person to play takes every trick left: the hand ends with them.
+    void mniGameClaimClick();
+    bool CanClaim() const;
     void mniOptLogClick();
     void mniPrefsClick();
     void mniAboutClick();
@@ -176,6 +180,7 @@ public:
     TPlayComfort& Comfort() const { return *FComfort; }
     TTableScoreSheet& ScoreSheet() const { return *FScoreSheet; }
     TPlayChecker& Checker() const { return *FChecker; }
+    TClaimCheck& ClaimCheck() const { return *FClaimCheck; }
     bool LogPlay() const;
     const TPlayLogFile& LogFile() const { return FLogFile; }
     THelpViewer& Help();
@@ -359,6 +364,7 @@ private:
     std::unique_ptr<TPlayComfort> FComfort;
     std::unique_ptr<TTableScoreSheet> FScoreSheet;
     std::unique_ptr<TPlayChecker> FChecker;  // stopped first on destruction
+    std::unique_ptr<TClaimCheck> FClaimCheck;
 
     // Menu
     QAction* mniGameNew = nullptr;
@@ -368,6 +374,7 @@ private:
     QAction* mniGameSheet = nullptr;
     QAction* mniGameExit = nullptr;
     QAction* mniGameHint = nullptr;
+    QAction* mniGameClaim = nullptr;
     QAction* mniOptLog = nullptr;
     QAction* mniNetDealer = nullptr;
     QAction* mniOptJoin = nullptr;

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "CardDeck.h"
+#include "ClaimCheck.h"
 #include "Defaults.h"
 #include "ExpertSeat.h"
 #include "LblEffct.h"
@@ -242,6 +243,7 @@ void TfrmMain::CancelSeatAnswers()
 {
     FExpertController->Cancel(0);
     FSeatAnswer.reset();
+    FClaimCheck->Drop();
     ResetChecker();
 }
 
@@ -272,6 +274,8 @@ void TfrmMain::ArmPerson(int seat)
     Timer4->start();
     ArmSeat(seat);
     FComfort->SeatArmed(seat, [this](TCardDeck& card) { CardClick(card); });
+    if (!FHistory->Replaying())
+        FClaimCheck->Check(FGame, seat, FCycle.Waiting().Turn);
 }
 
 void TfrmMain::ArmSeat(int seat)
@@ -353,6 +357,7 @@ void TfrmMain::CardChosen(const TSpadesGame&, int seat, int card)
     // The person's card, before it leaves the hand: the fan is plain again, and
     // the game as it stands is kept to be taken back to.
     FComfort->SeatDisarmed();
+    FClaimCheck->Drop();
     ClearRefusal();
     CheckCard(seat, card);
     FTakeBack.Before(FGame, seat, TTakeBack::TKind::Card);

@@ -282,6 +282,10 @@ TEST(CycleClaim, IsTakenExactlyWhenTheRestAreTheSeatsAndEndsTheHandWithThem)
                 }
                 ++refusals;
                 EXPECT_EQ(refusal.Kind, TRefusalKind::CannotClaim);
+                // A line worked out elsewhere must be the whole rest, from the seat to play.
+                std::vector<TPlayRecord> line = solver.BestLine(position, TDDGoal::Seat(wait.Seat));
+                line.pop_back();
+                EXPECT_EQ(cycle.AnswerClaim(wait.Seat, wait.Turn, line).Kind, TRefusalKind::CannotClaim);
                 EXPECT_EQ(cycle.Waiting().Turn, wait.Turn) << "a refused claim changes nothing";
             }
             seats.Ask(game, wait, cycle);
