@@ -168,9 +168,12 @@ void TfrmMain::mniGameClaimClick()
         return;
     const std::vector<TPlayRecord> line = FClaimCheck->Line(wait.Turn);
     if (line.empty()) {
-        if (FClaimCheck->Known(wait.Turn))
-            FScene->SetNotice("The others can still take a trick.");
-        FRefusalShown = FClaimCheck->Known(wait.Turn);
+        if (!FClaimCheck->Known(wait.Turn))
+            return;  // not worked out yet
+        const QString why = QStringLiteral("The others can still take a trick.");
+        FScene->SetNotice(why);
+        FRefusalShown = true;  // goes with the person's card, as a refusal does
+        FComfort->Accessibility().Announce(why);
         return;
     }
     TTableSteps::TScope step(FSteps);
