@@ -17,7 +17,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/desktop/${SPADES_ID}.desktop DESTI
 configure_file(${PROJECT_SOURCE_DIR}/resources/desktop/${SPADES_ID}.metainfo.xml
                ${CMAKE_BINARY_DIR}/share/${SPADES_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/share/${SPADES_ID}.metainfo.xml DESTINATION share/metainfo)
-install(DIRECTORY ${CMAKE_BINARY_DIR}/src/table/icon/hicolor DESTINATION share/icons)
+install(DIRECTORY ${CMAKE_BINARY_DIR}/src/tableview/icon/hicolor DESTINATION share/icons)
 install(FILES ${CMAKE_BINARY_DIR}/share/screenshots/table.png DESTINATION share/quelbrin-spades/screenshots)
 
 set(CPACK_GENERATOR DEB)
