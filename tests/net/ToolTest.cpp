@@ -179,7 +179,7 @@ TEST(Tool, APlayerProgramKilledInTheGameComesBackToItsSeat)
             },
             ProcessMs);
     };
-    ASSERT_TRUE(hostSays("seats Norah=2 East=3 Sally=2 West=3"));
+    ASSERT_TRUE(hostSays("seats Norah=2 East=3 Sally=2 West=3")) << seen.toStdString();
     WaitUntil([] { return false; }, 300);  // into the first hand
     north->kill();
     north->waitForFinished(ProcessMs);
