@@ -75,6 +75,8 @@ protected:
     void done(int result) override;
 
 private:
+    static constexpr const char* NoSong = "<none>";
+    static constexpr const char* NoSongHint = "<no song selected>";
     void FormCreate();
     void FormShow();
     void pgeOptionsChange(int page);
