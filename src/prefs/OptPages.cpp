@@ -88,13 +88,13 @@ QWidget* TdlgOptions::CreateGeneralPage()
         FScore[static_cast<size_t>(i)] = button;
     }
 
-    // The play comforts, one under the other.
-    int top = 140;
+    // The play comforts, one under the other, close enough for all five to fit the page.
+    int top = 134;
     const auto comfort = [&](const char* text, const char* name) {
         auto* box = new QCheckBox(text, page);
         box->setObjectName(name);
-        box->setGeometry(24, top, 280, 20);
-        top += 20;
+        box->setGeometry(24, top, 280, 19);
+        top += 19;
         return box;
     };
     FMarkPlayable = comfort("Mark playable cards", "chkMarkPlayable");

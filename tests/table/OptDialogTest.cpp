@@ -81,6 +81,9 @@ TEST_F(OptDialog, CheckMyPlaysIsOffUntilTickedOnTheGeneralPage)
         QCheckBox* box = dialog.chkCheckPlays();
         EXPECT_EQ(box->text(), "Check my plays");
         EXPECT_EQ(box->parentWidget()->objectName(), "tabGeneral");
+        // Every switch of the page shows whole within it, the last one too.
+        for (const QCheckBox* each : box->parentWidget()->findChildren<QCheckBox*>())
+            EXPECT_TRUE(box->parentWidget()->rect().contains(each->geometry())) << each->text().toStdString();
         EXPECT_FALSE(box->isChecked());
         box->setChecked(true);
         Ok(dialog);
