@@ -16,6 +16,7 @@
 #include "HistoryQueries.h"
 #include "HistorySchema.h"
 #include "PlayerU.h"
+#include "SeatKind.h"
 
 namespace spades {
 
@@ -57,9 +58,7 @@ std::optional<TReviewHand> LoadReviewHand(const QSqlDatabase& db, qint64 game, i
         for (int seat = North; seat <= West; ++seat) {
             const TGameSeat& gameSeat = record->Seats[At(seat)];
             names[At(seat)] = gameSeat.Name;
-            review.Kinds[At(seat)] = gameSeat.Type == TSeatType::Person ? TSeatKind::Human
-                                     : gameSeat.Type == TSeatType::Expert ? TSeatKind::Expert
-                                                                          : TSeatKind::Computer;
+            review.Kinds[At(seat)] = SeatKindFromHistory(static_cast<int>(gameSeat.Type));
         }
         const TBeforeHand before = BeforeHand(db, game, number);
         review.ScoresBefore = before.Scores;

@@ -173,9 +173,7 @@ void TTableHistory::StartFrom(const TStart& start, std::optional<TSpadesGame::TS
         point.TotalBags[s] = start.TotalBags[s];
         // A replay's seats all play their record.
         const TSeatType type = start.Replay ? TSeatType::Computer : start.Seats[s].Type;
-        kinds[s] = type == TSeatType::Person   ? TSeatKind::Human
-                   : type == TSeatType::Expert ? TSeatKind::Expert
-                                               : TSeatKind::Computer;
+        kinds[s] = SeatKindFromHistory(static_cast<int>(type));
     }
     point.FirstSeat = start.FirstSeat;
     if (start.Deal)
