@@ -15,6 +15,9 @@ function(spades_add_test_suite name)
     message(FATAL_ERROR "The test suite ${name} in ${CMAKE_CURRENT_SOURCE_DIR} has no sources")
   endif()
   add_executable(${name} ${ARG_SOURCES})
+  # The code under test is built as shipped; the tests' own files are glue that
+  # optimising hard only makes slow to compile.
+  target_compile_options(${name} PRIVATE $<$<CONFIG:Release>:-O1>)
   target_link_libraries(${name} PRIVATE GTest::gmock ${ARG_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
   if(ARG_QT)

@@ -15,10 +15,10 @@ bool IsSeat(uint8_t seat) { return seat >= 1 && seat <= 4; }
 bool IsCard(uint8_t card) { return card >= 1 && card <= 52; }
 bool IsSeatState(uint8_t s) { return s >= 1 && s <= 5; }
 
-bool ValidSlots(const THandSlots& slots)
+bool ValidSlots(const THandSlots& handSlots)
 {
     std::array<bool, 53> seen{};
-    for (uint8_t card : slots) {
+    for (uint8_t card : handSlots) {
         if (card == NoSlotCard)
             continue;
         if (!IsCard(card) || seen[card])

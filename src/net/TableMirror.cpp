@@ -46,13 +46,13 @@ TTableMirror::TTableMirror()
     At(West).SetName("West");
 }
 
-void TTableMirror::SetOwnHand(const THandSlots& slots)
+void TTableMirror::SetOwnHand(const THandSlots& handSlots)
 {
     TPlayer& own = At(FSeat);
     own.FCardCount = 0;
     own.FSuitCount.fill(0);
     for (size_t slot = 1; slot <= 13; ++slot) {
-        const uint8_t card = slots[slot - 1];
+        const uint8_t card = handSlots[slot - 1];
         own.FHand[slot] = card == NoSlotCard ? NoCard : card;
         if (card != NoSlotCard) {
             ++own.FCardCount;

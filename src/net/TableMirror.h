@@ -63,7 +63,7 @@ private:
     bool Card(const TCardPlayedMsg& m, std::string& why);
     bool Sync(const TSyncMsg& m, std::string& why);
     bool Restore(const THistoryMsg& m, std::string& why);
-    void SetOwnHand(const THandSlots& slots);
+    void SetOwnHand(const THandSlots& handSlots);
     TPlayer& At(int seat) { return FTable.Player(seat); }
 
     TNullHost FHost;
