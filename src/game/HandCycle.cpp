@@ -7,6 +7,7 @@ namespace spades {
 THandCycle::THandCycle(TSpadesGame& game, const TRuleSet& rules) : FGame(game), FRules(rules)
 {
     FGame.FWinScore = FRules.WinScore;
+    FGame.Table.Rules = FRules.Table;
 }
 
 void THandCycle::Watch(TGameObserver& observer, TGameEvents events)
@@ -22,6 +23,7 @@ void THandCycle::NewGame(int gameNumber, const std::array<TSeatKind, 5>& kinds)
     for (int seat = North; seat <= West; ++seat)
         SetSeatKind(FGame.Table.Player(seat), kinds[static_cast<size_t>(seat)]);
     FGame.FWinScore = FRules.WinScore;
+    FGame.Table.Rules = FRules.Table;
     FGameNumber = gameNumber;
     FHandNumber = 0;
     FWinner = 0;
@@ -168,7 +170,7 @@ TRefusal THandCycle::AnswerBid(int seat, uint32_t turn, int bid)
 {
     if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Bid))
         return refusal;
-    if (!FRules.BidAllowed(bid))
+    if (!FRules.BidAllowed(FGame.Table, seat, HasBid(PartnerOf(seat)), bid))
         return {TRefusalKind::BidOutOfRange};
     FPending = false;
     FGame.PersonBid(seat, bid);

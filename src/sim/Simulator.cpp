@@ -39,7 +39,7 @@ TCardControl* THeadlessHost::FindCard(std::string_view name)
 }
 
 TSimulator::TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log)
-    : FGame(FHost, seed), FCycle(FGame, TRuleSet{winScore}), FOut(out)
+    : FGame(FHost, seed), FCycle(FGame, TRuleSet::WithWinScore(winScore)), FOut(out)
 {
     static constexpr std::array<const char*, 5> names = {"", "North", "East", "South", "West"};
     for (int seat = North; seat <= West; ++seat)
