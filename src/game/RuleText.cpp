@@ -65,8 +65,11 @@ std::string WordList(const TOption& option)
 std::string NameList()
 {
     std::string list;
-    for (const TOption& option : Options())
-        list += (list.empty() ? "" : ", ") + std::string(option.Name);
+    for (const TOption& option : Options()) {
+        if (!list.empty())
+            list += ", ";
+        list += option.Name;
+    }
     return list;
 }
 }  // namespace
