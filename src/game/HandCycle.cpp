@@ -200,15 +200,16 @@ TRefusal THandCycle::AnswerSlot(int seat, uint32_t turn, int slot)
     const int card = slot >= 1 && slot <= 13 ? player.FHand[static_cast<size_t>(slot)] : NoCard;
     if (card < 1 || card > 52)
         return {TRefusalKind::CardNotHeld};
-    const bool checked = FRules.ChecksCards(SeatKindOf(player));
-    if (checked)
+    const TSeatKind kind = SeatKindOf(player);
+    if (FRules.ChecksCards(kind))
         if (const TRefusal refusal = RefusalOf(FRules.Check(FGame.Table, player, card)))
             return refusal;
+    const bool person = IsPerson(kind);
     FPending = false;
     const int place = FGame.FTurn;  // the card's place in the trick
     Tell(TGameEvent::CardChosen, [&](TGameObserver& o) { o.CardChosen(FGame, seat, card); });
     // A person's card leaves the hand before it is laid, a computer's after.
-    if (checked)
+    if (person)
         FGame.PlayPersonCard(seat, slot);
     else
         FGame.PlayComputerCard(slot);

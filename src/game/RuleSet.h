@@ -44,8 +44,9 @@ struct TRuleSet {
         const unsigned bit = bid == BlindNilBid ? BlindNilBit : bid >= 0 && bid <= 13 ? 1u << bid : 0u;
         return (AllowedBids(Table, table, seat, partnerHasBid) & bit) != 0;
     }
-    // The table checks a person's cards; a computer seat's strategy is trusted.
-    static constexpr bool ChecksCards(TSeatKind kind) { return IsPerson(kind); }
+    // The table checks a person's cards; a computer seat's strategy is trusted
+    // at the table's own rules, the only ones every strategy knows.
+    bool ChecksCards(TSeatKind kind) const { return IsPerson(kind) || !(Table == TTableRules{}); }
     // The lead and first-trick options travel with the table (TTableState::Rules).
     TPlayVerdict Check(const TTableState& table, const TPlayer& seat, int card) const
     {
