@@ -1,6 +1,7 @@
 #include "RuleText.h"
 
 #include <array>
+#include <charconv>
 #include <vector>
 
 namespace spades {
@@ -19,6 +20,18 @@ template <typename TEnum>
 int Index(TEnum value) { return static_cast<int>(value); }
 
 constexpr std::array<int, 3> WinScores = {250, 300, 500};
+// Any other score to win (the simulator's --win-score) still reads back.
+constexpr int MaxWinScore = 32767;
+
+bool SetOtherWinScore(TRuleSet& rules, std::string_view value)
+{
+    int score = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), score);
+    if (error != std::errc{} || end != value.data() + value.size() || score < 1 || score > MaxWinScore)
+        return false;
+    rules.WinScore = score;
+    return true;
+}
 
 const std::array<TOption, 9>& Options()
 {
@@ -90,7 +103,10 @@ std::string SetRule(TRuleSet& rules, std::string_view nameValue)
                 return {};
             }
         }
-        return "rule " + std::string(name) + " takes " + WordList(option) + ", not \"" + std::string(value) + "\"";
+        if (name == "winscore" && SetOtherWinScore(rules, value))
+            return {};
+        const std::string other = name == "winscore" ? " (or another score up to " + std::to_string(MaxWinScore) + ")" : "";
+        return "rule " + std::string(name) + " takes " + WordList(option) + other + ", not \"" + std::string(value) + "\"";
     }
     return "no rule is named \"" + std::string(name) + "\" (the rules: " + NameList() + ")";
 }

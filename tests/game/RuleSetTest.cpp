@@ -99,6 +99,7 @@ TEST(RuleText, WritesEveryOptionAndReadsItBack)
                                 "spades=anytime firsttrick=clean bidding=suicide");
     EXPECT_EQ(Rules(RulesText(rules).c_str()), rules);
     EXPECT_EQ(Rules(RulesText(TRuleSet{}).c_str()), TRuleSet{});
+    EXPECT_EQ(Rules(RulesText(TRuleSet::WithWinScore(1000)).c_str()), TRuleSet::WithWinScore(1000));
     EXPECT_EQ(RulesText(TRuleSet{}), "variant=individual bags=table nil=100 blindnil=off winscore=250 losescore=off "
                                      "spades=broken firsttrick=open bidding=normal");
 }
@@ -122,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TBadRule{"bags=eleven", "rule bags takes table, ten or none, not \"eleven\""},
                       TBadRule{"colour=red", "no rule is named \"colour\""},
                       TBadRule{"variant", "a rule is NAME=VALUE"},
-                      TBadRule{"winscore=400", "takes 250, 300 or 500"},
+                      TBadRule{"winscore=0", "takes 250, 300 or 500 (or another score up to 32767), not \"0\""},
+                      TBadRule{"winscore=40x", "not \"40x\""},
                       TBadRule{"nil=50 bidding=suicide", "bidding=suicide needs variant=partnership"},
                       TBadRule{"variant=partnership,spades=sometimes", "rule spades takes broken or anytime"}));
 
