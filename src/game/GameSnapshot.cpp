@@ -19,6 +19,7 @@ TGameSnapshot TakeSnapshot(const TSpadesGame& game)
     s.CardsPlayed = table.CardsPlayed;
     s.SpadesBroken = table.SpadesBroken;
     s.NilInPlay = table.NilInPlay;
+    s.BlindNil = table.BlindNil;
     s.AllComputer = table.AllComputer;
     s.StopRequested = table.StopRequested;
     s.Plays = game.FPlays;
@@ -41,6 +42,7 @@ void RestoreSnapshot(TSpadesGame& game, TCardHost& host, const TGameSnapshot& s)
     table.CardsPlayed = s.CardsPlayed;
     table.SpadesBroken = s.SpadesBroken;
     table.NilInPlay = s.NilInPlay;
+    table.BlindNil = s.BlindNil;
     table.AllComputer = s.AllComputer;
     table.StopRequested = s.StopRequested;
     game.FPlays = s.Plays;

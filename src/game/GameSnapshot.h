@@ -28,6 +28,7 @@ struct TGameSnapshot {
     std::array<TPlace, 5> Places;
     std::array<bool, 53> CardsPlayed{};
     bool SpadesBroken = false, NilInPlay = false, AllComputer = true, StopRequested = false;
+    std::array<bool, 5> BlindNil{};
     std::array<TPlayRecord, 52> Plays{};
     int PlayCount = 0, BidCount = 0;
     TTurnOrder HandOrder = NewGameOrder, TurnOrder = NewGameOrder;

@@ -7,6 +7,7 @@ namespace spades {
 THandCycle::THandCycle(TSpadesGame& game, const TRuleSet& rules) : FGame(game), FRules(rules)
 {
     FGame.FWinScore = FRules.WinScore;
+    FGame.Table.Rules = FRules.Table;
 }
 
 void THandCycle::Watch(TGameObserver& observer, TGameEvents events)
@@ -22,6 +23,7 @@ void THandCycle::NewGame(int gameNumber, const std::array<TSeatKind, 5>& kinds)
     for (int seat = North; seat <= West; ++seat)
         SetSeatKind(FGame.Table.Player(seat), kinds[static_cast<size_t>(seat)]);
     FGame.FWinScore = FRules.WinScore;
+    FGame.Table.Rules = FRules.Table;
     FGameNumber = gameNumber;
     FHandNumber = 0;
     FWinner = 0;
@@ -168,7 +170,7 @@ TRefusal THandCycle::AnswerBid(int seat, uint32_t turn, int bid)
 {
     if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Bid))
         return refusal;
-    if (!FRules.BidAllowed(bid))
+    if (!FRules.BidAllowed(FGame.Table, seat, HasBid(PartnerOf(seat)), bid))
         return {TRefusalKind::BidOutOfRange};
     FPending = false;
     FGame.PersonBid(seat, bid);
@@ -198,15 +200,16 @@ TRefusal THandCycle::AnswerSlot(int seat, uint32_t turn, int slot)
     const int card = slot >= 1 && slot <= 13 ? player.FHand[static_cast<size_t>(slot)] : NoCard;
     if (card < 1 || card > 52)
         return {TRefusalKind::CardNotHeld};
-    const bool checked = FRules.ChecksCards(SeatKindOf(player));
-    if (checked)
+    const TSeatKind kind = SeatKindOf(player);
+    if (FRules.ChecksCards(kind))
         if (const TRefusal refusal = RefusalOf(FRules.Check(FGame.Table, player, card)))
             return refusal;
+    const bool person = IsPerson(kind);
     FPending = false;
     const int place = FGame.FTurn;  // the card's place in the trick
     Tell(TGameEvent::CardChosen, [&](TGameObserver& o) { o.CardChosen(FGame, seat, card); });
     // A person's card leaves the hand before it is laid, a computer's after.
-    if (checked)
+    if (person)
         FGame.PlayPersonCard(seat, slot);
     else
         FGame.PlayComputerCard(slot);

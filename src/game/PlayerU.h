@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "RuleOptions.h"
+
 namespace spades {
 
 // ---- Card values -------------------------------------------------------------
@@ -249,6 +251,8 @@ struct TTableState {
     bool AllComputer = true;
     bool StopRequested = false;
     bool PlayInProgress = false;
+    TTableRules Rules;                                 // set by the hand cycle
+    std::array<bool, 5> BlindNil{};                    // by seat: its Nil was bid blind
 
     TPlayer& Player(int seat) { return *Players[static_cast<size_t>(seat)]; }
     const TPlayer& Player(int seat) const { return *Players[static_cast<size_t>(seat)]; }

@@ -1,5 +1,7 @@
 #include "Rules.h"
 
+#include "RuleSet.h"
+
 namespace spades {
 
 namespace {
@@ -64,9 +66,18 @@ TPlayVerdict CheckPlay(const TTableState& table, const TPlayer& seat, int card)
         if (seat.FSuitCount[static_cast<size_t>(led)] > 0 && suit != led)
             return TPlayVerdict::MustFollowSuit;
     }
-    if (place == 1 && !table.SpadesBroken && suit == Spades) {
-        const int sideCards = seat.FSuitCount[Hearts] + seat.FSuitCount[Clubs] + seat.FSuitCount[Diamonds];
-        if (sideCards > 0)
+    if (suit != Spades)
+        return TPlayVerdict::Legal;
+    const int sideCards = seat.FSuitCount[Hearts] + seat.FSuitCount[Clubs] + seat.FSuitCount[Diamonds];
+    if (place == 1 && !table.SpadesBroken && table.Rules.Lead == TLeadRule::AfterBroken && sideCards > 0)
+        return TPlayVerdict::SpadesNotOpened;
+    // A clean first trick: no spade, led or not, while the seat holds another card.
+    const bool ledSpade = place > 1 && table.Place(1).Suit() == Spades;
+    if (table.Rules.FirstTrick == TFirstTrick::Clean && sideCards > 0 && !ledSpade) {
+        bool firstTrick = true;
+        for (int s = North; s <= West; ++s)
+            firstTrick = firstTrick && table.Player(s).FTricks == 0;
+        if (firstTrick)
             return TPlayVerdict::SpadesNotOpened;
     }
     return TPlayVerdict::Legal;
@@ -126,24 +137,9 @@ int ContractPoints(int bid, int tricks)
 
 TScoreResult ScoreHand(TTableState& table, int winScore)
 {
-    TScoreResult result;
-    int best = 0;
-    for (int seat = North; seat <= West; ++seat) {
-        TPlayer& player = table.Player(seat);
-        player.FScore += ContractPoints(player.FBid, player.FTricks);
-        player.FTotalBags += player.FBags;
-        if (player.FTotalBags >= BagLimit) {
-            // The total is not reduced: every later hand is charged again.
-            result.Notices.push_back(BagLimitNotice(player.FName));
-            player.FScore -= BagPenalty;
-        }
-        if (player.FScore >= winScore && player.FScore > best) {
-            best = player.FScore;
-            result.WinnerSeat = seat;
-            result.WinnerName = player.FName;
-        }
-    }
-    return result;
+    TRuleSet rules;
+    rules.WinScore = winScore;
+    return rules.Score(table);
 }
 
 }  // namespace spades

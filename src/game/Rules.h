@@ -49,7 +49,8 @@ struct TScoreResult {
 };
 // What one seat's contract scores: bid 0 is Nil; each overtrick is worth a point.
 int ContractPoints(int bid, int tricks);
-// Scores every seat on its own, charges the bag penalty and tests for a winner.
+// Scores every seat on its own, charges the bag penalty and tests for a winner:
+// the table's own rules, with this score to win (TRuleSet::Score for others).
 TScoreResult ScoreHand(TTableState& table, int winScore);
 
 std::string BagLimitNotice(const std::string& name);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ClassicRules.h"
 #include "ExpertView.h"
 #include "SpadesGame.h"
 
@@ -49,10 +50,9 @@ void TClassicController::Ask(TSpadesGame& game, const TWait& wait, TSeatAnswers&
 {
     TPlayer& player = game.Table.Player(wait.Seat);
     if (wait.Kind == TWaitKind::Bid) {
-        player.ComputeBid();
-        answers.AnswerBid(wait.Seat, wait.Turn, player.FBid);
+        answers.AnswerBid(wait.Seat, wait.Turn, ClassicBid(game, player));
     } else if (wait.Kind == TWaitKind::Card) {
-        answers.AnswerSlot(wait.Seat, wait.Turn, player.ChooseCard());
+        answers.AnswerSlot(wait.Seat, wait.Turn, ClassicSlot(player));
     }
 }
 

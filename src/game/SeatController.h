@@ -72,7 +72,8 @@ public:
     virtual void Cancel(uint32_t /*turn*/) {}
 };
 
-// The classic strategy: the seat's own ComputeBid and ChooseCard, answered at once.
+// The classic strategy: the seat's own ComputeBid and ChooseCard under the
+// table's rules (ClassicRules.h), answered at once.
 class TClassicController final : public TSeatController {
 public:
     TSeatKind Kind() const override { return TSeatKind::Computer; }

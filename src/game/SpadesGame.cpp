@@ -54,6 +54,7 @@ void TSpadesGame::BeginHand(TDealSource& source)
 {
     Table.SpadesBroken = false;
     Table.NilInPlay = false;
+    Table.BlindNil.fill(false);
     Table.CardsPlayed.fill(false);
     for (int place = 1; place <= 4; ++place)
         Table.Place(place).Clear();
@@ -89,6 +90,7 @@ void TSpadesGame::ComputerBid(int seat)
 void TSpadesGame::PersonBid(int seat, int bid)
 {
     TPlayer& player = Table.Player(seat);
+    Table.BlindNil[static_cast<size_t>(seat)] = bid == BlindNilBid;
     player.FBid = std::clamp(bid, 0, 13);
     ++FBidCount;
     if (player.FBid == 0)

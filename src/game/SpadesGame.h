@@ -42,7 +42,7 @@ public:
     uint32_t HandsDealt() const { return FHandsDealt; }
     int Bidder(int i) const { return FTurnOrder[static_cast<size_t>(i)]; }
     void ComputerBid(int seat);
-    // A person's bid, kept within Nil..13.
+    // A person's bid, kept within Nil..13 (BlindNilBid: Nil, bid blind).
     void PersonBid(int seat, int bid);
     // The first seat of the bidding leads.
     void StartPlay() { FTurn = 1; }

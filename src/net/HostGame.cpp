@@ -13,7 +13,7 @@ uint16_t BagsOf(const TPlayer& player) { return static_cast<uint16_t>(std::clamp
 }  // namespace
 
 THostGame::THostGame(THostWire& wire, THostGameOptions options, std::ostream* log)
-    : FWire(wire), FOptions(std::move(options)), FGame(FHost, FOptions.Seed), FCycle(FGame, TRuleSet{FOptions.WinScore}),
+    : FWire(wire), FOptions(std::move(options)), FGame(FHost, FOptions.Seed), FCycle(FGame, TRuleSet::WithWinScore(FOptions.WinScore)),
       FRemote(wire, FOptions.TurnTimeoutMs)
 {
     for (int seat = North; seat <= West; ++seat) {

@@ -39,7 +39,12 @@ TCardControl* THeadlessHost::FindCard(std::string_view name)
 }
 
 TSimulator::TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log)
-    : FGame(FHost, seed), FCycle(FGame, TRuleSet{winScore}), FOut(out)
+    : TSimulator(seed, TRuleSet::WithWinScore(winScore), out, log)
+{
+}
+
+TSimulator::TSimulator(uint32_t seed, const TRuleSet& rules, std::ostream& out, std::ostream* log)
+    : FGame(FHost, seed), FCycle(FGame, rules), FOut(out)
 {
     static constexpr std::array<const char*, 5> names = {"", "North", "East", "South", "West"};
     for (int seat = North; seat <= West; ++seat)
@@ -158,7 +163,9 @@ void TSimulator::GameOver(const TSpadesGame& game, int winnerSeat)
         return;
     }
     ++FStats.Wins[static_cast<size_t>(winnerSeat)];
-    FOut << GameWinnerLine(FCycle.GameNumber(), game.Table.Player(winnerSeat).FName, FCycle.HandNumber()) << '\n';
+    const std::string winner =
+        FCycle.Rules().Partnership() ? SideName(SideOf(winnerSeat)) : game.Table.Player(winnerSeat).FName;
+    FOut << GameWinnerLine(FCycle.GameNumber(), winner, FCycle.HandNumber()) << '\n';
 }
 
 int TSimulator::PlayGame(int gameNumber)
@@ -201,17 +208,23 @@ void TSimulator::WriteSummary()
         return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
     };
     const double perSecond = FStats.Seconds > 0 ? static_cast<double>(FStats.Hands) / FStats.Seconds : 0.0;
-    char text[512];
+    const bool sides = FCycle.Rules().Partnership();
+    char wins[160];
+    if (sides)
+        std::snprintf(wins, sizeof wins, "North-South=%lld East-West=%lld", FStats.Wins[1], FStats.Wins[2]);
+    else
+        std::snprintf(wins, sizeof wins, "North=%lld East=%lld South=%lld West=%lld", FStats.Wins[1], FStats.Wins[2],
+                      FStats.Wins[3], FStats.Wins[4]);
+    char text[640];
     std::snprintf(text, sizeof text,
                   "summary games %lld hands %lld seconds %.3f hands_per_second %.0f "
                   "bids %lld made %.1f%% exact %.1f%% set %.1f%% nil_bids %lld nil_made %.1f%% "
-                  "bag_penalties %lld wins North=%lld East=%lld South=%lld West=%lld "
+                  "bag_penalties %lld wins %s "
                   "hands_per_game %.1f unfinished %lld",
                   FStats.Games, FStats.Hands, FStats.Seconds, perSecond, FStats.Bids,
                   percent(FStats.BidsMade, FStats.Bids), percent(FStats.BidsExact, FStats.Bids),
                   percent(FStats.Bids - FStats.BidsMade, FStats.Bids), FStats.NilBids,
-                  percent(FStats.NilsMade, FStats.NilBids), FStats.BagPenalties, FStats.Wins[1], FStats.Wins[2],
-                  FStats.Wins[3], FStats.Wins[4],
+                  percent(FStats.NilsMade, FStats.NilBids), FStats.BagPenalties, wins,
                   FStats.Games == 0 ? 0.0 : static_cast<double>(FStats.Hands) / static_cast<double>(FStats.Games),
                   FStats.UnfinishedGames);
     FOut << text;
@@ -220,6 +233,17 @@ void TSimulator::WriteSummary()
         for (const auto& claimer : FClaimers)
             claims += claimer->Claims();
         FOut << " claims " << claims;
+    }
+    if (sides) {
+        // Both partners carry the side's score: a side's points are its first seat's.
+        const auto perHand = [&](int seat) {
+            return FStats.Hands == 0 ? 0.0
+                                     : static_cast<double>(FStats.Points[static_cast<size_t>(seat)]) /
+                                           static_cast<double>(FStats.Hands);
+        };
+        std::snprintf(text, sizeof text, " points_per_hand North-South=%.2f East-West=%.2f", perHand(North),
+                      perHand(East));
+        FOut << text;
     }
     FOut << '\n';
 }

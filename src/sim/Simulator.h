@@ -65,7 +65,7 @@ struct TSimStats {
     long long NilsMade = 0;
     long long BagPenalties = 0;
     long long UnfinishedGames = 0;
-    std::array<long long, 5> Wins{};
+    std::array<long long, 5> Wins{};    // by seat; a side's wins at its first seat
     std::array<long long, 5> Points{};  // points each seat scored, over all hands
     double Seconds = 0;
     std::vector<double> ExpertMilliseconds;  // one entry per Expert decision
@@ -76,6 +76,7 @@ class TSimulator final : private TGameObserver {
 public:
     // out receives the result lines; log, when given, the play log of every hand.
     TSimulator(uint32_t seed, int winScore, std::ostream& out, std::ostream* log = nullptr);
+    TSimulator(uint32_t seed, const TRuleSet& rules, std::ostream& out, std::ostream* log = nullptr);
 
     // One game from New Game to its winner; returns the number of hands played.
     int PlayGame(int gameNumber);

@@ -18,6 +18,7 @@
 #include "NetRunner.h"
 #include "CommandLine.h"
 #include "Random.h"
+#include "RuleText.h"
 #include "SeatKind.h"
 #include "SimHistory.h"
 #include "Simulator.h"
@@ -26,7 +27,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: spades-sim [--seed S] [--games N] [--win-score W] [--log FILE] [--history FILE]\n"
-    "                  [--seats T1,T2,T3,T4] [--claim]\n"
+    "                  [--seats T1,T2,T3,T4] [--claim] [--variant V] [--rule NAME=VALUE]...\n"
     "  --seed S       starting state of the generator, 0..4294967295 (default: the clock)\n"
     "  --games N      games to play, 1 or more (default 1)\n"
     "  --win-score W  score that wins a game, 1 or more (default 250)\n"
@@ -39,11 +40,24 @@ constexpr const char* Usage =
     "  --claim        a seat that takes every trick left whatever the others do\n"
     "                 claims them (looked for from eight tricks left); the log\n"
     "                 shows the claimed cards as played, in the solver's order\n"
+    "  --variant V    individual (default) or partnership: North-South against\n"
+    "                 East-West; the winner lines and the summary name the sides\n"
+    "  --rule NAME=VALUE\n"
+    "                 one option of the rules, repeatable; the options:\n"
+    "%RULES%"
     "       spades-sim --host PORT ... | --join HOST:PORT ...   play over a network (with --help: how)\n";
+
+std::string UsageText()
+{
+    std::string usage = Usage;
+    const size_t at = usage.find("%RULES%");
+    usage.replace(at, 7, spades::RulesHelp("                   "));
+    return usage;
+}
 
 int Fail(const std::string& why)
 {
-    std::cerr << "spades-sim: " << why << '\n' << Usage;
+    std::cerr << "spades-sim: " << why << '\n' << UsageText();
     return 2;
 }
 
@@ -76,7 +90,7 @@ int main(int argc, char** argv)
         return spades::RunNetwork(argc, argv);
     std::optional<uint32_t> seed;
     int games = 1;
-    int winScore = 250;
+    spades::TRuleSet rules;
     std::string logPath;
     std::string historyPath;
     std::optional<std::array<spades::TSeatKind, 5>> seats;
@@ -85,7 +99,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string_view option = argv[i];
         if (option == "--help" || option == "-h") {
-            std::cout << Usage;
+            std::cout << UsageText();
             return 0;
         }
         if (option == "--claim") {
@@ -109,7 +123,13 @@ int main(int argc, char** argv)
             const auto number = spades::ParseNumber(value, 1000000000ull);
             if (!number || *number == 0)
                 return Fail("--win-score takes a whole number from 1 to 1000000000");
-            winScore = static_cast<int>(*number);
+            rules.WinScore = static_cast<int>(*number);
+        } else if (option == "--variant") {
+            if (const std::string problem = spades::SetRule(rules, "variant=" + std::string(value)); !problem.empty())
+                return Fail("--variant takes individual or partnership");
+        } else if (option == "--rule") {
+            if (const std::string problem = spades::SetRule(rules, value); !problem.empty())
+                return Fail("--rule: " + problem);
         } else if (option == "--log") {
             if (value.empty())
                 return Fail("--log takes a file name");
@@ -126,6 +146,9 @@ int main(int argc, char** argv)
             return Fail("unknown option " + std::string(option));
         }
     }
+
+    if (const std::string problem = spades::RulesProblem(rules); !problem.empty())
+        return Fail(problem);
 
     // The log is written beside its final name and renamed at the end, so an
     // interrupted run never leaves a half-written file in its place.
@@ -156,7 +179,7 @@ int main(int argc, char** argv)
     }
 
     std::ios::sync_with_stdio(false);
-    spades::TSimulator simulator(seed.value_or(spades::TRandom::SeedFromClock()), winScore, std::cout,
+    spades::TSimulator simulator(seed.value_or(spades::TRandom::SeedFromClock()), rules, std::cout,
                                  logPath.empty() ? nullptr : &logFile);
     simulator.AddObserver(history.get());
     if (seats)

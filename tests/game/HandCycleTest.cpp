@@ -31,7 +31,7 @@ constexpr std::array<TSeatKind, 5> Computers{TSeatKind::Computer, TSeatKind::Com
 
 struct TCycleTable {
     explicit TCycleTable(int winScore = 250, const std::array<TSeatKind, 5>& kinds = People)
-        : Game(Host, 42), Cycle(Game, TRuleSet{winScore})
+        : Game(Host, 42), Cycle(Game, TRuleSet::WithWinScore(winScore))
     {
         Cycle.SetDealSource(&Deal);
         Cycle.NewGame(1, kinds);

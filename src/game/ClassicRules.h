@@ -1,0 +1,19 @@
+// The classic computer at a table of other rules. At the table's own rules it
+// bids and plays exactly as ComputeBid and ChooseCard say; otherwise it starts
+// from them and then does what the bidding variant forces and what a partner
+// asks for: it counts the partner's bid, never bids a second Nil, lets a
+// partner's winning card stand, covers a partner's Nil and sets the other
+// side's Nil while its own contract is safe.
+#pragma once
+
+namespace spades {
+
+class TPlayer;
+class TSpadesGame;
+
+// The seat's bid (BlindNilBid for Blind Nil); player.FBid is left at its own count.
+int ClassicBid(const TSpadesGame& game, TPlayer& player);
+// The slot of the card the seat plays now.
+int ClassicSlot(TPlayer& player);
+
+}  // namespace spades
