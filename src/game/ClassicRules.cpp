@@ -220,11 +220,9 @@ int ClassicBid(const TSpadesGame& game, TPlayer& player)
     return NearestBid(allowed & AnyBid, wanted);
 }
 
-int ClassicSlot(TPlayer& player)
+int ClassicSlotUnderRules(TPlayer& player)
 {
     const TTableState& table = player.FTable;
-    if (table.Rules == TTableRules{})
-        return player.ChooseCard();
     const TLawful lawful(player);
     int choice = table.Rules.Partnership() ? PartnerChoice(player, lawful) : -1;
     if (choice == -1)

@@ -6,14 +6,20 @@
 // side's Nil while its own contract is safe.
 #pragma once
 
+#include "PlayerU.h"
+
 namespace spades {
 
-class TPlayer;
 class TSpadesGame;
 
 // The seat's bid (BlindNilBid for Blind Nil); player.FBid is left at its own count.
 int ClassicBid(const TSpadesGame& game, TPlayer& player);
-// The slot of the card the seat plays now.
-int ClassicSlot(TPlayer& player);
+int ClassicSlotUnderRules(TPlayer& player);
+// The slot of the card the seat plays now. The table's own rules, by far the
+// most played, take the short way.
+inline int ClassicSlot(TPlayer& player)
+{
+    return player.FTable.Rules == TTableRules{} ? player.ChooseCard() : ClassicSlotUnderRules(player);
+}
 
 }  // namespace spades

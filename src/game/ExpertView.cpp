@@ -64,7 +64,7 @@ TExpertView ViewOf(const TSpadesGame& game, int seat)
     view.PlayCount = game.FPlayCount;
     for (int i = 0; i < game.FPlayCount; ++i)
         view.Plays[At(i)] = game.FPlays[At(i)];
-    view.WinScore = game.FWinScore;
+    view.WinScore = game.FRules.WinScore;
     view.GameSeed = game.Random.Seed();
     return view;
 }

@@ -28,7 +28,7 @@ TGameSnapshot TakeSnapshot(const TSpadesGame& game)
     s.HandOrder = game.FHandOrder;
     s.TurnOrder = game.FTurnOrder;
     s.NextFirstSeat = game.FNextFirstSeat;
-    s.WinScore = game.FWinScore;
+    s.Rules = game.FRules;
     s.Turn = game.FTurn;
     s.Deck = game.Deck;
     s.Seed = game.Random.Seed();
@@ -51,7 +51,8 @@ void RestoreSnapshot(TSpadesGame& game, TCardHost& host, const TGameSnapshot& s)
     game.FHandOrder = s.HandOrder;
     game.FTurnOrder = s.TurnOrder;
     game.FNextFirstSeat = s.NextFirstSeat;
-    game.FWinScore = s.WinScore;
+    game.FRules = s.Rules;
+    table.Rules = s.Rules.Table;
     game.FTurn = s.Turn;
     game.Deck = s.Deck;
     game.Random.SetSeed(s.Seed);

@@ -32,7 +32,8 @@ struct TGameSnapshot {
     std::array<TPlayRecord, 52> Plays{};
     int PlayCount = 0, BidCount = 0;
     TTurnOrder HandOrder = NewGameOrder, TurnOrder = NewGameOrder;
-    int NextFirstSeat = South, WinScore = 250, Turn = 1;
+    int NextFirstSeat = South, Turn = 1;
+    TRuleSet Rules;
     TDeck Deck;
     uint32_t Seed = 0;
     std::optional<std::array<uint8_t, 53>> NextDeal;

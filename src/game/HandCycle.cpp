@@ -4,10 +4,10 @@
 
 namespace spades {
 
-THandCycle::THandCycle(TSpadesGame& game, const TRuleSet& rules) : FGame(game), FRules(rules)
+THandCycle::THandCycle(TSpadesGame& game, const TRuleSet& rules) : FGame(game), FNextRules(rules)
 {
-    FGame.FWinScore = FRules.WinScore;
-    FGame.Table.Rules = FRules.Table;
+    FGame.FRules = rules;
+    FGame.Table.Rules = rules.Table;
 }
 
 void THandCycle::Watch(TGameObserver& observer, TGameEvents events)
@@ -22,8 +22,8 @@ void THandCycle::NewGame(int gameNumber, const std::array<TSeatKind, 5>& kinds)
     FGame.NewGame({});
     for (int seat = North; seat <= West; ++seat)
         SetSeatKind(FGame.Table.Player(seat), kinds[static_cast<size_t>(seat)]);
-    FGame.FWinScore = FRules.WinScore;
-    FGame.Table.Rules = FRules.Table;
+    FGame.FRules = FNextRules;
+    FGame.Table.Rules = FNextRules.Table;
     FGameNumber = gameNumber;
     FHandNumber = 0;
     FWinner = 0;
@@ -108,7 +108,7 @@ void THandCycle::Step()
         return;
     case TPhase::TrickFull:
         Tell(TGameEvent::TrickFull, [&](TGameObserver& o) { o.TrickFull(FGame); });
-        FTrickWinner = FGame.GiveTrick(FRules.TrickTaker(FGame.Table));
+        FTrickWinner = FGame.GiveTrick(Rules().TrickTaker(FGame.Table));
         FPhase = TPhase::TrickShown;
         Tell(TGameEvent::TrickWon, [&](TGameObserver& o) { o.TrickWon(FGame, FTrickWinner); });
         if (FPauses)
@@ -145,7 +145,7 @@ void THandCycle::Step()
 void THandCycle::FinishHand()
 {
     Tell(TGameEvent::HandEnded, [&](TGameObserver& o) { o.HandEnded(FGame); });
-    const TScoreResult result = FRules.Score(FGame.Table);
+    const TScoreResult result = Rules().Score(FGame.Table);
     Tell(TGameEvent::HandScored, [&](TGameObserver& o) { o.HandScored(FGame, result); });
     if (result.WinnerSeat != 0) {
         FWinner = result.WinnerSeat;
@@ -170,7 +170,7 @@ TRefusal THandCycle::AnswerBid(int seat, uint32_t turn, int bid)
 {
     if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Bid))
         return refusal;
-    if (!FRules.BidAllowed(FGame.Table, seat, HasBid(PartnerOf(seat)), bid))
+    if (!Rules().BidAllowed(FGame.Table, seat, HasBid(PartnerOf(seat)), bid))
         return {TRefusalKind::BidOutOfRange};
     FPending = false;
     FGame.PersonBid(seat, bid);
@@ -201,8 +201,8 @@ TRefusal THandCycle::AnswerSlot(int seat, uint32_t turn, int slot)
     if (card < 1 || card > 52)
         return {TRefusalKind::CardNotHeld};
     const TSeatKind kind = SeatKindOf(player);
-    if (FRules.ChecksCards(kind))
-        if (const TRefusal refusal = RefusalOf(FRules.Check(FGame.Table, player, card)))
+    if (Rules().ChecksCards(kind))
+        if (const TRefusal refusal = RefusalOf(Rules().Check(FGame.Table, player, card)))
             return refusal;
     const bool person = IsPerson(kind);
     FPending = false;
@@ -278,8 +278,8 @@ void THandCycle::GiveUp()
 
 void THandCycle::SetWinScore(int score)
 {
-    FRules.WinScore = score;
-    FGame.FWinScore = score;
+    FNextRules.WinScore = score;
+    FGame.FRules.WinScore = score;
 }
 
 void THandCycle::NewGameFrom(int gameNumber, const std::array<TSeatKind, 5>& kinds, const TStartPoint& start)

@@ -65,6 +65,9 @@ public:
 
     // From now on hands are scored towards this total (the game's too).
     void SetWinScore(int score);
+    // The rules of the games begun from now on; the game in progress keeps its own.
+    void SetNextRules(const TRuleSet& rules) { FNextRules = rules; }
+    const TRuleSet& NextRules() const { return FNextRules; }
     // A new game taken up from a record: the seats' names, scores and bags, who
     // bids first, and the first hand's deal (none: shuffled).
     struct TStartPoint {
@@ -85,7 +88,8 @@ public:
 
     TSpadesGame& Game() { return FGame; }
     const TSpadesGame& Game() const { return FGame; }
-    const TRuleSet& Rules() const { return FRules; }
+    // The rules of the game in progress.
+    const TRuleSet& Rules() const { return FGame.FRules; }
     int GameNumber() const { return FGameNumber; }
     int HandNumber() const { return FHandNumber; }
     int WinnerSeat() const { return FWinner; }
@@ -112,7 +116,7 @@ private:
     }
 
     TSpadesGame& FGame;
-    TRuleSet FRules;
+    TRuleSet FNextRules;
     TDealSource* FDealSource = nullptr;
     std::array<std::vector<TGameObserver*>, static_cast<size_t>(TGameEvent::Count)> FObservers;
     bool FPauses = false;

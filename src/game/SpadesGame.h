@@ -12,6 +12,7 @@
 #include "Deck.h"
 #include "PlayerU.h"
 #include "Random.h"
+#include "RuleSet.h"
 #include "Rules.h"
 
 namespace spades {
@@ -69,7 +70,7 @@ public:
     // The winner leads the next trick.
     void StartNextTrick(int winner);
     bool HandOver() const { return spades::HandOver(Table); }
-    TScoreResult ScoreHand() { return spades::ScoreHand(Table, FWinScore); }
+    TScoreResult ScoreHand() { return FRules.Score(Table); }
     // After a hand without a winner: the next seat clockwise begins.
     void PrepareNextHand() { FTurnOrder = TurnOrderFrom(FNextFirstSeat); }
 
@@ -85,7 +86,7 @@ public:
     TRandom Random;
     TTurnOrder FTurnOrder = NewGameOrder;
     int FNextFirstSeat = South;
-    int FWinScore = 250;
+    TRuleSet FRules;  // of the game in progress: the hand cycle sets them at New Game
     int FTurn = 1;
     // When set, the next BeginHand deals this deck order (positions 1..52) instead
     // of shuffling: a hand played again as it was once dealt.

@@ -55,7 +55,7 @@ void TGameRecorder::GameStarted(const TSpadesGame& game, const std::array<TGameS
     Write([&] {
         TGameRecord record;
         record.Started = QDateTime::currentDateTimeUtc();
-        record.WinScore = game.FWinScore;
+        record.WinScore = game.FRules.WinScore;
         record.Seats = seats;
         FGame = FStore.BeginGame(record);
     });

@@ -119,7 +119,7 @@ TEST_F(OptDialog, ScoreOtherThan250Or500Stays)
     };
     window.Steps().Request(TTableRequest::Preferences);
     EXPECT_EQ(window.GameDefaults()->WinScore(), 300);
-    EXPECT_EQ(window.Game().FWinScore, 300);
+    EXPECT_EQ(window.Game().FRules.WinScore, 300);
 }
 
 TEST_F(OptDialog, BulletSetsAPauseOf100AtOnceAfterOk)
