@@ -135,11 +135,14 @@ std::string ParseRules(TRuleSet& rules, std::string_view text)
     return {};
 }
 
-std::string RulesText(const TRuleSet& rules)
+namespace {
+std::string OptionsText(const TRuleSet& rules, bool changedOnly)
 {
     std::string text;
     for (const TOption& option : Options()) {
         const int index = option.Get(rules);
+        if (changedOnly && (index == 0 || option.Name == "winscore"))
+            continue;
         if (!text.empty())
             text += ' ';
         text += option.Name;
@@ -148,6 +151,11 @@ std::string RulesText(const TRuleSet& rules)
     }
     return text;
 }
+}  // namespace
+
+std::string RulesText(const TRuleSet& rules) { return OptionsText(rules, false); }
+
+std::string HouseRulesText(const TRuleSet& rules) { return OptionsText(rules, true); }
 
 std::string RulesHelp(std::string_view indent)
 {

@@ -19,6 +19,9 @@ std::string ParseRules(TRuleSet& rules, std::string_view text);
 std::string RulesProblem(const TRuleSet& rules);
 // Every option as NAME=VALUE, separated by spaces, in a fixed order.
 std::string RulesText(const TRuleSet& rules);
+// Only the options that differ from the table's own, the score to win left
+// out (it is kept on its own everywhere): empty for the table's own rules.
+std::string HouseRulesText(const TRuleSet& rules);
 // "  bags  table, ten or none (default table)" and so on, one line per option.
 std::string RulesHelp(std::string_view indent);
 

@@ -102,6 +102,11 @@ TEST(RuleText, WritesEveryOptionAndReadsItBack)
     EXPECT_EQ(Rules(RulesText(TRuleSet::WithWinScore(1000)).c_str()), TRuleSet::WithWinScore(1000));
     EXPECT_EQ(RulesText(TRuleSet{}), "variant=individual bags=table nil=100 blindnil=off winscore=250 losescore=off "
                                      "spades=broken firsttrick=open bidding=normal");
+    // House rules: only what differs, never the score to win.
+    EXPECT_EQ(HouseRulesText(TRuleSet::WithWinScore(500)), "");
+    EXPECT_EQ(HouseRulesText(Rules("variant=partnership bags=ten winscore=300")), "variant=partnership bags=ten");
+    EXPECT_EQ(Rules(HouseRulesText(rules).c_str()), Rules("variant=partnership bags=ten nil=50 blindnil=behind "
+                                                         "losescore=-200 spades=anytime firsttrick=clean bidding=suicide"));
 }
 
 struct TBadRule {
