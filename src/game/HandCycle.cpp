@@ -19,11 +19,16 @@ void THandCycle::Watch(TGameObserver& observer, TGameEvents events)
 
 void THandCycle::NewGame(int gameNumber, const std::array<TSeatKind, 5>& kinds)
 {
+    Begin(gameNumber, kinds, FNextRules);
+}
+
+void THandCycle::Begin(int gameNumber, const std::array<TSeatKind, 5>& kinds, const TRuleSet& rules)
+{
     FGame.NewGame({});
     for (int seat = North; seat <= West; ++seat)
         SetSeatKind(FGame.Table.Player(seat), kinds[static_cast<size_t>(seat)]);
-    FGame.FRules = FNextRules;
-    FGame.Table.Rules = FNextRules.Table;
+    FGame.FRules = rules;
+    FGame.Table.Rules = rules.Table;
     FGameNumber = gameNumber;
     FHandNumber = 0;
     FWinner = 0;
@@ -170,8 +175,10 @@ TRefusal THandCycle::AnswerBid(int seat, uint32_t turn, int bid)
 {
     if (const TRefusal refusal = Expected(seat, turn, TWaitKind::Bid))
         return refusal;
-    if (!Rules().BidAllowed(FGame.Table, seat, HasBid(PartnerOf(seat)), bid))
+    if (bid < BlindNilBid || bid > 13)
         return {TRefusalKind::BidOutOfRange};
+    if (!Rules().BidAllowed(FGame.Table, seat, HasBid(PartnerOf(seat)), bid))
+        return {TRefusalKind::BidNotAllowed};
     FPending = false;
     FGame.PersonBid(seat, bid);
     FBidDone[static_cast<size_t>(seat)] = true;
@@ -284,7 +291,7 @@ void THandCycle::SetWinScore(int score)
 
 void THandCycle::NewGameFrom(int gameNumber, const std::array<TSeatKind, 5>& kinds, const TStartPoint& start)
 {
-    NewGame(gameNumber, kinds);
+    Begin(gameNumber, kinds, start.Rules.value_or(FNextRules));
     for (int seat = North; seat <= West; ++seat) {
         const size_t s = static_cast<size_t>(seat);
         TPlayer& player = FGame.Table.Player(seat);

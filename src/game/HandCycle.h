@@ -75,6 +75,8 @@ public:
         std::array<int, 5> Scores{}, TotalBags{};
         int FirstSeat = South;
         std::optional<std::array<uint8_t, 53>> Deal;
+        // The rules the record was played by; none: the next game's.
+        std::optional<TRuleSet> Rules;
     };
     void NewGameFrom(int gameNumber, const std::array<TSeatKind, 5>& kinds, const TStartPoint& start);
     // Where the game has been put back to from outside (a step taken back, a game
@@ -103,6 +105,7 @@ private:
         Idle, Deal, Bidding, Playing, TrickFull, TrickShown, TrickGone, HandDone, BetweenHands, Over
     };
 
+    void Begin(int gameNumber, const std::array<TSeatKind, 5>& kinds, const TRuleSet& rules);
     void Step();
     void Hold(TWaitKind kind, int seat, TPauseKind pause = TPauseKind::Card);
     void Ask(int seat, TWaitKind kind);

@@ -14,6 +14,7 @@ namespace spades {
 // The bids a seat may make now: bit b for b tricks (0 is Nil), and BlindNilBit
 // when Blind Nil is open to it.
 constexpr unsigned BlindNilBit = 1u << 14;
+constexpr unsigned EveryBid = (1u << 14) - 1;  // Nil and 1 to 13
 constexpr int BlindNilBehind = 100;
 unsigned AllowedBids(const TTableRules& rules, const TTableState& table, int seat, bool partnerHasBid);
 // How far the seat's side trails the best of the others.
@@ -63,5 +64,12 @@ struct TRuleSet {
 
 // "North-South" (side 1) or "East-West" (side 2).
 std::string SideName(int side);
+
+// A side's hand so far: its contract (the partners' non-Nil bids together), the
+// tricks of both partners (a Nil bidder's count too) and the bags they make.
+struct TSideTally {
+    int Bid = 0, Tricks = 0, Bags = 0;
+};
+TSideTally SideTally(const TTableState& table, int side);
 
 }  // namespace spades

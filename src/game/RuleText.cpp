@@ -157,6 +157,21 @@ std::string RulesText(const TRuleSet& rules) { return OptionsText(rules, false);
 
 std::string HouseRulesText(const TRuleSet& rules) { return OptionsText(rules, true); }
 
+std::string BiddingNote(const TTableRules& rules)
+{
+    switch (rules.Bidding) {
+    case TBidding::Mirror:
+        return "Mirror: bid your number of spades.";
+    case TBidding::Whiz:
+        return "Whiz: bid Nil or your number of spades.";
+    case TBidding::Suicide:
+        return "Suicide: one partner of each side bids Nil.";
+    case TBidding::Normal:
+        break;
+    }
+    return {};
+}
+
 std::string RulesHelp(std::string_view indent)
 {
     std::string help;

@@ -22,6 +22,8 @@ std::string RulesText(const TRuleSet& rules);
 // Only the options that differ from the table's own, the score to win left
 // out (it is kept on its own everywhere): empty for the table's own rules.
 std::string HouseRulesText(const TRuleSet& rules);
+// What the bidding variant asks of a seat ("Mirror: bid your number of spades."); empty for normal bidding.
+std::string BiddingNote(const TTableRules& rules);
 // "  bags  table, ten or none (default table)" and so on, one line per option.
 std::string RulesHelp(std::string_view indent);
 

@@ -8,6 +8,17 @@ namespace spades {
 
 std::string SideName(int side) { return side == 1 ? "North-South" : "East-West"; }
 
+TSideTally SideTally(const TTableState& table, int side)
+{
+    TSideTally tally;
+    for (const int seat : {side, PartnerOf(side)}) {
+        tally.Bid += table.Player(seat).FBid;
+        tally.Tricks += table.Player(seat).FTricks;
+    }
+    tally.Bags = tally.Bid == 0 ? tally.Tricks : tally.Tricks >= tally.Bid ? tally.Tricks - tally.Bid : 0;
+    return tally;
+}
+
 int TRuleSet::SeatPoints(int bid, int tricks, bool blind) const
 {
     if (bid != 0)
@@ -87,15 +98,11 @@ TScoreResult TRuleSet::Score(TTableState& table) const
         for (int side = 1; side <= 2; ++side) {
             TPlayer& first = table.Player(side);
             TPlayer& second = table.Player(PartnerOf(side));
-            int points = 0, bid = 0;
-            for (const TPlayer* p : {&first, &second}) {
+            int points = 0;
+            for (const TPlayer* p : {&first, &second})
                 if (p->FBid == 0)
                     points += SeatPoints(0, p->FTricks, table.BlindNil[static_cast<size_t>(p->FSeat)]);
-                bid += p->FBid;
-            }
-            // A Nil bidder's tricks count towards the side's, bags included.
-            const int tricks = first.FTricks + second.FTricks;
-            const int bags = bid == 0 ? tricks : tricks >= bid ? tricks - bid : 0;
+            const auto [bid, tricks, bags] = SideTally(table, side);
             points += bid == 0 ? bags : ContractPoints(bid, tricks);
             int score = first.FScore + points;
             int totalBags = first.FTotalBags + bags;

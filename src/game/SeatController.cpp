@@ -29,6 +29,8 @@ std::string_view TRefusal::Text() const
         return VerdictText(TPlayVerdict::SpadesNotOpened);
     case TRefusalKind::CannotClaim:
         return "the others can still take a trick";
+    case TRefusalKind::BidNotAllowed:
+        return "the rules of this game do not allow that bid now";
     }
     return {};
 }

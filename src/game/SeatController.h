@@ -30,6 +30,7 @@ enum class TRefusalKind : uint8_t {
     MustFollowSuit,
     SpadesNotOpened,
     CannotClaim,        // the others could still take a trick
+    BidNotAllowed,      // a bid in range that the game's rules do not allow now
 };
 
 struct TRefusal {

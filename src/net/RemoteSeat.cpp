@@ -12,6 +12,7 @@ TErrorMsg ErrorOf(const TRefusal& refusal)
         code = TErrorCode::TooLate;
         break;
     case TRefusalKind::BidOutOfRange:
+    case TRefusalKind::BidNotAllowed:
         code = TErrorCode::BidOutOfRange;
         break;
     case TRefusalKind::CardNotHeld:

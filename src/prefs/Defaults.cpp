@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "PlayerU.h"
+#include "RuleText.h"
 
 namespace spades {
 
@@ -12,6 +13,7 @@ namespace {
 const QString OptionsSection = QStringLiteral("Options");
 const QString CardDeckName = QStringLiteral("Card Deck");
 const QString CheckPlaysName = QStringLiteral("Check Plays");
+const QString RulesName = QStringLiteral("Rules");
 
 struct TSeatDefault {
     const char* Name;
@@ -133,6 +135,31 @@ void TDefaults::LoadOptions()
     SetSoundNoticeOnTable(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice On Table"), false));
     SetSoundNoticeShown(registry.ReadBool(OptionsSection, QStringLiteral("Sound Notice Shown"), false));
     SetCheckPlays(registry.ReadBool(OptionsSection, CheckPlaysName, false));
+
+    FRules = {};
+    FRulesProblem.clear();
+    FStoredRules = registry.ReadString(OptionsSection, RulesName, QString());
+    const QByteArray text = FStoredRules.toUtf8();
+    if (const std::string problem = ParseRules(FRules, {text.constData(), size_t(text.size())}); !problem.empty()) {
+        FRules = {};
+        FRulesProblem = QStringLiteral("The rules in the settings could not be read (%1); the table's own rules "
+                                       "are played until others are chosen.")
+                            .arg(QString::fromStdString(problem));
+    }
+}
+
+void TDefaults::SetRules(const TRuleSet& rules)
+{
+    FRules = rules;
+    FStoredRules = QString::fromStdString(HouseRulesText(rules));
+    FRulesProblem.clear();
+}
+
+TRuleSet TDefaults::Rules() const
+{
+    TRuleSet rules = FRules;
+    rules.WinScore = FWinScore;
+    return rules;
 }
 
 void TDefaults::LoadMusic()
@@ -177,6 +204,9 @@ void TDefaults::Save() const
     // Like the deck: only once switched on, so that older files keep their layout.
     if (FCheckPlays || registry.ReadBool(OptionsSection, CheckPlaysName, false))
         registry.WriteBool(OptionsSection, CheckPlaysName, FCheckPlays);
+    // Like the deck: only once other rules are chosen, so that older files keep their layout.
+    if (!FStoredRules.isEmpty() || !registry.ReadString(OptionsSection, RulesName, QString()).isEmpty())
+        registry.WriteString(OptionsSection, RulesName, FStoredRules);
     registry.Commit();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "MusicSettings.h"
+#include "RuleSet.h"
 #include "WinReg.h"
 
 #include <QString>
@@ -65,6 +66,8 @@ public:
     void SetSoundNoticeOnTable(bool onTable) { FSoundNoticeOnTable = onTable; }
     void SetCheckPlays(bool check) { FCheckPlays = check; }
     void SetSoundNoticeShown(bool shown) { FSoundNoticeShown = shown; }
+    // The rules of the next game; their score to win is WinScore's.
+    void SetRules(const TRuleSet& rules);
 
     // Seats 1..4; another seat gives an empty computer record.
     TPlayerRecord GetPlayer(int seat) const;
@@ -89,6 +92,10 @@ public:
     bool RefusalsOnTable() const { return FRefusalsOnTable; }
     // A note on the table when a person's card may have cost a trick.
     bool CheckPlays() const { return FCheckPlays; }
+    TRuleSet Rules() const;
+    // Why the stored rules could not be read, or empty. Unread, they stay in the
+    // file as they were until other rules are chosen; the table's own are played.
+    const QString& RulesProblem() const { return FRulesProblem; }
     // The notice that no sound can be made is a line on the table, not a box.
     bool SoundNoticeOnTable() const { return FSoundNoticeOnTable; }
     // That notice has been given on this machine once already.
@@ -108,6 +115,9 @@ private:
     bool FSoundNoticeOnTable = false;
     bool FCheckPlays = false;
     bool FSoundNoticeShown = false;
+    TRuleSet FRules;
+    QString FStoredRules;  // as read, written back while no other rules are chosen
+    QString FRulesProblem;
 };
 
 }  // namespace spades

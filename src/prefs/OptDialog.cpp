@@ -29,6 +29,7 @@
 #include "SongFile.h"
 #include "PlayerU.h"
 #include "PreferencesPrompts.h"
+#include "RulesPage.h"
 
 namespace spades {
 
@@ -59,6 +60,8 @@ TdlgOptions::TdlgOptions(TPreferencesHost& owner, TMediaPlayer* previewPlayer)
     FPages->addTab(CreateCardsPage(), "Cards");
     FPages->addTab(CreatePlayersPage(), "Players");
     FPages->addTab(CreateMusicPage(), "Music");
+    FRulesPage = new TRulesPage([this](const TRuleSet& rules) { Defaults().SetRules(rules); });
+    FPages->addTab(FRulesPage, "Rules");
     connect(FPages, &QTabWidget::currentChanged, this, &TdlgOptions::pgeOptionsChange);
 
     FOk = new QPushButton("OK", this);
@@ -132,6 +135,9 @@ void TdlgOptions::FocusFirstControl(int page)
     case TabMusic:
         FChoose[0]->setFocus();
         break;
+    case tabRules:
+        FRulesPage->Choice(0)->setFocus();
+        break;
     default:
         FPages->widget(page)->setFocus();
         break;
@@ -158,6 +164,9 @@ void TdlgOptions::pgeOptionsChange(int page)
         break;
     case tabPlayers:
         tabPlayersEnter();
+        break;
+    case tabRules:
+        FRulesPage->Show(Defaults().Rules());
         break;
     default:
         break;

@@ -26,6 +26,7 @@ class TDeckChooser;
 class TMediaPlayer;
 class TShape;
 class TPreferencesPrompts;
+class TRulesPage;
 struct TMusicSettings;
 struct TTableState;
 
@@ -64,9 +65,10 @@ public:
     TDeckChooser* cbxDeck() const { return FDeckChooser; }
     TShape* shpCardSel() const { return FBackFrame; }
     TMediaPlayer& MediaPlayer2() const { return *FPreviewPlayer; }
+    TRulesPage* RulesPage() const { return FRulesPage; }
 
     // Page numbers in their order.
-    enum TPage { tabGeneral, tabTable, tabCards, tabPlayers, TabMusic };
+    enum TPage { tabGeneral, tabTable, tabCards, tabPlayers, TabMusic, tabRules };
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -132,6 +134,7 @@ private:
     std::array<QPushButton*, 8> FChoose{};
     std::array<QLabel*, 8> FPanels{};
     std::array<QPushButton*, 8> FPreview{};
+    TRulesPage* FRulesPage = nullptr;
     QCheckBox* FMusicOn = nullptr;
     QCheckBox* FMarkPlayable = nullptr;
     QCheckBox* FAnimateCards = nullptr;

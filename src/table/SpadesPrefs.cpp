@@ -32,6 +32,8 @@ void TfrmMain::LoadDefaults()
     QString filePath = RegFilePathFor(SpadesKeyPath);
     try {
         FDefaults = std::make_unique<TDefaults>(FMusic);
+        if (!FDefaults->RulesProblem().isEmpty())
+            FPrompts->Notice(TNoticeKind::Warning, FDefaults->RulesProblem());
         return;
     } catch (const ERegFileDamaged& error) {
         why = error.Text();
@@ -83,6 +85,7 @@ void TfrmMain::ApplyPreferences()
         crdStack[static_cast<size_t>(seat)]->SetValue(table.CardBack);
     ApplyCardDeck();
 
+    FCycle.SetNextRules(FDefaults->Rules());
     FCycle.SetWinScore(FDefaults->WinScore());
     if (!FDefaults->CheckPlays())
         ResetChecker();

@@ -24,6 +24,19 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 // The seats from the highest score down, one line each.
 QString FinalStandings(const TTableState& table)
 {
+    if (table.Rules.Partnership()) {
+        // Both partners carry their side's score.
+        const bool eastWestFirst = table.Player(East).FScore > table.Player(North).FScore;
+        QString lines = "Final standings:";
+        for (int place = 1; place <= 2; ++place) {
+            const int side = (place == 1) == eastWestFirst ? 2 : 1;
+            lines += QString("\r%1. %2 (%3 and %4): %5")
+                         .arg(place)
+                         .arg(Text(SideName(side)), Text(table.Player(side).FName), Text(table.Player(PartnerOf(side)).FName))
+                         .arg(table.Player(side).FScore);
+        }
+        return lines;
+    }
     std::array<int, 4> seats = {North, East, South, West};
     std::stable_sort(seats.begin(), seats.end(),
                      [&](int a, int b) { return table.Player(a).FScore > table.Player(b).FScore; });

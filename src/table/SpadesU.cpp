@@ -28,7 +28,9 @@
 #include "CardHover.h"
 #include "CardMotion.h"
 #include "PlayComfort.h"
+#include "ScoreDialog.h"
 #include "Shape.h"
+#include "TableAccessibility.h"
 #include "TableHistory.h"
 #include "TableScene.h"
 #include "TableScoreSheet.h"
@@ -315,6 +317,12 @@ TLabelEffect* TfrmMain::SeatLabel(int seat) const
     return &FScene->SeatLabel(seat);
 }
 
+namespace {
+// In a partnership the sides' rows follow the seats'.
+constexpr int SideRow(int side) { return 3 + side; }
+constexpr std::array<const char*, 3> SideShortNames = {"", "N-S", "E-W"};
+}  // namespace
+
 void TfrmMain::FillBidsTable()
 {
     lvwBids->ClearRows();
@@ -323,10 +331,40 @@ void TfrmMain::FillBidsTable()
         if (QTableWidgetItem* name = lvwBids->item(row, 0))
             name->setToolTip(FScene->SeatName(seat));  // the narrow column shortens long names
     }
+    const bool sides = FGame.Table.Rules.Partnership();
+    FScene->SetBidRows(sides);
+    if (FComfort)
+        FComfort->Accessibility().DescribeBids(sides);
+    if (!sides)
+        return;
+    for (int side = 1; side <= 2; ++side) {
+        const int row = lvwBids->AddRow(SideShortNames[static_cast<size_t>(side)]);
+        if (QTableWidgetItem* name = lvwBids->item(row, 0))
+            name->setToolTip(Text(SideName(side)));
+    }
+}
+
+void TfrmMain::UpdateSideRow(int side)
+{
+    if (!FGame.Table.Rules.Partnership() || lvwBids->RowCount() <= SideRow(side))
+        return;
+    const int row = SideRow(side);
+    const bool bidDone = FCycle.HasBid(side) && FCycle.HasBid(PartnerOf(side));
+    const TSideTally tally = SideTally(FGame.Table, side);
+    lvwBids->SetCell(row, 1, bidDone ? SideBidCellText(FGame.Table, side) : QString());
+    lvwBids->SetCell(row, 2, QString::number(tally.Tricks));
+    lvwBids->SetCell(row, 3, bidDone ? QString::number(tally.Bags) : QString());
+    const int gameBags = FGame.Table.Player(side).FTotalBags + (bidDone ? tally.Bags : 0);
+    const QString tip = Text(SideName(side)) + ": " + QString::number(gameBags) + (gameBags == 1 ? " bag" : " bags") +
+                        " in the game";
+    for (int column = 0; column < lvwBids->ColumnCount(); ++column)
+        if (QTableWidgetItem* cell = lvwBids->item(row, column))
+            cell->setToolTip(tip);
 }
 
 void TfrmMain::UpdateBidsRow(int seat)
 {
+    UpdateSideRow(SideOf(seat));
     const TPlayer& player = FGame.Table.Player(seat);
     const int row = lvwBids->FindRow(Text(player.FName));
     if (row < 0)

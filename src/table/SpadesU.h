@@ -158,6 +158,8 @@ public:
     void ApplyCardDeck();
     void FillBidsTable();
     void UpdateBidsRow(int seat);
+    void UpdateSideRow(int side);
+    void ShowHandFaceUp(int seat);
 
     // What tests and the preferences dialog look at.
     TSpadesGame& Game() { return FGame; }

@@ -45,7 +45,7 @@ void TTableAccessibility::NameControls()
     FScene.WhoWon().setAccessibleDescription("Winner of the trick");
     FScene.Prompt().setAccessibleDescription("Prompt");
     FScene.Bids().setAccessibleName("Bids");
-    FScene.Bids().setAccessibleDescription("Each seat's bid, tricks taken and bags");
+    DescribeBids(false);
     FScene.StopButton().setAccessibleName("Stop");
     FScene.StopButton().setAccessibleDescription(FScene.StopButton().toolTip());
 }
@@ -85,6 +85,13 @@ void TTableAccessibility::SetTurn(int seat, bool bidding)
     label.SetFontColour(TurnColour);
     label.setAccessibleDescription(bidding ? "Seat, to bid" : "Seat, to play");
     Announce(SeatName(seat) + (bidding ? " to bid" : " to play"));
+}
+
+void TTableAccessibility::DescribeBids(bool withSides)
+{
+    FScene.Bids().setAccessibleDescription(withSides ? "Each seat's bid, tricks taken and bags, then each side's: "
+                                                       "North-South, East-West"
+                                                     : "Each seat's bid, tricks taken and bags");
 }
 
 void TTableAccessibility::AnnounceWinner(int seat) { Announce(SeatName(seat) + " won the trick"); }

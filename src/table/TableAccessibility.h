@@ -30,6 +30,8 @@ public:
     void SetTurn(int seat, bool bidding);
     int Turn() const { return FTurn; }
     void AnnounceWinner(int seat);
+    // The bids list with or without a partnership's side rows.
+    void DescribeBids(bool withSides);
     // Tells assistive tools through the given label; also a signal for observers.
     void Announce(const QString& text);
 

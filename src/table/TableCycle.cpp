@@ -15,6 +15,7 @@
 #include "ExpertSeat.h"
 #include "LblEffct.h"
 #include "PlayComfort.h"
+#include "RuleText.h"
 #include "TableHistory.h"
 #include "TableScene.h"
 #include "TableScoreSheet.h"
@@ -259,13 +260,42 @@ void TfrmMain::AskPersonBid(const TWait& wait, TSeatAnswers& answers)
 {
     const TTableSteps::TScope step(FSteps);
     const int seat = wait.Seat;
+    TPlayer& player = FGame.Table.Player(seat);
+    const unsigned allowed = AllowedBids(FGame.Table.Rules, FGame.Table, seat, FCycle.HasBid(PartnerOf(seat)));
+    if (!player.FFaceUp) {
+        // Cards held back for a Blind Nil: the choice comes before the cards are seen.
+        const bool blind = (allowed & BlindNilBit) &&
+                           FPrompts->Ask(Text(player.FName) + ", your side is at least 100 points behind.\r"
+                                         "Bid Blind Nil (200 points) before seeing your cards?");
+        if (step.Superseded())
+            return;
+        ShowHandFaceUp(seat);
+        if (blind) {
+            FTakeBack.Before(FGame, seat, TTakeBack::TKind::Bid);
+            answers.AnswerBid(seat, wait.Turn, BlindNilBid);
+            return;
+        }
+    }
     FPrompts->BidSuggestion = FExpertSeat->SuggestBid(FGame, seat);
-    const int result = FPrompts->AskBid(Text(FGame.Table.Player(seat).FName) + " Bid");
+    FPrompts->BidChoices = allowed & EveryBid;
+    FPrompts->BidNote = Text(BiddingNote(FGame.Table.Rules));
+    const int result = FPrompts->AskBid(Text(player.FName) + " Bid");
     FPrompts->BidSuggestion = nullptr;
+    FPrompts->BidChoices = EveryBid;
+    FPrompts->BidNote.clear();
     if (step.Superseded())
         return;
     FTakeBack.Before(FGame, seat, TTakeBack::TKind::Bid);
     answers.AnswerBid(seat, wait.Turn, std::clamp(result - 1, 0, 13));
+}
+
+void TfrmMain::ShowHandFaceUp(int seat)
+{
+    TPlayer& player = FGame.Table.Player(seat);
+    if (player.FFaceUp)
+        return;
+    player.SetFaceUp(true);
+    player.RefreshCards("imgPlayer" + std::to_string(seat));
 }
 
 void TfrmMain::ArmPerson(int seat)
@@ -339,6 +369,15 @@ void TfrmMain::CardClick(TCardDeck& card)
 
 void TfrmMain::HandDealt(const TSpadesGame&, int)
 {
+    // A person who may bid Blind Nil sees the cards only after choosing.
+    for (int seat = North; seat <= West; ++seat) {
+        TPlayer& player = FGame.Table.Player(seat);
+        if (IsHuman(seat) && player.FFaceUp && !FHistory->Replaying() &&
+            (AllowedBids(FGame.Table.Rules, FGame.Table, seat, false) & BlindNilBit)) {
+            player.SetFaceUp(false);
+            player.RefreshCards("imgPlayer" + std::to_string(seat));
+        }
+    }
     FillBidsTable();
     FComfort->HandDealt();
 }

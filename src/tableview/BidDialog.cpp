@@ -116,6 +116,26 @@ void TdlgBid::SetSuggestion(std::function<int()> suggest)
     FSuggest->setVisible(static_cast<bool>(FSuggestion));
 }
 
+void TdlgBid::SetChoices(unsigned bids, const QString& note)
+{
+    FChoices = bids;
+    for (int value = 0; value <= 13; ++value)
+        FButtons[static_cast<size_t>(value)]->setEnabled((bids >> value) & 1u);
+    if (note.isEmpty())
+        return;
+    if (!FNote) {
+        // Room for one line under the panel.
+        setFixedSize(238, 202);
+        FNote = new QLabel(this);
+        FNote->setObjectName("lblBidRule");
+        FNote->setGeometry(4, 147, 230, 17);
+        FNote->setAlignment(Qt::AlignCenter);
+        FOk->move(81, 170);
+    }
+    FNote->setText(note);
+    setAccessibleDescription(note);
+}
+
 void TdlgBid::SetPlayerCaption(const QString& caption) { FLabel->setText(caption); }
 QString TdlgBid::PlayerCaption() const { return FLabel->text(); }
 
@@ -132,8 +152,15 @@ void TdlgBid::showEvent(QShowEvent* event)
 
 void TdlgBid::FormShow()
 {
-    FEdit->setValue(1);
-    FButtons[1]->setChecked(true);
+    // The lowest bid of one or more the rules leave; Nil only when nothing else is left.
+    int first = 1;
+    while (first <= 13 && !((FChoices >> first) & 1u))
+        ++first;
+    if (first > 13)
+        first = 0;
+    FEdit->setValue(first);
+    FButtons[static_cast<size_t>(first)]->setChecked(true);
+    FOk->setEnabled((FChoices >> first) & 1u);
     FEdit->setFocus();
 }
 
@@ -147,12 +174,17 @@ void TdlgBid::edtBidChange(const QString& text)
     // Text that names no button (an empty field while typing) leaves the buttons as they are.
     if (auto* button = FPanel->findChild<QAbstractButton*>("Button" + text, Qt::FindDirectChildrenOnly))
         button->setChecked(true);
+    bool number = false;
+    const int value = text.toInt(&number);
+    FOk->setEnabled(!number || (value >= 0 && value <= 13 && ((FChoices >> value) & 1u)));
 }
 
 void TdlgBid::OKBtnClick()
 {
     // The spin edit keeps its value within 0..13 whatever was typed.
     FEdit->interpretText();
+    if (!((FChoices >> FEdit->value()) & 1u))
+        return;  // a bid the rules do not allow, typed in
     FBidValue = FEdit->value();
     FClosing = true;
     done(FBidValue + 1);

@@ -9,6 +9,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QFrame;
+class QLabel;
 class QPushButton;
 class QSpinBox;
 
@@ -35,6 +36,9 @@ public:
     void SetSuggestion(std::function<int()> suggest);
     QPushButton* SuggestBtn() const { return FSuggest; }
     QAbstractButton* Button(int value) const;
+    // Only these bids can be chosen (bit b for b tricks, bit 0 for Nil); the
+    // others are greyed, and the note under the buttons says why.
+    void SetChoices(unsigned bids, const QString& note);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -55,6 +59,8 @@ private:
     QPushButton* FOk = nullptr;
     QPushButton* FSuggest = nullptr;
     std::function<int()> FSuggestion;
+    unsigned FChoices = (1u << 14) - 1;
+    QLabel* FNote = nullptr;
     bool FClosing = false;
 };
 

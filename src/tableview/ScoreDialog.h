@@ -1,4 +1,6 @@
-// The score card shown after every hand: the four seats and their game scores.
+// The score card shown after every hand: the four seats and their game scores;
+// in a partnership each side with its bid, tricks, bags and score, its two
+// seats under it.
 #pragma once
 
 #include <QDialog>
@@ -6,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <utility>
+#include <vector>
 
 class QPushButton;
 class QTreeWidget;
@@ -21,7 +24,11 @@ public:
 
     // Seat names and scores in seat order, listed when the card is shown.
     void SetSeats(const TTableState& table);
-    void SetScores(const std::array<std::pair<QString, int>, 4>& scores) { FScores = scores; }
+    void SetScores(const std::array<std::pair<QString, int>, 4>& scores)
+    {
+        FScores = scores;
+        FSides.clear();
+    }
 
     // A "Sheet" button beside Continue opens the score sheet, when there is one.
     void SetSheetAction(std::function<void()> action);
@@ -38,12 +45,22 @@ protected:
 
 private:
     void FormShow();
+    void ShowSides();
 
     QTreeWidget* FList = nullptr;
     QPushButton* FOk = nullptr;
     QPushButton* FSheet = nullptr;
     QPushButton* FReview = nullptr;
     std::array<std::pair<QString, int>, 4> FScores;
+    // A partnership's rows, the side's first, then its seats'; empty otherwise.
+    struct TSideRow {
+        QStringList Cells;  // name, bid, made, bags, score
+        bool Side = false;
+    };
+    std::vector<TSideRow> FSides;
 };
+
+// A side's bid as the bids list and the score card show it: "7", "4+NIL", "NIL".
+QString SideBidCellText(const TTableState& table, int side);
 
 }  // namespace spades

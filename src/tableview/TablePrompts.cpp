@@ -108,6 +108,7 @@ int TDialogPrompts::AskBid(const QString& caption)
     QPointer<TdlgBid> dialog = new TdlgBid(FMain);
     dialog->SetPlayerCaption(caption);
     dialog->SetSuggestion(BidSuggestion);
+    dialog->SetChoices(BidChoices, BidNote);
     if (FMain) {
         const QRect outer = FMain->frameGeometry();
         const int clientHeight = ClientHeight(FMain);
@@ -209,8 +210,12 @@ int TCountedPrompts::AskBid(const QString& caption)
 {
     TDepth depth(*this);
     FInner.BidSuggestion = BidSuggestion;
+    FInner.BidChoices = BidChoices;
+    FInner.BidNote = BidNote;
     const int bid = FInner.AskBid(caption);
     FInner.BidSuggestion = nullptr;
+    FInner.BidChoices = EveryBid;
+    FInner.BidNote.clear();
     return bid;
 }
 

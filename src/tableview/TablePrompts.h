@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "PreferencesPrompts.h"
+#include "RuleSet.h"
 
 
 namespace spades {
@@ -44,6 +45,9 @@ public:
 
     // What the bid dialog's "Suggest" button asks while the table asks a bid; empty otherwise.
     std::function<int()> BidSuggestion;
+    // The bids the bid dialog offers (bit b for b tricks, bit 0 Nil) and why, while the table asks a bid.
+    unsigned BidChoices = EveryBid;
+    QString BidNote;
     // What the score card's "Sheet" button opens; empty: no such button.
     std::function<void()> ScoreSheet;
     // What the score card's "Review" button opens; empty (or nothing to review): no such button.

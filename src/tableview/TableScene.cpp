@@ -66,6 +66,8 @@ constexpr QRect WhoWonPlace(584, 6, 175, 33);
 constexpr QRect PromptPlace(296, 414, 449, 33);
 constexpr QRect NoticePlace(8, 299, 753, 18);  // between the side fans and South's name
 constexpr QRect BidsPlace(4, 367, 200, 90);
+constexpr int BidRowHeight = 17;
+constexpr QRect BidsWithSidesPlace = BidsPlace.adjusted(0, -2 * BidRowHeight, 0, 0);
 constexpr QRect StopPlace(716, 408, 50, 50);
 constexpr int StopIcon = 32;
 constexpr int RestAfterResize = 150;  // ms without a new size
@@ -269,6 +271,11 @@ void TTableScene::SetStopPicture(const QImage& picture)
 {
     FStopPicture = ClearGround(picture);
     Apply(*btnInterrupt);
+}
+
+void TTableScene::SetBidRows(bool withSides)
+{
+    Place(*lvwBids, withSides ? BidsWithSidesPlace : BidsPlace);
 }
 
 void TTableScene::SetBidColumns(std::initializer_list<TListColumn> columns)

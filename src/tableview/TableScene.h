@@ -70,6 +70,9 @@ public:
     void SetStopPicture(const QImage& picture);
     // Other columns for the bids list, their widths at scale 1.
     void SetBidColumns(std::initializer_list<TListColumn> columns);
+    // Room in the bids list for the seats, and for the two sides of a partnership
+    // under them (the list grows upwards).
+    void SetBidRows(bool withSides);
     // A hand card by its control name ("imgPlayer" + seat + slot), or nullptr.
     TCardDeck* Card(const QString& name) const;
     // The same card as the seats see it.

@@ -6,6 +6,7 @@
 #include "Claim.h"
 #include "HandCycle.h"
 #include "PlayLogObserver.h"
+#include "RuleText.h"
 #include "SeatController.h"
 #include "TestTable.h"
 
@@ -112,6 +113,37 @@ TEST(CycleAnswers, RefusalsSpeakTheTablesWords)
     EXPECT_EQ(TRefusal{TRefusalKind::SpadesNotOpened}.Text(), "Spades have not been opened!");
     EXPECT_TRUE(TRefusal{TRefusalKind::TooLate}.Stale());
     EXPECT_FALSE(TRefusal{TRefusalKind::CardNotHeld}.Stale());
+}
+
+TEST(CycleRules, TheNextGamesRulesWaitForNewGameWhileTheScoreToWinDoesNot)
+{
+    TCycleTable t;
+    TRuleSet mirror;
+    ASSERT_EQ(ParseRules(mirror, "variant=partnership bidding=mirror"), "");
+    t.Cycle.SetNextRules(mirror);
+    EXPECT_EQ(t.Cycle.Rules(), TRuleSet{}) << "the game in progress keeps its own";
+    t.Cycle.SetWinScore(500);
+    EXPECT_EQ(t.Cycle.Rules().WinScore, 500);
+    EXPECT_EQ(t.Cycle.NextRules().WinScore, 500);
+
+    t.Cycle.NewGame(2, People);
+    EXPECT_EQ(t.Game.FRules.Table, mirror.Table);
+    EXPECT_EQ(t.Game.Table.Rules, mirror.Table);
+    EXPECT_EQ(t.Game.FRules.WinScore, 500);
+    // Mirror: only one's number of spades stands, and the refusal says it is the rules.
+    const TWait wait = t.Cycle.Advance();
+    ASSERT_EQ(wait.Kind, TWaitKind::Bid);
+    const int spades = t.Game.Table.Player(wait.Seat).FSuitCount[Spades];
+    EXPECT_EQ(t.Cycle.AnswerBid(wait.Seat, wait.Turn, spades + 1).Kind, TRefusalKind::BidNotAllowed);
+    EXPECT_EQ(t.Cycle.AnswerBid(wait.Seat, wait.Turn, 14).Kind, TRefusalKind::BidOutOfRange);
+    EXPECT_FALSE(t.Cycle.AnswerBid(wait.Seat, wait.Turn, spades));
+
+    // A game taken up from its record keeps the rules it was played by.
+    THandCycle::TStartPoint start;
+    start.Rules = TRuleSet::WithWinScore(300);
+    t.Cycle.NewGameFrom(3, People, start);
+    EXPECT_EQ(t.Cycle.Rules(), TRuleSet::WithWinScore(300));
+    EXPECT_EQ(t.Cycle.NextRules().Table, mirror.Table);
 }
 
 // A controller that keeps its question and answers when the test says so.

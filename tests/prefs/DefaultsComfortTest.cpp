@@ -4,6 +4,7 @@
 // switched on, so that files that never had it keep their layout.
 #include "Defaults.h"
 #include "PrefsTestSupport.h"
+#include "RuleText.h"
 
 #include <gmock/gmock.h>
 
@@ -97,6 +98,56 @@ INSTANTIATE_TEST_SUITE_P(
                                  "\"Check Plays\"=dword:00000001\n"},
                       TCheckCase{"SwitchedOffIsWritten", "\"Check Plays\"=dword:00000001\n", 0, true,
                                  "\"Check Plays\"=dword:00000000\n"}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+struct TRulesCase {
+    const char* Label;
+    QByteArray Stored;     // the Options key's lines
+    const char* Set;       // rules text to choose, nullptr to leave them
+    const char* Loaded;    // the house rules read, as text
+    bool Problem;          // the stored text could not be read
+    const char* Expected;  // the line in the saved file; nullptr for none
+};
+
+class RulesPreference : public PrefsTest, public ::testing::WithParamInterface<TRulesCase> {};
+
+TEST_P(RulesPreference, StoredOnlyOnceChangedAndNeverLostUnread)
+{
+    const TRulesCase& c = GetParam();
+    Config.WriteStoreKey("Options", c.Stored + "\"WinScore\"=dword:000001f4\n");
+    TMusicSettings music;
+    TDefaults defaults(music);
+    EXPECT_EQ(HouseRulesText(defaults.Rules()), c.Loaded);
+    EXPECT_EQ(defaults.Rules().WinScore, 500) << "the score to win stays its own setting";
+    EXPECT_EQ(defaults.RulesProblem().isEmpty(), !c.Problem) << defaults.RulesProblem().toStdString();
+    if (c.Set) {
+        TRuleSet rules;
+        ASSERT_EQ(ParseRules(rules, c.Set), "");
+        defaults.SetRules(rules);
+    }
+    defaults.Save();
+    const std::string saved = Config.ReadStore().toStdString();
+    if (c.Expected)
+        EXPECT_THAT(saved, HasSubstr(c.Expected));
+    else
+        EXPECT_THAT(saved, Not(HasSubstr("\"Rules\"")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RulesPreference,
+    ::testing::Values(
+        TRulesCase{"OldFileKeepsItsLayout", "\"Speed\"=\"Fast\"\n", nullptr, "", false, nullptr},
+        TRulesCase{"TheTablesOwnChosenWritesNothing", "", "bags=table", "", false, nullptr},
+        TRulesCase{"ChosenRulesAreWritten", "", "variant=partnership bags=ten", "", false,
+                   "\"Rules\"=\"variant=partnership bags=ten\""},
+        TRulesCase{"StoredRulesAreRead", "\"Rules\"=\"variant=partnership nil=50\"\n", nullptr,
+                   "variant=partnership nil=50", false, "\"Rules\"=\"variant=partnership nil=50\""},
+        TRulesCase{"BackToTheTablesOwnIsWritten", "\"Rules\"=\"nil=50\"\n", "", "nil=50", false,
+                   "\"Rules\"=\"\""},
+        TRulesCase{"UnreadableRulesAreKept", "\"Rules\"=\"bags=lots\"\n", nullptr, "", true,
+                   "\"Rules\"=\"bags=lots\""},
+        TRulesCase{"UnreadableRulesGoOnlyWhenOthersAreChosen", "\"Rules\"=\"bidding=suicide\"\n", "nil=50", "",
+                   true, "\"Rules\"=\"nil=50\""}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST(DefaultsComfortBuiltIn, BothOn)

@@ -224,3 +224,45 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TKeyCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
+
+namespace {
+
+struct TChoiceCase {
+    const char* Name;
+    unsigned Choices;
+    int Starts;  // the bid shown first
+    int Typed;   // then typed in
+    bool Taken;  // OK takes the typed bid
+};
+
+class BidChoices : public ::testing::TestWithParam<TChoiceCase> {};
+
+TEST_P(BidChoices, OnlyTheBidsLeftCanBeMade)
+{
+    const TChoiceCase& c = GetParam();
+    TdlgBid dialog;
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.SetChoices(c.Choices, "Whiz: bid Nil or your number of spades.");
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (int value = 0; value <= 13; ++value)
+        EXPECT_EQ(dialog.Button(value)->isEnabled(), ((c.Choices >> value) & 1u) != 0) << value;
+    EXPECT_EQ(dialog.edtBid()->value(), c.Starts);
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblBidRule")->text(), "Whiz: bid Nil or your number of spades.");
+    dialog.edtBid()->setValue(c.Typed);
+    EXPECT_EQ(dialog.OKBtn()->isEnabled(), c.Taken);
+    dialog.OKBtn()->click();  // a greyed button does nothing
+    QTest::keyClick(dialog.edtBid(), Qt::Key_Return);
+    EXPECT_EQ(finished.count(), c.Taken ? 1 : 0);
+    if (c.Taken) {
+        EXPECT_EQ(dialog.FBidValue, c.Typed);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BidChoices,
+                         ::testing::Values(TChoiceCase{"NilOrFour", 1u | 1u << 4, 4, 4, true},
+                                           TChoiceCase{"NilOrFourRefusesTwo", 1u | 1u << 4, 4, 2, false},
+                                           TChoiceCase{"NilOnly", 1u, 0, 0, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace

@@ -18,6 +18,8 @@
 #include "HelpViewer.h"
 #include "LblEffct.h"
 #include "OptDialog.h"
+#include "RuleText.h"
+#include "RulesPage.h"
 #include "Shape.h"
 #include "TableHarness.h"
 #include "Tilemap.h"
@@ -121,6 +123,49 @@ TEST_F(OptDialog, ScoreOtherThan250Or500Stays)
     EXPECT_EQ(window.GameDefaults()->WinScore(), 300);
     EXPECT_EQ(window.Game().FRules.WinScore, 300);
 }
+
+struct TRulesPageCase {
+    const char* Name;
+    bool Ok;
+    const char* Stored;  // the settings line after the dialog; nullptr for none
+};
+
+class RulesPageEnds : public OptDialog, public ::testing::WithParamInterface<TRulesPageCase> {};
+
+TEST_P(RulesPageEnds, ChoicesByKeysAreTheNextGamesRules)
+{
+    TfrmMain& window = table.Open();
+    Run(window, [](TdlgOptions& dialog) {
+        Page(dialog, TdlgOptions::tabRules);
+        TRulesPage& page = *dialog.RulesPage();
+        QComboBox* variant = page.Choice(0);
+        QTest::keyClick(variant, Qt::Key_Down);  // partnership
+        EXPECT_EQ(page.Choice(1)->currentIndex(), 1) << "partners play the ten-bag rule";
+        QTest::keyClick(page.Choice(7), Qt::Key_End);  // Suicide
+        EXPECT_EQ(HouseRulesText(page.Rules()), "variant=partnership bags=ten bidding=suicide");
+        QTest::keyClick(variant, Qt::Key_Up);  // back to every seat alone: Suicide goes with it
+        EXPECT_EQ(page.Choice(7)->currentIndex(), 0);
+        QTest::keyClick(page.Choice(2), Qt::Key_Down);  // Nil worth 50
+        if (GetParam().Ok)
+            Ok(dialog);
+        else
+            Cancel(dialog);
+    });
+    const char* stored = GetParam().Stored;
+    if (stored)
+        EXPECT_THAT(Settings().toStdString(), ::testing::HasSubstr(stored));
+    else
+        EXPECT_THAT(Settings().toStdString(), ::testing::Not(::testing::HasSubstr("\"Rules\"")));
+    EXPECT_EQ(window.Game().FRules, TRuleSet{}) << "the game in progress keeps its rules";
+    EXPECT_EQ(HouseRulesText(window.Cycle().NextRules()), GetParam().Ok ? "bags=ten nil=50" : "");
+    window.Steps().Request(TTableRequest::NewGame);
+    EXPECT_EQ(HouseRulesText(window.Game().FRules), GetParam().Ok ? "bags=ten nil=50" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, RulesPageEnds,
+                         ::testing::Values(TRulesPageCase{"Ok", true, "\"Rules\"=\"bags=ten nil=50\""},
+                                           TRulesPageCase{"Cancel", false, nullptr}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(OptDialog, BulletSetsAPauseOf100AtOnceAfterOk)
 {
@@ -381,7 +426,7 @@ TEST_F(OptDialog, PagesAndControlsAreWhereTheTableSays)
         QStringList pages;
         for (int i = 0; i < dialog.pgeOptions()->count(); ++i)
             pages << dialog.pgeOptions()->tabText(i);
-        EXPECT_THAT(pages, ElementsAre("General", "Appearance", "Cards", "Players", "Music"));
+        EXPECT_THAT(pages, ElementsAre("General", "Appearance", "Cards", "Players", "Music", "Rules"));
         EXPECT_EQ(dialog.pgeOptions()->currentIndex(), 0);
         EXPECT_EQ(dialog.pgeOptions()->size(), QSize(327, 257));
         QStringList speeds;

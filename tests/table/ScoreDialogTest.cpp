@@ -10,6 +10,7 @@
 #include "ScoreDialog.h"
 #include "ScoreSheet.h"
 #include "ScoreSheetDialog.h"
+#include "TestTable.h"
 
 using namespace spades;
 
@@ -112,6 +113,41 @@ TEST(ScoreSheet, ShowsAHandPerRowAndASeatPerColumn)
     EXPECT_EQ(table->item(1, 3)->text(), TdlgScoreSheet::EntryText(sheet.Hands()[1].Seat(West)));
     EXPECT_THAT(table->item(1, 3)->data(Qt::AccessibleTextRole).toString().toStdString(),
                 ::testing::StartsWith("West, hand 2: Bid 4, took 6, +42 points, 2 bags, 4 in the game"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScoreCard, APartnershipListsEachSideOverItsSeats)
+{
+    spades::testing::TTestTable table;
+    table.Table.Rules.Variant = TVariant::Partnership;
+    const std::array<int, 5> bids{0, 4, 3, 0, 2}, tricks{0, 3, 4, 1, 5}, scores{0, 120, -40, 120, -40};
+    for (int seat = North; seat <= West; ++seat) {
+        TPlayer& p = table.Seat(seat);
+        p.FBid = bids[static_cast<size_t>(seat)];
+        p.FTricks = tricks[static_cast<size_t>(seat)];
+        p.FScore = scores[static_cast<size_t>(seat)];
+    }
+    TdlgScores dialog;
+    dialog.SetSeats(table.Table);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTreeWidget* list = dialog.lvwScores();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    const QTreeWidgetItem* northSouth = list->topLevelItem(0);
+    EXPECT_EQ(QStringList({northSouth->text(0), northSouth->text(1), northSouth->text(2), northSouth->text(3),
+                           northSouth->text(4)}),
+              QStringList({"North-South", "4+NIL", "4", "0", "120"}));
+    ASSERT_EQ(northSouth->childCount(), 2);
+    EXPECT_EQ(northSouth->child(1)->text(0), "South");
+    EXPECT_EQ(northSouth->child(1)->text(1), "NIL");
+    const QTreeWidgetItem* eastWest = list->topLevelItem(1);
+    EXPECT_EQ(eastWest->text(1), "5");
+    EXPECT_EQ(eastWest->text(3), "4") << "nine tricks on a bid of five";
+    EXPECT_EQ(eastWest->text(4), "-40");
+    EXPECT_EQ(dialog.width(), 316);
 }
 
 }  // namespace

@@ -104,6 +104,8 @@ public:
     bool Ask(const QString& text) override
     {
         Questions.push_back(text);
+        if (OnAsk)
+            OnAsk();
         if (Answers.empty())
             return DefaultAnswer;
         const bool answer = Answers.front();
@@ -134,6 +136,7 @@ public:
     std::deque<bool> Answers;
     bool DefaultAnswer = false;
     std::function<void()> OnBid;
+    std::function<void()> OnAsk;
     std::function<void()> OnScores;
     std::function<void(const TNotice&)> OnNotice;
     std::function<int(QDialog&)> OnDialog;
