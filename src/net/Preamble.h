@@ -22,13 +22,15 @@ inline constexpr const char* NeedsNewerText = "This table needs a newer version 
 inline constexpr const char* RunsOlderText = "This table runs an older version of Quelbrin Spades";
 
 std::vector<uint8_t> KnockFrame();
-std::vector<uint8_t> SaltFrame(const TTableSalt& salt);
+// In the knocking table's version: a table of an older version reads only its own.
+std::vector<uint8_t> SaltFrame(const TTableSalt& salt, uint8_t version = NewestVersion);
 
 // What the host makes of a joining table's first bytes.
 struct TKnockRead {
     enum class TKind { More, Knock, Older, Newer, Bad };
     TKind Kind = TKind::More;
     size_t Used = 0;  // the bytes of the frame read, when not More
+    uint8_t Version = NewestVersion;  // a Knock's: OldestJoinVersion..NewestVersion
 };
 TKnockRead ReadKnock(const uint8_t* data, size_t size);
 
