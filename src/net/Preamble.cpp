@@ -32,7 +32,7 @@ size_t BodyLength(const uint8_t* data, size_t size, bool& whole)
 
 }  // namespace
 
-std::vector<uint8_t> KnockFrame() { return Frame(KnockType, nullptr, 0, NewestVersion); }
+std::vector<uint8_t> KnockFrame(uint8_t version) { return Frame(KnockType, nullptr, 0, version); }
 
 std::vector<uint8_t> SaltFrame(const TTableSalt& salt, uint8_t version)
 {
@@ -59,7 +59,7 @@ TKnockRead ReadKnock(const uint8_t* data, size_t size)
     return {data[3] == KnockType && length == 2 ? K::Knock : K::Bad, used, version};
 }
 
-TAnswerRead ReadAnswer(const uint8_t* data, size_t size)
+TAnswerRead ReadAnswer(const uint8_t* data, size_t size, uint8_t version)
 {
     TAnswerRead read;
     bool whole = false;
@@ -71,7 +71,7 @@ TAnswerRead ReadAnswer(const uint8_t* data, size_t size)
     if (length > MaxBody || length < 2)
         return read;
     const uint8_t* body = data + 2;
-    if (body[0] == NewestVersion && body[1] == SaltType) {
+    if (body[0] == version && body[1] == SaltType) {
         if (length == 2 + TableSaltBytes) {
             std::copy(body + 2, body + 2 + TableSaltBytes, read.Salt.begin());
             read.Kind = TAnswerRead::TKind::Salt;
