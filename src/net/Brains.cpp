@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "ClassicRules.h"
 #include "Expert.h"
 #include "ExpertView.h"
 
@@ -14,7 +15,8 @@ TSeatBrain ClassicBrain()
         seat.ComputeBid();
         return seat.FBid;
     };
-    brain.ChooseSlot = [](TPlayer& seat) { return seat.ChooseCard(); };
+    // At the table's own rules exactly ChooseCard; at others the partner's card and Nil count.
+    brain.ChooseSlot = [](TPlayer& seat) { return ClassicSlot(seat); };
     return brain;
 }
 

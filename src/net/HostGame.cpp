@@ -13,7 +13,7 @@ uint16_t BagsOf(const TPlayer& player) { return static_cast<uint16_t>(std::clamp
 }  // namespace
 
 THostGame::THostGame(THostWire& wire, THostGameOptions options, std::ostream* log)
-    : FWire(wire), FOptions(std::move(options)), FGame(FHost, FOptions.Seed), FCycle(FGame, TRuleSet::WithWinScore(FOptions.WinScore)),
+    : FWire(wire), FOptions(std::move(options)), FGame(FHost, FOptions.Seed), FCycle(FGame, FOptions.Rules),
       FRemote(wire, FOptions.TurnTimeoutMs)
 {
     for (int seat = North; seat <= West; ++seat) {
@@ -161,7 +161,9 @@ void THostGame::GameOver(const TSpadesGame& game, int winnerSeat)
 {
     if (winnerSeat == 0)
         return;
-    const std::string& name = game.Table.Player(winnerSeat).FName;
+    // In a partnership a side wins, and its name is told as the simulator prints it.
+    const std::string name =
+        FCycle.Rules().Partnership() ? SideName(SideOf(winnerSeat)) : game.Table.Player(winnerSeat).FName;
     FWire.Broadcast(TGameOverMsg{U8(winnerSeat), name});
     FWire.Report(GameWinnerLine(FCycle.GameNumber(), name, FCycle.HandNumber()));
 }

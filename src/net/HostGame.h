@@ -26,7 +26,7 @@ namespace spades::net {
 
 struct THostGameOptions {
     uint32_t Seed = 1;
-    int WinScore = 250;
+    TRuleSet Rules;  // of every game, the score to win among them
     // Who plays each seat, North first: the classic computer, the Expert, or a
     // player from another machine (the classic computer while none answers).
     std::array<TSeatKind, 4> Kinds{TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer,
@@ -74,6 +74,7 @@ public:
     void GiveSeatToComputer(int seat);
 
     const TSpadesGame& Game() const { return FGame; }
+    const TRuleSet& Rules() const { return FCycle.Rules(); }
     int HandNumber() const { return FCycle.HandNumber(); }
     int WinnerSeat() const { return FCycle.WinnerSeat(); }
 

@@ -47,12 +47,12 @@ void TNetClient::Connect()
     FSocket->setSslConfiguration(SecureChannelConfig());
     FSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(FSocket.get(), &QSslSocket::connected, this, [this] {
-        const std::vector<uint8_t> knock = KnockFrame();
+        const std::vector<uint8_t> knock = KnockFrame(FOptions.Version);
         FSocket->write(reinterpret_cast<const char*>(knock.data()), static_cast<qint64>(knock.size()));
     });
     connect(FSocket.get(), &QSslSocket::encrypted, this, [this] {
         FSecure = true;
-        THello hello{FOptions.Code, FOptions.Name, FOptions.WantSeat, NewestVersion, FSecret};
+        THello hello{FOptions.Code, FOptions.Name, FOptions.WantSeat, FOptions.Version, FSecret};
         if (hello.Secret == TSeatSecret{} && FSecretFile)
             hello.Secret = FSecretFile->Load().value_or(TSeatSecret{});
         Send(hello);
@@ -242,7 +242,7 @@ void TNetClient::ReadSalt()
     if (n <= 0)
         return;
     FClear.insert(FClear.end(), chunk.data(), chunk.data() + n);
-    const TAnswerRead read = ReadAnswer(FClear.data(), FClear.size());
+    const TAnswerRead read = ReadAnswer(FClear.data(), FClear.size(), FOptions.Version);
     switch (read.Kind) {
     case TAnswerRead::TKind::More:
         return;

@@ -34,6 +34,10 @@ struct TNetClientOptions {
     QString SeatFolder;    // keeps the seat's secret there while the game is on; empty: nowhere
     int GreetingMs = 30000;  // a host that has not welcomed the table by then is left
     int TurnGraceMs = 20000; // past the time a turn allows, a host that says nothing is left
+    // The version the table says it speaks (OldestJoinVersion..NewestVersion):
+    // an older one knocks and says Hello as a table of that version does, to try
+    // a host as one would.
+    uint8_t Version = NewestVersion;
 };
 
 // The words a table shows and prints for the host's notice about its seat.

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "Preamble.h"
+#include "RuleText.h"
 #include "SecureDeals.h"
 #include "SecureLink.h"
 
@@ -25,11 +26,18 @@ THostGameOptions GameOptions(const TNetHostOptions& options)
         SecureRandomBytes(&game.Seed, sizeof game.Seed);
         game.Deals = std::make_shared<TSecureDeals>();
     }
-    game.WinScore = options.WinScore;
+    game.Rules = options.Rules;
     game.PauseAfterCards = options.PauseMs > 0 || options.PauseSource;
     game.TurnTimeoutMs = static_cast<uint32_t>(std::max(options.TurnTimeoutMs, 0));
     game.Kinds = options.Kinds;
     return game;
+}
+
+// The bid byte as the hand cycle reads it: Blind Nil only from a table that
+// knows the byte; any other byte out of range is refused by the cycle.
+int BidOf(const TBidMsg& bid, uint8_t version)
+{
+    return bid.Bid == BlindNilByte && version >= RulesVersion ? BlindNilBid : bid.Bid;
 }
 
 std::array<std::string, 4> SeatNames() { return {"North", "East", "South", "West"}; }
@@ -58,12 +66,18 @@ void Close(QTcpSocket* socket)
 
 }  // namespace
 
+std::string OlderThanRulesText(const std::string& houseRules)
+{
+    return "This table plays house rules (" + houseRules + "): update Quelbrin Spades to join it";
+}
+
 TNetHost::TNetHost(TNetHostOptions options, std::ostream* log, QObject* parent)
     : QObject(parent), FOptions(std::move(options)), FRoster(FOptions.Kinds, SeatNames()),
       FGame(*this, GameOptions(FOptions), log), FGuard(FOptions.Guard), FSalt(FreshSalt())
 {
     if (FOptions.Code.empty())
         FOptions.Code = MakeJoinCode();
+    FHouseRules = HouseRulesText(FOptions.Rules);
     FConduct = TSeatConduct(FOptions.Conduct);
     FGame.Watch(*this, EventBit(TGameEvent::GameStarted) | EventBit(TGameEvent::HandDealt) |
                            EventBit(TGameEvent::TrickFull) | EventBit(TGameEvent::HandScored));
@@ -282,7 +296,7 @@ void TNetHost::Handle(TConnId id, const TMessage& message)
         if (bid->Seat != conn->Seat)
             error = TErrorMsg{TErrorCode::WrongSeat, "you sit at another seat"};
         else
-            error = FGame.Bid(bid->Seat, bid->Turn, bid->Bid);
+            error = FGame.Bid(bid->Seat, bid->Turn, BidOf(*bid, conn->Version));
     } else if (const auto* play = std::get_if<TPlayMsg>(&message)) {
         if (play->Seat != conn->Seat)
             error = TErrorMsg{TErrorCode::WrongSeat, "you sit at another seat"};
@@ -333,6 +347,12 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
             return;
         }
     }
+    // A table older than the rules knows the table's own game alone: it would
+    // play and show another game than the one hosted here.
+    if (hello.Version < RulesVersion && !HouseRules().empty()) {
+        Refuse(id, TErrorCode::BadVersion, OlderThanRulesText(HouseRules()));
+        return;
+    }
     const TSeatRoster::TJoin join = FRoster.Join(hello.Name, hello.WantSeat, id, hello.Secret);
     if (join.Seat == 0) {
         Refuse(id, join.Refusal, join.Text);
@@ -349,7 +369,9 @@ void TNetHost::Hello(TConn& conn, const THello& hello)
     if (!Find(id))
         return;
     FGame.SetSeatName(join.Seat, FRoster.At(join.Seat).Name);
-    Write(conn, TWelcome{static_cast<uint8_t>(join.Seat), static_cast<uint16_t>(FOptions.WinScore)});
+    Write(conn, TWelcome{static_cast<uint8_t>(join.Seat), static_cast<uint16_t>(FOptions.Rules.WinScore)});
+    if (conn.Version >= RulesVersion)
+        Write(conn, TRulesMsg{HouseRules()});
     // To this seat alone, inside its own channel.
     if (conn.Version >= SecretVersion)
         Write(conn, TSeatSecretMsg{FRoster.At(join.Seat).Secret});

@@ -38,7 +38,7 @@ struct TNetHostOptions {
     // Deals from this seed, which anyone who knows it can replay; none: secret
     // deals from the system's secure generator.
     std::optional<uint32_t> Seed;
-    int WinScore = 250;
+    TRuleSet Rules;                        // of every game, the score to win among them
     int Games = 1;
     int TurnTimeoutMs = 60000;             // then the computer plays that turn
     int PauseMs = 0;                       // after every card
@@ -55,6 +55,9 @@ struct TNetHostOptions {
     int SeatsEveryMs = 250;                // changes of the seats are told together, at most this often
     TJoinGuard::TLimits Guard;
 };
+
+// What a table older than the rules is told by a host playing house rules.
+std::string OlderThanRulesText(const std::string& houseRules);
 
 class TNetHost : public QObject, private THostWire, private TGameObserver {
     Q_OBJECT
@@ -132,6 +135,8 @@ private:
     void BeginGame();
     void Run();
     TConn* Find(TConnId id);
+    // The options of the hosted rules that differ from the table's own.
+    const std::string& HouseRules() const { return FHouseRules; }
 
     TNetHostOptions FOptions;
     TSeatRoster FRoster;
@@ -153,6 +158,7 @@ private:
     TJoinGuard::TClock::time_point FLastSalt{};
     QElapsedTimer FSeatsClock;  // since the seats were last told
     TSeatsMsg FSeatsTold;
+    std::string FHouseRules;
     int FGameNumber = 0;
     bool FStarted = false;
     bool FFinished = false;

@@ -89,6 +89,7 @@ void TNetHost::ReadKnock(TConn& conn)
     }
     if (!conn.Knocked && !conn.Answered) {
         conn.Knocked = true;
+        conn.KnockVersion = read.Version;
         AnswerWaiting();
     }
 }
@@ -103,7 +104,7 @@ void TNetHost::AnswerKnock(TConn& conn)
     conn.Knocked = false;
     conn.Answered = true;
     conn.HelloTimer.start(FOptions.HelloTimeoutMs);  // as long again for the key and the handshake
-    const std::vector<uint8_t> salt = SaltFrame(FSalt);
+    const std::vector<uint8_t> salt = SaltFrame(FSalt, conn.KnockVersion);
     socket->write(reinterpret_cast<const char*>(salt.data()), static_cast<qint64>(salt.size()));
     ProvideTableKey(*socket, *FKey);
     const TConnId id = conn.Id;

@@ -18,6 +18,7 @@ struct TNetHost::TConn {
     TNetPrefix Prefix;
     int Seat = 0;
     uint8_t Version = ProtocolVersion;  // the version its Hello spoke
+    uint8_t KnockVersion = NewestVersion;  // the salt is answered in it
     QTimer HelloTimer;
     QTimer FirstBytesTimer;
     std::vector<uint8_t> Knock;  // what came in clear, up to the knock

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "RuleText.h"
 #include "WireFields.h"
 
 namespace spades::net {
@@ -52,6 +53,7 @@ template <> constexpr TMsgType TypeFor<THistoryMsg>() { return TMsgType::History
 template <> constexpr TMsgType TypeFor<TSeatSecretMsg>() { return TMsgType::SeatSecret; }
 template <> constexpr TMsgType TypeFor<TBackMsg>() { return TMsgType::Back; }
 template <> constexpr TMsgType TypeFor<TNoticeMsg>() { return TMsgType::Notice; }
+template <> constexpr TMsgType TypeFor<TRulesMsg>() { return TMsgType::Rules; }
 
 // The version that brought a type in, which its frames carry.
 uint8_t VersionOf(TMsgType type)
@@ -60,6 +62,8 @@ uint8_t VersionOf(TMsgType type)
         return SecretVersion;
     if (type == TMsgType::Back || type == TMsgType::Notice)
         return NoticeVersion;
+    if (type == TMsgType::Rules)
+        return RulesVersion;
     return type == TMsgType::SeatKinds || type == TMsgType::History ? HistoryVersion : ProtocolVersion;
 }
 
@@ -193,6 +197,7 @@ void Put(TWriter& w, const TSeatSecretMsg& m)
 }
 void Put(TWriter&, const TBackMsg&) {}
 void Put(TWriter& w, const TNoticeMsg& m) { w.U8(static_cast<uint8_t>(m.Kind)); }
+void Put(TWriter& w, const TRulesMsg& m) { w.Str(m.Text); }
 void Put(TWriter& w, const THistoryMsg& m)
 {
     const size_t n = std::min<size_t>(m.Plays.size(), 52);
@@ -403,6 +408,12 @@ std::optional<TMessage> Get(TReader& r, TMsgType type, uint8_t version, std::str
             why = "unknown notice";
         return TNoticeMsg{static_cast<TSeatNotice>(kind)};
     }
+    case TMsgType::Rules: {
+        TRulesMsg m{r.Str()};
+        if (r.Done())
+            why = RulesTextProblem(m.Text);
+        return m;
+    }
     case TMsgType::History: {
         THistoryMsg m;
         m.FirstSeat = r.U8();
@@ -503,6 +514,19 @@ bool ValidCode(std::string_view code)
     return std::all_of(code.begin(), code.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
     });
+}
+
+std::string RulesTextProblem(std::string_view text)
+{
+    if (text.size() > RulesTextMax)
+        return "house rules of " + std::to_string(text.size()) + " bytes, over the limit of " +
+               std::to_string(RulesTextMax);
+    TRuleSet rules;
+    if (std::string problem = ParseRules(rules, text); !problem.empty())
+        return "house rules that do not parse: " + problem;
+    if (rules.WinScore != TRuleSet{}.WinScore || text.find("winscore") != std::string_view::npos)
+        return "house rules that name the score to win, which comes with the welcome";
+    return {};
 }
 
 TDecoded DecodeBody(const uint8_t* body, size_t size, TDirection direction)

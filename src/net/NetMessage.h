@@ -22,12 +22,16 @@ namespace spades::net {
 // channel (Preamble.h): every message now goes through it. SecretVersion
 // brought the seat secret: only the player holding it takes a dropped seat back.
 // NoticeVersion brought the host's notices to a seat and the seat's word that
-// its player is back.
+// its player is back. RulesVersion brought the table's rules (Rules, after the
+// welcome) and the bid byte for Blind Nil.
 constexpr uint8_t ProtocolVersion = 1;
 constexpr uint8_t HistoryVersion = 2;
 constexpr uint8_t SecretVersion = 4;
 constexpr uint8_t NoticeVersion = 5;
-constexpr uint8_t NewestVersion = 5;
+constexpr uint8_t RulesVersion = 6;
+constexpr uint8_t NewestVersion = 6;
+// The oldest joining table a host lets knock: it plays the table's own rules only.
+constexpr uint8_t OldestJoinVersion = NoticeVersion;
 constexpr size_t SeatSecretBytes = 16;
 // Bodies longer than this are refused unread; the longest real message is far shorter.
 constexpr size_t MaxBody = 512;
@@ -35,6 +39,11 @@ constexpr size_t NameMaxBytes = 32;
 constexpr size_t CodeMinChars = 8;
 constexpr size_t CodeMaxChars = 32;
 constexpr uint8_t NoBid = 0xFF;
+// Version 6 on: the Bid message's byte for Blind Nil (the hand cycle's BlindNilBid).
+constexpr uint8_t BlindNilByte = 0xFE;
+// The house rules text ("variant=partnership bags=ten"); every option written
+// out takes well under this.
+constexpr size_t RulesTextMax = 160;
 constexpr uint8_t NoSlotCard = 0;  // a hand slot whose card has been played
 
 enum class TMsgType : uint8_t {
@@ -63,6 +72,8 @@ enum class TMsgType : uint8_t {
     SeatSecret = 0x4F,
     // Version 5.
     Notice = 0x50,
+    // Version 6.
+    Rules = 0x51,
 };
 
 // Why the host refused a message or a join; sent as one byte with a text.
@@ -130,7 +141,7 @@ struct THello {
 struct TBidMsg {
     uint32_t Turn = 0;
     uint8_t Seat = 0;
-    uint8_t Bid = 0;
+    uint8_t Bid = 0;  // 0 (Nil)..13, or BlindNilByte from a table of version 6 on
     bool operator==(const TBidMsg&) const = default;
 };
 struct TPlayMsg {
@@ -260,9 +271,20 @@ struct TNoticeMsg {
     bool operator==(const TNoticeMsg&) const = default;
 };
 
+// ---- From the host, version 6 ----
+// Right after the welcome, to a table of version 6 on: the options the table
+// plays that differ from the table's own (HouseRulesText: empty for the
+// table's own, the score to win never in it; that comes with the welcome). A
+// text over RulesTextMax, or one that does not parse, is refused unread.
+struct TRulesMsg {
+    std::string Text;
+    bool operator==(const TRulesMsg&) const = default;
+};
+
 using TMessage = std::variant<THello, TBidMsg, TPlayMsg, TWelcome, TRefused, TErrorMsg, TSeatsMsg, THandMsg,
                               TTurnMsg, TBidMadeMsg, TCardPlayedMsg, TTrickWonMsg, THandScoredMsg, TSyncMsg,
-                              TGameOverMsg, TSeatKindsMsg, THistoryMsg, TSeatSecretMsg, TBackMsg, TNoticeMsg>;
+                              TGameOverMsg, TSeatKindsMsg, THistoryMsg, TSeatSecretMsg, TBackMsg, TNoticeMsg,
+                              TRulesMsg>;
 
 TMsgType TypeOf(const TMessage& message);
 // The whole frame: length, version, type, fields.
@@ -284,6 +306,9 @@ TDecoded DecodeBody(const uint8_t* body, size_t size, TDirection direction);
 bool ValidName(std::string_view name);
 // CodeMinChars..CodeMaxChars letters and digits.
 bool ValidCode(std::string_view code);
+// Why a Rules text cannot be the table's house rules (too long, does not
+// parse, names the score to win), or empty.
+std::string RulesTextProblem(std::string_view text);
 
 // Cuts a byte stream into frames and decodes them. Holds at most one body at a
 // time; a frame longer than MaxBody is skipped as it arrives and reported once.

@@ -6,13 +6,13 @@ namespace spades::net {
 
 namespace {
 
-std::vector<uint8_t> Frame(uint8_t type, const uint8_t* fields, size_t size)
+std::vector<uint8_t> Frame(uint8_t type, const uint8_t* fields, size_t size, uint8_t version)
 {
     const size_t body = 2 + size;
     std::vector<uint8_t> frame(2 + body);
     frame[0] = static_cast<uint8_t>(body >> 8);
     frame[1] = static_cast<uint8_t>(body);
-    frame[2] = NewestVersion;
+    frame[2] = version;
     frame[3] = type;
     std::copy(fields, fields + size, frame.begin() + 4);
     return frame;
@@ -32,9 +32,12 @@ size_t BodyLength(const uint8_t* data, size_t size, bool& whole)
 
 }  // namespace
 
-std::vector<uint8_t> KnockFrame() { return Frame(KnockType, nullptr, 0); }
+std::vector<uint8_t> KnockFrame(uint8_t version) { return Frame(KnockType, nullptr, 0, version); }
 
-std::vector<uint8_t> SaltFrame(const TTableSalt& salt) { return Frame(SaltType, salt.data(), salt.size()); }
+std::vector<uint8_t> SaltFrame(const TTableSalt& salt, uint8_t version)
+{
+    return Frame(SaltType, salt.data(), salt.size(), version);
+}
 
 TKnockRead ReadKnock(const uint8_t* data, size_t size)
 {
@@ -48,14 +51,15 @@ TKnockRead ReadKnock(const uint8_t* data, size_t size)
     const uint8_t version = data[2];
     const size_t used = 2 + length;
     // An older table says Hello in its version first: whatever it sent, it is refused in words it reads.
-    if (version < NewestVersion)
+    // From OldestJoinVersion on the knock is the same; the Hello says the rest.
+    if (version < OldestJoinVersion)
         return {K::Older, used};
     if (version > NewestVersion)
         return {K::Newer, used};
-    return {data[3] == KnockType && length == 2 ? K::Knock : K::Bad, used};
+    return {data[3] == KnockType && length == 2 ? K::Knock : K::Bad, used, version};
 }
 
-TAnswerRead ReadAnswer(const uint8_t* data, size_t size)
+TAnswerRead ReadAnswer(const uint8_t* data, size_t size, uint8_t version)
 {
     TAnswerRead read;
     bool whole = false;
@@ -67,7 +71,7 @@ TAnswerRead ReadAnswer(const uint8_t* data, size_t size)
     if (length > MaxBody || length < 2)
         return read;
     const uint8_t* body = data + 2;
-    if (body[0] == NewestVersion && body[1] == SaltType) {
+    if (body[0] == version && body[1] == SaltType) {
         if (length == 2 + TableSaltBytes) {
             std::copy(body + 2, body + 2 + TableSaltBytes, read.Salt.begin());
             read.Kind = TAnswerRead::TKind::Salt;

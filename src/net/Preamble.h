@@ -21,14 +21,16 @@ constexpr uint8_t SaltType = 0x70;   // from the host: the salt follows
 inline constexpr const char* NeedsNewerText = "This table needs a newer version of Quelbrin Spades";
 inline constexpr const char* RunsOlderText = "This table runs an older version of Quelbrin Spades";
 
-std::vector<uint8_t> KnockFrame();
-std::vector<uint8_t> SaltFrame(const TTableSalt& salt);
+std::vector<uint8_t> KnockFrame(uint8_t version = NewestVersion);
+// In the knocking table's version: a table of an older version reads only its own.
+std::vector<uint8_t> SaltFrame(const TTableSalt& salt, uint8_t version = NewestVersion);
 
 // What the host makes of a joining table's first bytes.
 struct TKnockRead {
     enum class TKind { More, Knock, Older, Newer, Bad };
     TKind Kind = TKind::More;
     size_t Used = 0;  // the bytes of the frame read, when not More
+    uint8_t Version = NewestVersion;  // a Knock's: OldestJoinVersion..NewestVersion
 };
 TKnockRead ReadKnock(const uint8_t* data, size_t size);
 
@@ -40,6 +42,7 @@ struct TAnswerRead {
     TTableSalt Salt{};
     TRefused Refusal;  // a host of this version or an older one refused
 };
-TAnswerRead ReadAnswer(const uint8_t* data, size_t size);
+// A salt is read in the version the table knocked in.
+TAnswerRead ReadAnswer(const uint8_t* data, size_t size, uint8_t version = NewestVersion);
 
 }  // namespace spades::net

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ExpertSampler.h"
+#include "RuleText.h"
 #include "Rules.h"
 
 namespace spades::net {
@@ -31,6 +32,18 @@ bool TricksFit(const std::array<uint8_t, 4>& tricks, int played, std::string& wh
         return false;
     }
     return true;
+}
+
+// The open bid (0..13) nearest the one wanted, the higher of two as near.
+int NearestOpenBid(unsigned allowed, int wanted)
+{
+    for (int off = 0; off <= 13; ++off) {
+        if (wanted + off <= 13 && (allowed & (1u << (wanted + off))))
+            return wanted + off;
+        if (wanted - off >= 0 && (allowed & (1u << (wanted - off))))
+            return wanted - off;
+    }
+    return wanted;
 }
 }  // namespace
 
@@ -210,8 +223,43 @@ bool TTableMirror::Restore(const THistoryMsg& m, std::string& why)
     return true;
 }
 
+bool TTableMirror::HouseRules(const TRulesMsg& m, bool rulesOpen, std::string& why)
+{
+    if (FSeat == 0 || !rulesOpen) {
+        why = "house rules other than right after the welcome";
+        return false;
+    }
+    TRuleSet rules = TRuleSet::WithWinScore(FRules.WinScore);
+    if (const std::string problem = ParseRules(rules, m.Text); !problem.empty()) {
+        why = "house rules that do not parse: " + problem;
+        return false;
+    }
+    if (rules.WinScore != FRules.WinScore) {
+        why = "house rules that change the score to win";
+        return false;
+    }
+    FRules = rules;
+    FTable.Rules = FRules.Table;
+    return true;
+}
+
+std::string TTableMirror::WinnerName() const
+{
+    if (FWinner < North || FWinner > West)
+        return {};
+    return FRules.Partnership() ? SideName(SideOf(FWinner)) : Player(FWinner).FName;
+}
+
+unsigned TTableMirror::AllowedNow() const
+{
+    const bool partnerHasBid = FRules.Partnership() && BidKnown(PartnerOf(FSeat));
+    return AllowedBids(FRules.Table, FTable, FSeat, partnerHasBid);
+}
+
 bool TTableMirror::Apply(const TMessage& message, std::string& why)
 {
+    const bool rulesOpen = FRulesOpen;
+    FRulesOpen = false;
     return std::visit(
         TOverload{
             [&](const TWelcome& m) {
@@ -220,9 +268,13 @@ bool TTableMirror::Apply(const TMessage& message, std::string& why)
                     return false;
                 }
                 FSeat = m.Seat;
-                FWinScore = m.WinScore;
+                // The table's own rules until the host's house rules say otherwise.
+                FRules = TRuleSet::WithWinScore(m.WinScore);
+                FTable.Rules = FRules.Table;
+                FRulesOpen = true;
                 return true;
             },
+            [&](const TRulesMsg& m) { return HouseRules(m, rulesOpen, why); },
             [&](const TSeatsMsg& m) {
                 for (int seat = North; seat <= West; ++seat) {
                     FStates[static_cast<size_t>(seat)] = m.States[static_cast<size_t>(seat - 1)];
@@ -336,7 +388,7 @@ std::optional<TExpertView> TTableMirror::ExpertView() const
         view.Score[i] = p.FScore;
         view.TotalBags[i] = p.FTotalBags;
     }
-    view.WinScore = FWinScore;
+    view.WinScore = FRules.WinScore;
     if (!Coherent(view))
         return std::nullopt;
     if (FPending) {
@@ -361,9 +413,11 @@ std::optional<TMessage> TTableMirror::AnswerWith(int value) const
         return std::nullopt;
     const TTurnMsg& turn = *FPending;
     if (turn.Kind == TTurnKind::Bid) {
-        if (value < 0 || value > 13)
+        const unsigned bit = value == BlindNilBid ? BlindNilBit : value >= 0 && value <= 13 ? 1u << value : 0u;
+        if ((AllowedNow() & bit) == 0)
             return std::nullopt;
-        return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(value)};
+        return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat),
+                       value == BlindNilBid ? BlindNilByte : static_cast<uint8_t>(value)};
     }
     const TPlayer& own = Player(FSeat);
     const bool held = value != NoCard && std::find(own.FHand.begin() + 1, own.FHand.end(), value) != own.FHand.end();
@@ -387,7 +441,10 @@ std::optional<TMessage> TTableMirror::Decide(const TSeatBrain& brain)
         const int saved = own.FBid;
         const int bid = brain.Bid(own);
         own.FBid = saved;  // the bid counts once the host announces it
-        return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(std::clamp(bid, 0, 13))};
+        // The host holds the seat to the table's bidding: the brain's count gives
+        // way to the nearest bid open to it.
+        const int chosen = NearestOpenBid(AllowedNow(), std::clamp(bid, 0, 13));
+        return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(chosen)};
     }
     int slot = brain.ChooseSlot(own);
     const auto lawful = [&](int s) {

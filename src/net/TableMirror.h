@@ -13,6 +13,7 @@
 #include "NullHost.h"
 #include "PlayHistory.h"
 #include "PlayerU.h"
+#include "RuleSet.h"
 
 namespace spades::net {
 
@@ -54,8 +55,13 @@ public:
     bool BidKnown(int seat) const { return FBidKnown[static_cast<size_t>(seat)]; }
     TSeatState State(int seat) const { return FStates[static_cast<size_t>(seat)]; }
     int HandNumber() const { return FHandNumber; }
-    int WinScore() const { return FWinScore; }
+    // The table's rules: the welcome's score to win and the host's house rules
+    // (the table's own when the host sends none).
+    const TRuleSet& Rules() const { return FRules; }
+    int WinScore() const { return FRules.WinScore; }
     int Winner() const { return FWinner; }
+    // Who won, as the table names it: a side in a partnership, else the seat's player.
+    std::string WinnerName() const;
     int CardsPlayedThisHand() const { return FCardsPlayed; }
 
 private:
@@ -63,13 +69,17 @@ private:
     bool Card(const TCardPlayedMsg& m, std::string& why);
     bool Sync(const TSyncMsg& m, std::string& why);
     bool Restore(const THistoryMsg& m, std::string& why);
+    bool HouseRules(const TRulesMsg& m, bool rulesOpen, std::string& why);
+    // The bids open to this seat now (AllowedBids).
+    unsigned AllowedNow() const;
     void SetOwnHand(const THandSlots& handSlots);
     TPlayer& At(int seat) { return FTable.Player(seat); }
 
     TNullHost FHost;
     TTableState FTable;
     int FSeat = 0;
-    int FWinScore = 250;
+    TRuleSet FRules;
+    bool FRulesOpen = false;  // just welcomed: the house rules may come
     int FHandNumber = 0;
     int FWinner = 0;
     int FTurnSeat = 0;

@@ -170,7 +170,7 @@ void TJoinedTable::Received(int type)
         break;
     case TMsgType::GameOver:
         if (m.Winner() >= North && m.Winner() <= West) {
-            FNotice = Text(WinnerNotice(m.Player(m.Winner()).FName));
+            FNotice = Text(WinnerNotice(m.WinnerName()));
             FGameOver = true;
         }
         break;

@@ -182,6 +182,7 @@ bool THostTableDialog::StartHosting()
     TNetHostOptions options;
     options.Port = static_cast<quint16>(FPort->value());
     options.TurnTimeoutMs = FTimeout->value() * 1000;
+    options.Rules = FRules;
     if (const QString bind = FBind->text().trimmed(); !bind.isEmpty() && !options.Address.setAddress(bind)) {
         FReport->appendPlainText(QStringLiteral("Listen on an address such as 192.168.1.20, or leave it empty."));
         return false;

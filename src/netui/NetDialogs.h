@@ -39,6 +39,9 @@ public:
     // The table of the seat played here, when one was chosen.
     TJoinedTable* OwnTable() { return FOwnTable; }
     const THostHistory* History() const { return FHistory.get(); }
+    // The rules the table is hosted with, from the next StartHosting on: the
+    // window gives its own here (the table's own, at 250, until it does).
+    void SetRules(const TRuleSet& rules) { FRules = rules; }
     // Starts hosting with the seats as chosen; false with the reason shown.
     bool StartHosting();
     QString SeatText(int seat) const;
@@ -59,6 +62,7 @@ private:
     QPushButton* FStart = nullptr;
     QLineEdit* FOwnName = nullptr;
     TNetTableHost* FWindow;
+    TRuleSet FRules;
     std::unique_ptr<TNetHost> FHost;
     std::unique_ptr<THostHistory> FHistory;  // goes before the host it listens to
     QPointer<TJoinedTable> FOwnTable;

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
+
+#include "RuleText.h"
 
 namespace spades {
 
@@ -20,6 +23,23 @@ inline std::optional<unsigned long long> ParseNumber(std::string_view text, unsi
             return std::nullopt;
     }
     return value;
+}
+
+// --variant V and --rule NAME=VALUE, read alike by every mode that plays a
+// game: nullopt when option is neither, else the reason it was refused (empty: taken).
+inline std::optional<std::string> RuleOption(TRuleSet& rules, std::string_view option, std::string_view value)
+{
+    if (option == "--variant") {
+        if (!SetRule(rules, "variant=" + std::string(value)).empty())
+            return "--variant takes individual or partnership";
+        return std::string{};
+    }
+    if (option == "--rule") {
+        if (const std::string problem = SetRule(rules, value); !problem.empty())
+            return "--rule: " + problem;
+        return std::string{};
+    }
+    return std::nullopt;
 }
 
 }  // namespace spades

@@ -30,11 +30,14 @@ namespace {
 
 constexpr const char* Usage =
     "usage: spades-sim --host PORT --code C --seats S,S,S,S [--bind ADDRESS] [--seed S] [--games N]\n"
-    "                  [--win-score W] [--log FILE] [--turn-timeout SECONDS] [--pause MS] [--start-wait SECONDS]\n"
+    "                  [--win-score W] [--variant V] [--rule NAME=VALUE]... [--log FILE]\n"
+    "                  [--turn-timeout SECONDS] [--pause MS] [--start-wait SECONDS]\n"
     "       spades-sim --join HOST:PORT --code C --name N --play classic|expert [--seat 1..4] [--think MS]\n"
     "                  [--seed S]\n"
     "  seats in the order North, East, South, West: remote, classic (or computer) or expert\n"
     "  a host's code is 10 to 32 letters and digits, not one repeated\n"
+    "  a host plays --variant and --rule as a game without the network does (spades-sim --help);\n"
+    "  tables older than the rules may join only a host playing the table's own\n"
     "  a host without --seed deals from the system's secure generator; with one, anyone who\n"
     "  knows the seed knows every hand\n";
 
@@ -190,7 +193,10 @@ int Host(const std::vector<std::string_view>& args)
             const auto number = ParseNumber(value, 30000);
             if (!number || *number == 0)
                 return Fail("--win-score takes a whole number from 1 to 30000");
-            options.WinScore = static_cast<int>(*number);
+            options.Rules.WinScore = static_cast<int>(*number);
+        } else if (const auto refused = RuleOption(options.Rules, option, value)) {
+            if (!refused->empty())
+                return Fail(*refused);
         } else if (option == "--turn-timeout") {
             const auto number = ParseNumber(value, 3600);
             if (!number || *number == 0)
@@ -221,6 +227,8 @@ int Host(const std::vector<std::string_view>& args)
         return Fail("--code is too weak: give at least 10 letters and digits, not one repeated");
     if (!seatsGiven)
         return Fail("--host needs --seats");
+    if (const std::string problem = RulesProblem(options.Rules); !problem.empty())
+        return Fail(problem);
     options.Seed = seed;
     if (seed)
         std::cerr << "spades-sim: warning: the deals come from --seed " << *seed

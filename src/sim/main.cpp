@@ -124,12 +124,9 @@ int main(int argc, char** argv)
             if (!number || *number == 0)
                 return Fail("--win-score takes a whole number from 1 to 1000000000");
             rules.WinScore = static_cast<int>(*number);
-        } else if (option == "--variant") {
-            if (const std::string problem = spades::SetRule(rules, "variant=" + std::string(value)); !problem.empty())
-                return Fail("--variant takes individual or partnership");
-        } else if (option == "--rule") {
-            if (const std::string problem = spades::SetRule(rules, value); !problem.empty())
-                return Fail("--rule: " + problem);
+        } else if (const auto refused = spades::RuleOption(rules, option, value)) {
+            if (!refused->empty())
+                return Fail(*refused);
         } else if (option == "--log") {
             if (value.empty())
                 return Fail("--log takes a file name");

@@ -1,10 +1,12 @@
 #include <gmock/gmock.h>
 
+#include <cctype>
 #include <set>
 #include <sstream>
 
 #include "ExpertView.h"
 #include "HostGame.h"
+#include "RuleText.h"
 #include "Simulator.h"
 #include "TableMirror.h"
 
@@ -16,12 +18,13 @@ namespace {
 // Delivers the game's messages straight to four table copies, as the sockets would.
 class TWire : public THostWire {
 public:
-    explicit TWire(std::set<int> remote) : Remote(std::move(remote))
+    explicit TWire(std::set<int> remote, const std::string& houseRules = {}) : Remote(std::move(remote))
     {
         for (int seat = 1; seat <= 4; ++seat) {
             std::string why;
             Mirrors[static_cast<size_t>(seat)] = std::make_unique<TTableMirror>();
             Mirror(seat).Apply(TWelcome{static_cast<uint8_t>(seat), 250}, why);
+            EXPECT_TRUE(Mirror(seat).Apply(TRulesMsg{houseRules}, why)) << why;
         }
     }
     void SendTo(int seat, const TMessage& m) override
@@ -56,10 +59,18 @@ private:
     }
 };
 
-THostGameOptions Options(uint32_t seed, const std::set<int>& remote)
+TRuleSet RulesOf(const std::string& houseRules)
+{
+    TRuleSet rules;
+    EXPECT_EQ(ParseRules(rules, houseRules), "");
+    return rules;
+}
+
+THostGameOptions Options(uint32_t seed, const std::set<int>& remote, const std::string& houseRules = {})
 {
     THostGameOptions o;
     o.Seed = seed;
+    o.Rules = RulesOf(houseRules);
     for (int seat : remote)
         o.Kinds[static_cast<size_t>(seat - 1)] = TSeatKind::Remote;
     return o;
@@ -113,6 +124,7 @@ std::vector<std::string> AccountOf(const std::string& simOut)
 struct TSeatsCase {
     std::set<int> Remote;
     int Expert = 0;  // a seat the Expert plays, or none
+    std::string Rules = {};  // the house rules the host plays and sends
 };
 
 class RemoteSeats : public ::testing::TestWithParam<TSeatsCase> {};
@@ -120,13 +132,16 @@ class RemoteSeats : public ::testing::TestWithParam<TSeatsCase> {};
 // Remote seats that play the classic way from their copies of the table play
 // exactly the game the computer plays: the copies hold all the strategy reads.
 // The host's log and running account are the simulator's, line for line.
+// Under house rules a joined seat bids its own way within them (it does not
+// see the partner's bid as the host's computer does): the game is played to its
+// end by the rules, and every copy names the side that won as the host does.
 TEST_P(RemoteSeats, PlayTheSameGameAsTheComputerFromWhatTheyAreSent)
 {
     const TSeatsCase& c = GetParam();
     for (uint32_t seed : {1u, 77u, 4242u}) {
         std::ostringstream hostLog;
-        TWire wire(c.Remote);
-        THostGameOptions options = Options(seed, c.Remote);
+        TWire wire(c.Remote, c.Rules);
+        THostGameOptions options = Options(seed, c.Remote, c.Rules);
         std::array<TSeatKind, 5> simSeats{TSeatKind::Computer, TSeatKind::Computer, TSeatKind::Computer,
                                           TSeatKind::Computer, TSeatKind::Computer};
         if (c.Expert != 0) {
@@ -138,6 +153,18 @@ TEST_P(RemoteSeats, PlayTheSameGameAsTheComputerFromWhatTheyAreSent)
         const int answers = PlayOut(game, wire);
         EXPECT_EQ(answers > 0, !c.Remote.empty());
         EXPECT_THAT(wire.Contradictions, ::testing::IsEmpty());
+        ASSERT_NE(game.WinnerSeat(), 0);
+        const TRuleSet rules = RulesOf(c.Rules);
+        const std::string winner = rules.Partnership() ? SideName(SideOf(game.WinnerSeat()))
+                                                       : game.Game().Table.Player(game.WinnerSeat()).FName;
+        for (int seat = 1; seat <= 4; ++seat) {
+            EXPECT_EQ(wire.Mirror(seat).Rules(), rules);
+            EXPECT_EQ(wire.Mirror(seat).WinnerName(), winner) << "seat " << seat;
+        }
+        ASSERT_FALSE(wire.Reports.empty());
+        EXPECT_EQ(wire.Reports.back().rfind("game 1 winner " + winner + " after ", 0), 0u) << wire.Reports.back();
+        if (!c.Rules.empty())
+            continue;
 
         std::ostringstream simOut, simLog;
         TSimulator sim(seed, 250, simOut, &simLog);
@@ -155,11 +182,18 @@ TEST_P(RemoteSeats, PlayTheSameGameAsTheComputerFromWhatTheyAreSent)
 
 INSTANTIATE_TEST_SUITE_P(Game, RemoteSeats,
                          ::testing::Values(TSeatsCase{{1}}, TSeatsCase{{3}}, TSeatsCase{{1, 3, 4}},
-                                           TSeatsCase{{1, 2, 3, 4}}, TSeatsCase{{}, East}),
+                                           TSeatsCase{{1, 2, 3, 4}}, TSeatsCase{{}, East},
+                                           TSeatsCase{{1, 3}, 0, "variant=partnership"},
+                                           TSeatsCase{{3}, 0, "variant=partnership blindnil=behind bags=ten"},
+                                           TSeatsCase{{2, 3}, 0, "variant=partnership bidding=suicide losescore=-200"},
+                                           TSeatsCase{{1, 2, 3, 4}, 0, "bidding=mirror firsttrick=clean"}),
                          [](const auto& info) {
                              std::string name = info.param.Expert != 0 ? "Expert" + std::to_string(info.param.Expert) : "";
                              for (int seat : info.param.Remote)
                                  name += "Remote" + std::to_string(seat);
+                             for (char c : info.param.Rules)
+                                 if (std::isalnum(static_cast<unsigned char>(c)))
+                                     name += c;
                              return name;
                          });
 
@@ -184,6 +218,97 @@ TEST(HostGame, SendsEachSeatOnlyItsOwnHand)
         EXPECT_EQ(hands, game.HandNumber());
     }
 }
+
+// A remote South's bid under the table's rules, asked when South's side first
+// trails by BlindNilBehind (Behind) or at the first bid: the host takes exactly
+// the bids the rules open to the seat.
+struct TRuledBid {
+    const char* Name;
+    const char* Rules;
+    bool Behind;
+    std::function<int(const TPlayer& south)> Bid;
+    bool Taken;
+};
+
+class BidUnderTheRules : public ::testing::TestWithParam<TRuledBid> {};
+
+// Plays the game on, South answering from its copy, up to a bid of South's
+// when its side trails by BlindNilBehind or not, as asked; false when the game ends first.
+bool PlayUpToSouthsBid(THostGame& game, TWire& wire, bool behind)
+{
+    for (int guard = 0; guard < 100000; ++guard) {
+        const TStep step = game.Step();
+        if (step == TStep::GameEnded)
+            return false;
+        if (step != TStep::WaitRemote)
+            continue;
+        const TTableState& table = game.Game().Table;
+        const bool trails = PointsBehind(table, South, game.Rules().Partnership()) >= BlindNilBehind;
+        if (game.Waiting()->Kind == TTurnKind::Bid && trails == behind)
+            return true;
+        const auto answer = wire.Mirror(South).Decide(ClassicBrain());
+        if (!answer)
+            return false;
+        const auto error = std::holds_alternative<TBidMsg>(*answer)
+                               ? game.Bid(South, std::get<TBidMsg>(*answer).Turn, std::get<TBidMsg>(*answer).Bid)
+                               : game.Play(South, std::get<TPlayMsg>(*answer).Turn, std::get<TPlayMsg>(*answer).Card);
+        if (error)
+            return false;
+    }
+    return false;
+}
+
+TEST_P(BidUnderTheRules, IsTakenOnlyWhenTheRulesOpenIt)
+{
+    const TRuledBid& c = GetParam();
+    std::unique_ptr<TWire> at;
+    std::unique_ptr<THostGame> hosted;
+    for (uint32_t seed = 1; seed <= 40 && !hosted; ++seed) {
+        at = std::make_unique<TWire>(std::set<int>{3}, c.Rules);
+        hosted = std::make_unique<THostGame>(*at, Options(seed, {3}, c.Rules));
+        hosted->NewGame(1);
+        if (!PlayUpToSouthsBid(*hosted, *at, c.Behind))
+            hosted.reset();
+    }
+    ASSERT_TRUE(hosted) << "South's side never fell behind";
+    THostGame& game = *hosted;
+    TWire& wire = *at;
+    const TPlayer& south = game.Game().Table.Player(South);
+    const int bid = c.Bid(south);
+    const size_t sent = wire.Public.size();
+    const auto error = game.Bid(South, game.Waiting()->Turn, bid);
+    EXPECT_EQ(!error, c.Taken) << (error ? error->Text : "taken");
+    if (error) {
+        EXPECT_EQ(error->Code, TErrorCode::BidOutOfRange);
+        EXPECT_EQ(wire.Public.size(), sent);
+        EXPECT_TRUE(game.Waiting().has_value());
+        return;
+    }
+    ASSERT_GT(wire.Public.size(), sent);
+    const auto* made = std::get_if<TBidMadeMsg>(&wire.Public[sent]);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->Seat, South);
+    EXPECT_EQ(made->Bid, std::max(bid, 0)) << "Blind Nil is told as Nil";
+    EXPECT_EQ(game.Game().Table.BlindNil[South], bid == BlindNilBid);
+}
+
+int SpadesHeld(const TPlayer& p) { return p.FSuitCount[Spades]; }
+
+INSTANTIATE_TEST_SUITE_P(
+    HostGame, BidUnderTheRules,
+    ::testing::Values(
+        TRuledBid{"BlindNilBehind", "variant=partnership blindnil=behind", true, [](auto&) { return BlindNilBid; }, true},
+        TRuledBid{"BlindNilNotBehind", "variant=partnership blindnil=behind", false, [](auto&) { return BlindNilBid; },
+                  false},
+        TRuledBid{"BlindNilOff", "variant=partnership", true, [](auto&) { return BlindNilBid; }, false},
+        TRuledBid{"BlindNilAlone", "blindnil=behind", true, [](auto&) { return BlindNilBid; }, true},
+        TRuledBid{"MirrorSpades", "bidding=mirror", false, [](const TPlayer& p) { return SpadesHeld(p); }, true},
+        TRuledBid{"MirrorOther", "bidding=mirror", false, [](const TPlayer& p) { return (SpadesHeld(p) + 1) % 14; }, false},
+        TRuledBid{"WhizNil", "bidding=whiz", false, [](auto&) { return 0; }, true},
+        TRuledBid{"WhizOther", "bidding=whiz", false,
+                  [](const TPlayer& p) { return SpadesHeld(p) == 1 ? 2 : 1; }, false},
+        TRuledBid{"NormalFourteen", "variant=partnership", false, [](auto&) { return 14; }, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 // A game waiting for South's first bid, with South and West played remotely.
 struct TWaitingGame {

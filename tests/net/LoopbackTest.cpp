@@ -7,6 +7,7 @@
 #include <random>
 
 #include "NetTestSupport.h"
+#include "RuleText.h"
 
 using namespace spades;
 using namespace spades::net;
@@ -56,6 +57,68 @@ INSTANTIATE_TEST_SUITE_P(Loopback, WholeGames,
                          ::testing::Values(TGameCase{"TwoRemote", {R, K, R, K}, 11, 1},
                                            TGameCase{"ThreeRemote", {R, R, K, R}, 12, 2},
                                            TGameCase{"FourRemote", {R, R, R, R}, 13, 1}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// A table of the version before the rules, or of this one, at a host of the
+// table's own rules or of house rules: the older table plays the table's own
+// game as before and is told to update for any other; this one plays the
+// host's rules to the end and names the winning side.
+struct TVersionCase {
+    const char* Name;
+    const char* Rules;
+    uint8_t Version;
+    bool Plays;
+};
+
+class Versions : public ::testing::TestWithParam<TVersionCase> {};
+
+TEST_P(Versions, JoinOnlyWhereTheyKnowTheRules)
+{
+    const TVersionCase& c = GetParam();
+    TNetHostOptions options;
+    options.Kinds = {R, K, R, K};
+    options.Seed = 21;
+    ASSERT_EQ(ParseRules(options.Rules, c.Rules), "");
+    THosted hosted(options);
+    ASSERT_TRUE(hosted.Ok);
+    TNetClientOptions older = Playing(hosted.Client("Norah", 1));
+    older.Version = c.Version;
+    TJoined player(older);
+    ASSERT_TRUE(WaitUntil([&] { return player.Seat != 0 || player.Closed; }, GameMs));
+    std::unique_ptr<TJoined> updated;  // takes the seat the older table was refused
+    if (c.Plays) {
+        EXPECT_EQ(player.Seat, 1);
+        EXPECT_EQ(player.Refusal, 0) << player.RefusalText;
+    } else {
+        EXPECT_EQ(player.Seat, 0);
+        EXPECT_EQ(player.Refusal, static_cast<int>(TErrorCode::BadVersion));
+        EXPECT_EQ(player.RefusalText, OlderThanRulesText(c.Rules));
+        EXPECT_NE(player.RefusalText.find("update Quelbrin Spades"), std::string::npos);
+        updated = std::make_unique<TJoined>(Playing(hosted.Client("Norah", 1)));
+    }
+    TJoined& north = updated ? *updated : player;
+    TJoined partner(Playing(hosted.Client("Sally", 3)));
+    ASSERT_TRUE(WaitUntil([&] { return north.Closed && partner.Closed; }, GameMs));
+    for (const TJoined* p : {&north, &partner}) {
+        EXPECT_TRUE(p->Why.empty()) << p->Why;
+        ASSERT_EQ(p->Winners.size(), 1u);
+        EXPECT_THAT(p->Errors, ::testing::IsEmpty());
+    }
+    EXPECT_EQ(north.Winners, partner.Winners);
+    EXPECT_EQ(partner.Client->Mirror().Rules(), options.Rules);
+    const std::string winner = options.Rules.Partnership() ? SideName(SideOf(partner.Winners[0]))
+                                                           : partner.Client->Mirror().Player(partner.Winners[0]).FName;
+    EXPECT_EQ(partner.Client->Mirror().WinnerName(), winner);
+    ASSERT_FALSE(hosted.Reports.empty());
+    EXPECT_NE(hosted.Reports.back().find("winner " + winner + " after"), std::string::npos) << hosted.Reports.back();
+}
+
+INSTANTIATE_TEST_SUITE_P(Loopback, Versions,
+                         ::testing::Values(TVersionCase{"OlderAtTheTablesOwn", "", 5, true},
+                                           TVersionCase{"OlderAtAPartnership", "variant=partnership", 5, false},
+                                           TVersionCase{"OlderAtHouseRules", "bags=ten nil=50", 5, false},
+                                           TVersionCase{"ThisAtAPartnership", "variant=partnership bidding=whiz", 6,
+                                                        true}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 // An Expert seat at the host plays its own game beside the players from afar:

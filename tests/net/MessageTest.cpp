@@ -327,14 +327,44 @@ INSTANTIATE_TEST_SUITE_P(
                TDirection::ToHost, 5},
         TLater{"Back", TBackMsg{}, TDirection::ToHost, 5},
         TLater{"NoticeAway", TNoticeMsg{TSeatNotice::Away}, TDirection::ToClient, 5},
-        TLater{"ErrorRemoved", TRefused{TErrorCode::Removed, "gone"}, TDirection::ToClient, 1}),
+        TLater{"ErrorRemoved", TRefused{TErrorCode::Removed, "gone"}, TDirection::ToClient, 1},
+        TLater{"HelloVersion6", THello{"ABCDEFGH", "Ann", 1, 6, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+               TDirection::ToHost, 6},
+        TLater{"RulesOfTheTable", TRulesMsg{""}, TDirection::ToClient, 6},
+        TLater{"RulesHouse", TRulesMsg{"variant=partnership bags=ten blindnil=behind bidding=suicide"},
+               TDirection::ToClient, 6},
+        TLater{"RulesEveryOption",
+               TRulesMsg{"variant=partnership bags=none nil=50 blindnil=behind losescore=-200 spades=anytime "
+                         "firsttrick=clean bidding=suicide"},
+               TDirection::ToClient, 6},
+        TLater{"BidBlindNil", TBidMsg{5, 3, BlindNilByte}, TDirection::ToHost, 1}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+std::vector<uint8_t> RulesBody(uint8_t version, const std::string& text)
+{
+    std::vector<uint8_t> body{version, 0x51, static_cast<uint8_t>(text.size())};
+    body.insert(body.end(), text.begin(), text.end());
+    return body;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     LaterBodies, BadBody,
     ::testing::Values(
-        TBadBody{"HelloVersion6", {6, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
+        TBadBody{"HelloVersion7", {7, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
                  TErrorCode::BadVersion},
+        TBadBody{"HelloVersion6WithoutSecret", {6, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
+                 TErrorCode::Malformed},
+        TBadBody{"RulesInVersion5", RulesBody(5, "variant=partnership"), C, TErrorCode::BadVersion},
+        TBadBody{"RulesInVersion1", RulesBody(1, ""), C, TErrorCode::BadVersion},
+        TBadBody{"RulesToTheHost", RulesBody(6, ""), H, TErrorCode::UnknownType},
+        TBadBody{"RulesOversize", RulesBody(6, std::string(RulesTextMax + 1, ' ')), C, TErrorCode::Malformed},
+        TBadBody{"RulesUnknownOption", RulesBody(6, "variant=partnership colour=red"), C, TErrorCode::Malformed},
+        TBadBody{"RulesUnknownValue", RulesBody(6, "bags=eleven"), C, TErrorCode::Malformed},
+        TBadBody{"RulesNotNameValue", RulesBody(6, "partnership"), C, TErrorCode::Malformed},
+        TBadBody{"RulesUnplayable", RulesBody(6, "bidding=suicide"), C, TErrorCode::Malformed},
+        TBadBody{"RulesWithTheScoreToWin", RulesBody(6, "variant=partnership winscore=500"), C, TErrorCode::Malformed},
+        TBadBody{"RulesWithTheTablesScoreToWin", RulesBody(6, "winscore=250"), C, TErrorCode::Malformed},
+        TBadBody{"RulesPastTheirLength", {6, 0x51, 20, 'b', 'a', 'g', 's'}, C, TErrorCode::Malformed},
         TBadBody{"HelloVersion4WithoutSecret", {4, 0x01, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 1, 'a', 0}, H,
                  TErrorCode::Malformed},
         TBadBody{"SeatSecretShort", {4, 0x4F, 1, 2, 3}, C, TErrorCode::Malformed},

@@ -51,7 +51,7 @@ THostGameOptions Options(uint32_t seed, const std::array<TSeatKind, 4>& kinds, i
 {
     THostGameOptions o;
     o.Seed = seed;
-    o.WinScore = winScore;
+    o.Rules.WinScore = winScore;
     o.Kinds = kinds;
     o.Expert = QuickExpert;
     return o;

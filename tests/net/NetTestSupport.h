@@ -80,7 +80,10 @@ struct TJoined {
     explicit TJoined(TNetClientOptions options) : Client(std::make_unique<TNetClient>(std::move(options)))
     {
         QObject::connect(Client.get(), &TNetClient::Joined, [this](int seat) { Seat = seat; });
-        QObject::connect(Client.get(), &TNetClient::Refused, [this](int code, const QString&) { Refusal = code; });
+        QObject::connect(Client.get(), &TNetClient::Refused, [this](int code, const QString& text) {
+            Refusal = code;
+            RefusalText = text.toStdString();
+        });
         QObject::connect(Client.get(), &TNetClient::ErrorReceived, [this](int code, const QString&) {
             Errors.push_back(code);
         });
@@ -94,6 +97,7 @@ struct TJoined {
     std::unique_ptr<TNetClient> Client;
     int Seat = 0;
     int Refusal = 0;
+    std::string RefusalText;
     std::vector<int> Errors;
     std::vector<int> Winners;
     bool Closed = false;

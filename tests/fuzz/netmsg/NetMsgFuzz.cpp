@@ -2,9 +2,11 @@
 // pieces of a size the input chooses: it never reads out of bounds, never holds
 // more than one body, and every message it accepts survives writing and reading back.
 // The clear preamble before the secure channel is read from the same bytes.
-// The version 5 messages (Back, Notice) keep to their direction and range.
+// The version 5 messages (Back, Notice) keep to their direction and range, and
+// the house rules a version 6 table accepts parse as the game reads them.
 #include "NetMessage.h"
 #include "Preamble.h"
+#include "RuleText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const TAnswerRead answer = ReadAnswer(data, size);
     Check(answer.Used <= size && (answer.Kind == TAnswerRead::TKind::More) == (answer.Used == 0),
           "an answer read past its bytes, or took none");
+    if (knock.Kind == TKnockRead::TKind::Knock)
+        Check(knock.Version >= OldestJoinVersion && knock.Version <= NewestVersion, "a knock of a version not let in");
     if (answer.Kind == TAnswerRead::TKind::Salt) {
         const std::vector<uint8_t> again = SaltFrame(answer.Salt);
         Check(std::equal(again.begin(), again.end(), data), "the salt does not read back as it was sent");
@@ -53,6 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                               "a notice of no known kind, or to the host");
                     Check(!std::holds_alternative<TBackMsg>(*message) || direction == TDirection::ToHost,
                           "a table took a Back from its host");
+                    if (const auto* rules = std::get_if<TRulesMsg>(message)) {
+                        spades::TRuleSet parsed;
+                        Check(direction == TDirection::ToClient && rules->Text.size() <= RulesTextMax &&
+                                  spades::ParseRules(parsed, rules->Text).empty() &&
+                                  parsed.WinScore == spades::TRuleSet{}.WinScore,
+                              "house rules taken that the game does not read, or that set the score to win");
+                    }
                     const std::vector<uint8_t> frame = Encode(*message);
                     Check(frame.size() <= MaxBody + 2, "an accepted message encodes past the limit");
                     const TDecoded again = DecodeBody(frame.data() + 2, frame.size() - 2, direction);
