@@ -376,6 +376,7 @@ void AddNetworkItems(QMenu* network, TNetTableHost& window)
     host->setObjectName(QStringLiteral("mniNetHost"));
     QObject::connect(host, &QAction::triggered, owner, [&window, owner] {
         auto* dialog = new THostTableDialog(&window, owner);
+        dialog->SetRules(window.NextRules());
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->show();
         dialog->activateWindow();  // the seats are chosen next

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "PlayerU.h"
+#include "RuleSet.h"
 
 class QWidget;
 
@@ -39,6 +40,8 @@ public:
     virtual TTableLook Look() const = 0;
     // The play speed's pause in milliseconds, as the window's own table takes it.
     virtual int PlayPause() const = 0;
+    // The rules a game begun now is played by: those of the preferences.
+    virtual TRuleSet NextRules() const = 0;
     // Where hosted games are recorded; nullptr when there is no history in this run.
     virtual THistoryStore* GameHistory() = 0;
     virtual TTablePrompts& Prompts() = 0;

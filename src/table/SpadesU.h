@@ -197,6 +197,7 @@ public:
     QWidget* NetWindow() override { return this; }
     net::TTableLook Look() const override;
     int PlayPause() const override;
+    TRuleSet NextRules() const override { return FCycle.NextRules(); }
     THistoryStore* GameHistory() override;
     void ShowJoinedTable(net::TJoinedTable* table) override;
     void LeaveJoinedTable() override;

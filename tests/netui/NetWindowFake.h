@@ -25,6 +25,7 @@ public:
     QWidget* NetWindow() override { return this; }
     TTableLook Look() const override { return {}; }
     int PlayPause() const override { return Pause; }
+    TRuleSet NextRules() const override { return Rules; }
     THistoryStore* GameHistory() override { return Store; }
     TTablePrompts& Prompts() override { return Notices; }
     void ShowJoinedTable(TJoinedTable* table) override
@@ -40,6 +41,7 @@ public:
     TJoinedTable* JoinedTable() const override { return FJoined; }
 
     int Pause = 0;
+    TRuleSet Rules;
     THistoryStore* Store = nullptr;
     TRecordedNotices Notices;
 

@@ -10,6 +10,7 @@
 #include "LblEffct.h"
 #include "NetDialogs.h"
 #include "NetTestSupport.h"
+#include "RuleText.h"
 #include "TableHarness.h"
 #include "TableHistory.h"
 #include "TableScene.h"
@@ -35,6 +36,19 @@ THostTableDialog& HostFrom(TfrmMain& window, std::array<int, 4> kinds)
     for (int seat = 1; seat <= 4; ++seat)
         dialog->findChild<QComboBox*>(QStringLiteral("cbxSeat%1").arg(seat))->setCurrentIndex(kinds[static_cast<size_t>(seat - 1)]);
     return *dialog;
+}
+
+TEST(NetTable, AHostedGameIsPlayedByTheRulesOfThePreferences)
+{
+    TTableHarness harness({false, false, false, true, false},
+                          "\"Speed\"=\"Bullet\"\n\"MusicOn\"=dword:00000000\n\"Rules\"=\"variant=partnership bags=ten\"\n");
+    TfrmMain& window = harness.Open();
+    THostTableDialog& dialog = HostFrom(window, {1, 1, 3, 1});
+    ASSERT_TRUE(dialog.StartHosting());
+    EXPECT_EQ(HouseRulesText(dialog.Host()->Game().Rules()), "variant=partnership bags=ten");
+    const TTableMirror& mirror = window.JoinedTable()->Client().Mirror();
+    ASSERT_TRUE(WaitUntil([&] { return mirror.Rules().Partnership(); }, GameMs)) << "the own seat's table plays them too";
+    EXPECT_EQ(mirror.Rules().Bags, TBagRule::TenBags);
 }
 
 TEST(NetTable, AGameHostedFromTheWindowIsPlayedInItsPlaceAndRecordedInItsHistory)
