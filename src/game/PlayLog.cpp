@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "RuleText.h"
 #include "SeatKind.h"
 
 namespace spades {
@@ -39,10 +40,20 @@ void TPlayLog::WriteLogLine(std::string_view text)
     FHasData = true;
 }
 
+void TPlayLog::LogGameStart(const TRuleSet& rules)
+{
+    const std::string house = HouseRulesText(rules);
+    FRulesLine = house.empty() ? std::string() : "Rules: " + house;
+}
+
 void TPlayLog::LogHandStart(const TTableState& table)
 {
     if (FHasData)
         WriteLogLine("\r\n" + std::string(50, '-'));
+    if (!FRulesLine.empty()) {
+        WriteLogLine(FRulesLine);
+        FRulesLine.clear();
+    }
     for (int seat = North; seat <= West; ++seat) {
         const TPlayer& player = table.Player(seat);
         WriteLogLine("Player " + std::to_string(seat) + ":  " + player.FName +
@@ -89,7 +100,10 @@ void TPlayLog::LogHandEnd(const TTableState& table)
     for (int seat = North; seat <= West; ++seat) {
         const TPlayer& player = table.Player(seat);
         char numbers[48];
-        std::snprintf(numbers, sizeof numbers, " %3d %6d %5d", player.FBid, player.FTricks, player.FBags);
+        if (table.BlindNil[static_cast<size_t>(seat)])
+            std::snprintf(numbers, sizeof numbers, " %3s %6d %5d", "BN", player.FTricks, player.FBags);
+        else
+            std::snprintf(numbers, sizeof numbers, " %3d %6d %5d", player.FBid, player.FTricks, player.FBags);
         WriteLogLine(PadRight(player.FName, 14) + numbers);
     }
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "PlayerU.h"
+#include "RuleSet.h"
 
 namespace spades {
 
@@ -14,11 +15,14 @@ class TPlayLog {
 public:
     explicit TPlayLog(std::ostream& out) : FOut(out) {}
 
+    // A new game: played by other rules than the table's own, its first hand
+    // begins with them on one line ("Rules: variant=partnership bags=ten").
+    void LogGameStart(const TRuleSet& rules);
     // The seats and their sorted hands; a separator first unless this is the first block.
     void LogHandStart(const TTableState& table);
     // The four cards of the trick in order of play.
     void LogTrick(const TTableState& table);
-    // Bid, tricks made and bags of each seat.
+    // Bid, tricks made and bags of each seat; a Blind Nil shows as BN.
     void LogHandEnd(const TTableState& table);
     void WriteLogLine(std::string_view text);
 
@@ -27,6 +31,7 @@ public:
 private:
     std::ostream& FOut;
     bool FHasData = false;
+    std::string FRulesLine;  // for the next hand's start
 };
 
 // Pads to a width counted in characters, not bytes, so that names with accents

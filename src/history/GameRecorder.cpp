@@ -1,5 +1,6 @@
 #include "GameRecorder.h"
 
+#include "RuleText.h"
 #include "SeatKind.h"
 
 namespace spades {
@@ -57,6 +58,7 @@ void TGameRecorder::GameStarted(const TSpadesGame& game, const std::array<TGameS
         record.Started = QDateTime::currentDateTimeUtc();
         record.WinScore = game.FRules.WinScore;
         record.Seats = seats;
+        record.Rules = QString::fromStdString(HouseRulesText(game.FRules));
         FGame = FStore.BeginGame(record);
     });
 }
@@ -105,7 +107,9 @@ void TGameRecorder::HandScored(const TSpadesGame& game, int winnerSeat)
         FHand.Scores[s] = player.FScore;
     }
     FHand.Scored = true;
-    Write([&] { FStore.WriteHand(FGame, FHand, winnerSeat); });
+    // Partners win together.
+    const int partner = winnerSeat != 0 && game.FRules.Partnership() ? PartnerOf(winnerSeat) : 0;
+    Write([&] { FStore.WriteHand(FGame, FHand, winnerSeat, partner); });
     if (winnerSeat != 0)
         FGame = 0;
 }

@@ -10,9 +10,20 @@ namespace spades {
 
 namespace {
 qint64 SinceSeconds(const QDateTime& since) { return since.isValid() ? since.toSecsSinceEpoch() : 0; }
+
+// The stored text is written in a fixed order, one NAME=VALUE per option.
+const QString PartnershipGame = QStringLiteral("(' ' || g.rules || ' ') LIKE '% variant=partnership %'");
+
+QString RulesCondition(const TRulesFilter& rules) { return rules ? QStringLiteral(" AND g.rules = ?") : QString(); }
+
+void BindRules(QSqlQuery& query, const TRulesFilter& rules)
+{
+    if (rules)
+        query.addBindValue(*rules);
+}
 }  // namespace
 
-std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& since)
+std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& since, const TRulesFilter& rules)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -20,12 +31,13 @@ std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& s
     query.prepare(QStringLiteral(
                       "SELECT s.name, s.type, COUNT(*), SUM(s.won), SUM(s.hands), SUM(s.points), SUM(s.bids),"
                       " SUM(s.made), SUM(s.exact), SUM(s.nils), SUM(s.nils_won), SUM(s.bags), MAX(s.score)"
-                      " FROM game_seats s JOIN games g ON g.id = s.game WHERE s.hands > 0 AND g.outcome = ? %1"
+                      " FROM game_seats s JOIN games g ON g.id = s.game WHERE s.hands > 0 AND g.outcome = ? %1%2"
                       " GROUP BY s.name, s.type ORDER BY COUNT(*) DESC, s.name, s.type")
-                      .arg(since.isValid() ? "AND g.started >= ?" : ""));
+                      .arg(since.isValid() ? "AND g.started >= ?" : "", RulesCondition(rules)));
     query.addBindValue(static_cast<int>(TGameOutcome::Won));
     if (since.isValid())
         query.addBindValue(SinceSeconds(since));
+    BindRules(query, rules);
     Run(query);
     std::vector<TSeatFigures> figures;
     while (query.next()) {
@@ -48,13 +60,63 @@ std::vector<TSeatFigures> SeatFigures(const QSqlDatabase& db, const QDateTime& s
     return figures;
 }
 
-std::vector<TGameSummary> GameList(const QSqlDatabase& db, const QDateTime& since)
+std::vector<TRulesPlayed> RulesPlayed(const QSqlDatabase& db, const QDateTime& since)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare("SELECT id, started, name1, name2, name3, name4, outcome, winner, undos FROM games"
-                  " WHERE started >= ? ORDER BY id DESC");
+    query.prepare("SELECT g.rules, COUNT(*) FROM games g WHERE g.started >= ? GROUP BY g.rules"
+                  " ORDER BY COUNT(*) DESC, g.rules");
     query.addBindValue(SinceSeconds(since));
+    Run(query);
+    std::vector<TRulesPlayed> played;
+    while (query.next())
+        played.push_back({query.value(0).toString(), query.value(1).toLongLong()});
+    return played;
+}
+
+TPartnershipFigures PartnershipFigures(const QSqlDatabase& db, const QDateTime& since, const TRulesFilter& rules)
+{
+    TPartnershipFigures figures;
+    const QString games = "FROM games g WHERE g.outcome = ? AND g.started >= ? AND " + PartnershipGame +
+                          RulesCondition(rules);
+    const auto bind = [&](QSqlQuery& query) {
+        query.addBindValue(static_cast<int>(TGameOutcome::Won));
+        query.addBindValue(SinceSeconds(since));
+        BindRules(query, rules);
+    };
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare("SELECT COUNT(*), SUM(g.winner IN (1, 3)), SUM(g.winner IN (2, 4)) " + games);
+    bind(query);
+    Run(query);
+    if (query.next()) {
+        figures.Games = query.value(0).toLongLong();
+        figures.SideWon[1] = query.value(1).toLongLong();
+        figures.SideWon[2] = query.value(2).toLongLong();
+    }
+    query.finish();
+    // Each side of each game as a pair of names, the same pair in whichever seats.
+    query.prepare("SELECT MIN(a, b), MAX(a, b), COUNT(*), SUM(won) FROM ("
+                  " SELECT g.name1 AS a, g.name3 AS b, g.winner IN (1, 3) AS won " + games +
+                  " UNION ALL SELECT g.name2, g.name4, g.winner IN (2, 4) " + games +
+                  ") GROUP BY 1, 2 ORDER BY COUNT(*) DESC, 1, 2");
+    bind(query);
+    bind(query);
+    Run(query);
+    while (query.next())
+        figures.Pairs.push_back(
+            {query.value(0).toString(), query.value(1).toString(), query.value(2).toLongLong(), query.value(3).toLongLong()});
+    return figures;
+}
+
+std::vector<TGameSummary> GameList(const QSqlDatabase& db, const QDateTime& since, const TRulesFilter& rules)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare("SELECT g.id, g.started, g.name1, g.name2, g.name3, g.name4, g.outcome, g.winner, g.undos, g.rules"
+                  " FROM games g WHERE g.started >= ?" + RulesCondition(rules) + " ORDER BY g.id DESC");
+    query.addBindValue(SinceSeconds(since));
+    BindRules(query, rules);
     Run(query);
     std::vector<TGameSummary> games;
     while (query.next()) {
@@ -66,6 +128,7 @@ std::vector<TGameSummary> GameList(const QSqlDatabase& db, const QDateTime& sinc
         game.Outcome = static_cast<TGameOutcome>(std::clamp(query.value(6).toInt(), 0, 2));
         game.Winner = query.value(7).toInt();
         game.Undos = query.value(8).toInt();
+        game.Rules = query.value(9).toString();
         games.push_back(std::move(game));
     }
     return games;
@@ -75,7 +138,7 @@ std::optional<TGameRecord> LoadGame(const QSqlDatabase& db, qint64 id)
 {
     QSqlQuery query(db);
     query.prepare("SELECT started, ended, win_score, name1, name2, name3, name4, type1, type2, type3, type4,"
-                  " winner, outcome FROM games WHERE id = ?");
+                  " winner, outcome, undos, rules FROM games WHERE id = ?");
     query.addBindValue(id);
     Run(query);
     if (!query.next())
@@ -93,6 +156,8 @@ std::optional<TGameRecord> LoadGame(const QSqlDatabase& db, qint64 id)
     }
     game.Winner = query.value(11).toInt();
     game.Outcome = static_cast<TGameOutcome>(std::clamp(query.value(12).toInt(), 0, 2));
+    game.Undos = query.value(13).toInt();
+    game.Rules = query.value(14).toString();
     return game;
 }
 

@@ -35,6 +35,9 @@ struct TGameRecord {
     int Winner = 0;  // seat, 0 while nobody has won
     TGameOutcome Outcome = TGameOutcome::Unfinished;
     int Undos = 0;  // steps the people took back
+    // The options that differ from the table's own (HouseRulesText); empty for
+    // the table's own rules. The score to win is WinScore.
+    QString Rules;
 };
 
 // One hand. The deal is the deck in the order it was dealt, one card at a time

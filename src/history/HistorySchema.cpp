@@ -135,6 +135,18 @@ void UpgradeToThird(const QSqlDatabase& db)
     Run(db, "PRAGMA user_version = 3");
 }
 
+// Version 4: the rules of each game, as the options that differ from the
+// table's own; every game before was played by the table's own rules ('').
+void UpgradeToFourth(const QSqlDatabase& db)
+{
+    try {
+        Run(db, "ALTER TABLE games ADD COLUMN rules TEXT NOT NULL DEFAULT ''");
+    } catch (const EHistoryError& error) {
+        throw EHistoryError("The rules of the games cannot be added to the file: " + error.Text());
+    }
+    Run(db, "PRAGMA user_version = 4");
+}
+
 }  // namespace
 
 void UpgradeSchema(const QSqlDatabase& db)
@@ -156,8 +168,12 @@ void UpgradeSchema(const QSqlDatabase& db)
         UpgradeToSecond(db);
         version = 2;
     }
-    if (version == 2)
+    if (version == 2) {
         UpgradeToThird(db);
+        version = 3;
+    }
+    if (version == 3)
+        UpgradeToFourth(db);
 }
 
 }  // namespace spades

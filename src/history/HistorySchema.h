@@ -17,7 +17,7 @@ public:
 };
 
 constexpr int FirstSchemaVersion = 1;
-constexpr int CurrentSchemaVersion = 3;
+constexpr int CurrentSchemaVersion = 4;
 
 // Runs a prepared (or the given) statement; throws EHistoryError when it fails.
 void Run(QSqlQuery& query);

@@ -223,14 +223,16 @@ qint64 THistoryStore::BeginGame(const TGameRecord& game)
     query.addBindValue(Now());
     Run(query);
     query.prepare(
-        "INSERT INTO games (started, win_score, name1, name2, name3, name4, type1, type2, type3, type4, outcome)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)");
+        "INSERT INTO games (started, win_score, name1, name2, name3, name4, type1, type2, type3, type4, outcome,"
+        " rules) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?)");
     query.addBindValue(game.Started.isValid() ? game.Started.toSecsSinceEpoch() : Now());
     query.addBindValue(game.WinScore);
     for (int seat = 1; seat <= 4; ++seat)
         query.addBindValue(game.Seats[static_cast<size_t>(seat)].Name);
     for (int seat = 1; seat <= 4; ++seat)
         query.addBindValue(static_cast<int>(game.Seats[static_cast<size_t>(seat)].Type));
+    // A null text would be stored as NULL: the table's own rules are ''.
+    query.addBindValue(game.Rules.isNull() ? QString("") : game.Rules);
     Run(query);
     const qint64 id = query.lastInsertId().toLongLong();
     query.prepare("INSERT INTO game_seats (game, seat, name, type) VALUES (?, ?, ?, ?)");
@@ -245,7 +247,7 @@ qint64 THistoryStore::BeginGame(const TGameRecord& game)
     return id;
 }
 
-void THistoryStore::WriteHand(qint64 game, const THandRecord& hand, int winner)
+void THistoryStore::WriteHand(qint64 game, const THandRecord& hand, int winner, int partner)
 {
     const QSqlDatabase db = Database();
     TTransaction transaction(*this);
@@ -288,9 +290,10 @@ void THistoryStore::WriteHand(qint64 game, const THandRecord& hand, int winner)
         end.addBindValue(Now());
         end.addBindValue(game);
         Run(end);
-        end.prepare("UPDATE game_seats SET won = 1 WHERE game = ? AND seat = ?");
+        end.prepare("UPDATE game_seats SET won = 1 WHERE game = ? AND seat IN (?, ?)");
         end.addBindValue(game);
         end.addBindValue(winner);
+        end.addBindValue(partner >= 1 && partner <= 4 ? partner : winner);
         Run(end);
     }
     transaction.Commit();
@@ -336,7 +339,7 @@ std::optional<TResumePoint> THistoryStore::Unfinished() const
     const QSqlDatabase db = Database();
     QSqlQuery query(db);
     Run(query,
-        "SELECT id, started, win_score, name1, name2, name3, name4, type1, type2, type3, type4, outcome"
+        "SELECT id, started, win_score, name1, name2, name3, name4, type1, type2, type3, type4, outcome, rules"
         " FROM games ORDER BY id DESC LIMIT 1");
     if (!query.next() || query.value(11).toInt() != static_cast<int>(TGameOutcome::Unfinished))
         return std::nullopt;
@@ -349,6 +352,7 @@ std::optional<TResumePoint> THistoryStore::Unfinished() const
         record.Name = query.value(2 + seat).toString();
         record.Type = SeatTypeOf(query.value(6 + seat).toInt());
     }
+    point.Game.Rules = query.value(12).toString();
     query.finish();
 
     query.prepare("SELECT number, first_seat, deal, bags, score1, score2, score3, score4 FROM hands"

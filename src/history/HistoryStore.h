@@ -54,7 +54,8 @@ public:
     // A new game; any game still unfinished is closed as abandoned.
     qint64 BeginGame(const TGameRecord& game);
     // A dealt hand, or a scored one with the winner (0: none yet), in one transaction.
-    void WriteHand(qint64 game, const THandRecord& hand, int winner = 0);
+    // partner: the winner's partner, who wins with it (0: the winner alone).
+    void WriteHand(qint64 game, const THandRecord& hand, int winner = 0, int partner = 0);
     void AbandonUnfinished();
     // One more step taken back in the game.
     void CountUndo(qint64 game);

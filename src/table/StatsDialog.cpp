@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "HandReviewDialog.h"
+#include "HistoryRules.h"
 #include "HistorySchema.h"
 
 namespace spades {
@@ -27,10 +28,14 @@ const QStringList FigureHeadings = {"Player",       "Type",          "Games",   
 const std::array<QColor, 5> SeatColours = {QColor(), QColor(0x1f, 0x5f, 0xbf), QColor(0xc0, 0x39, 0x2b),
                                            QColor(0x1e, 0x8c, 0x45), QColor(0x8e, 0x44, 0xad)};
 
-QString Outcome(const TGameSummary& game)
+const QStringList SideHeadings = {"Side or partners", "Games", "Won", "Win\nrate"};
+
+QString Outcome(const TGameSummary& game, bool partnership)
 {
     switch (game.Outcome) {
     case TGameOutcome::Won:
+        if (partnership)
+            return "won by " + QString::fromStdString(SideName(SideOf(std::clamp(game.Winner, 1, 4))));
         return "won by " + game.Names[static_cast<size_t>(std::clamp(game.Winner, 1, 4))];
     case TGameOutcome::Abandoned:
         return "abandoned";
@@ -72,6 +77,13 @@ TdlgStatistics::TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::
     FPeriod->addItems({"All time", "Last 30 days"});
     qobject_cast<QLabel*>(top->itemAt(0)->widget())->setBuddy(FPeriod);
     top->addWidget(FPeriod);
+    FRulesLabel = new QLabel("R&ules:");
+    top->addWidget(FRulesLabel);
+    FRules = new QComboBox;
+    FRules->setObjectName("cbxRules");
+    FRules->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FRulesLabel->setBuddy(FRules);
+    top->addWidget(FRules);
     top->addStretch();
     layout->addLayout(top);
 
@@ -84,6 +96,15 @@ TdlgStatistics::TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::
     FFigures->setMinimumHeight(180);
     FFigures->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(FFigures);
+
+    FSides = new QTableWidget(0, static_cast<int>(SideHeadings.size()));
+    FSides->setObjectName("lvwSides");
+    FSides->setHorizontalHeaderLabels(SideHeadings);
+    FSides->verticalHeader()->hide();
+    FSides->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FSides->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FSides->setMaximumHeight(150);
+    layout->addWidget(FSides);
 
     auto* games = new QHBoxLayout;
     games->addWidget(new QLabel("&Game:"));
@@ -127,6 +148,7 @@ TdlgStatistics::TdlgStatistics(const QSqlDatabase& db, qint64 currentGame, std::
 
     resize(960, 660);
     connect(FPeriod, &QComboBox::currentIndexChanged, this, [this] { Reload(); });
+    connect(FRules, &QComboBox::currentIndexChanged, this, [this] { Reload(); });
     connect(FGame, &QComboBox::currentIndexChanged, this, [this] { ShowGame(); });
     connect(FReplay, &QPushButton::clicked, this, [this] { ReplayClick(); });
     connect(FReview, &QPushButton::clicked, this, [this] { ReviewClick(); });
@@ -139,17 +161,73 @@ void TdlgStatistics::Reload()
 {
     const QDateTime since = PeriodStart(FPeriod->currentIndex());
     try {
+        FillRules(since);
         FillFigures(since);
+        FillSides(since);
         FillGames(since);
     } catch (const EHistoryError& error) {
         FFigures->setRowCount(0);
+        FSides->hide();
         FNoHands->setText("The game history could not be read:\n" + error.Text());
     }
 }
 
+void TdlgStatistics::FillRules(const QDateTime& since)
+{
+    const QVariant chosen = FRules->currentData();
+    const std::vector<TRulesPlayed> played = RulesPlayed(FDb, since);
+    const QSignalBlocker hold(FRules);
+    FRules->clear();
+    FRules->addItem("All games");
+    FRules->addItem("The table's own rules", QString(""));
+    bool houseRules = false;
+    for (const TRulesPlayed& rules : played) {
+        if (rules.Rules.isEmpty())
+            continue;
+        // An unreadable text is listed too: its games are never lost from sight.
+        FRules->addItem(RulesWords(rules.Rules), rules.Rules);
+        houseRules = true;
+    }
+    const int again = chosen.isValid() ? FRules->findData(chosen) : 0;
+    FRules->setCurrentIndex(again < 0 ? 0 : again);
+    FRulesLabel->setVisible(houseRules);
+    FRules->setVisible(houseRules);
+}
+
+TRulesFilter TdlgStatistics::ChosenRules() const
+{
+    const QVariant chosen = FRules->currentData();
+    return chosen.isValid() ? TRulesFilter(chosen.toString()) : std::nullopt;
+}
+
+void TdlgStatistics::FillSides(const QDateTime& since)
+{
+    const TPartnershipFigures figures = PartnershipFigures(FDb, since, ChosenRules());
+    FSides->setVisible(figures.Games > 0);
+    std::vector<QStringList> rows;
+    for (int side = 1; side <= 2; ++side)
+        rows.push_back({QString::fromStdString(SideName(side)), QString::number(figures.Games),
+                        QString::number(figures.SideWon[static_cast<size_t>(side)]),
+                        QStringLiteral("%1%").arg(qRound(100.0 * static_cast<double>(figures.SideWon[static_cast<size_t>(side)]) /
+                                                         static_cast<double>(std::max(figures.Games, 1LL))))});
+    for (const TPairFigures& pair : figures.Pairs)
+        rows.push_back({pair.First + " and " + pair.Second, QString::number(pair.Games), QString::number(pair.Won),
+                        QStringLiteral("%1%").arg(qRound(100.0 * static_cast<double>(pair.Won) /
+                                                         static_cast<double>(std::max(pair.Games, 1LL))))});
+    FSides->setRowCount(figures.Games > 0 ? static_cast<int>(rows.size()) : 0);
+    for (int row = 0; row < FSides->rowCount(); ++row)
+        for (int column = 0; column < rows[static_cast<size_t>(row)].size(); ++column) {
+            auto* item = new QTableWidgetItem(rows[static_cast<size_t>(row)][column]);
+            if (column >= 1)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            FSides->setItem(row, column, item);
+        }
+    FSides->resizeColumnsToContents();
+}
+
 void TdlgStatistics::FillFigures(const QDateTime& since)
 {
-    const std::vector<TSeatFigures> figures = SeatFigures(FDb, since);
+    const std::vector<TSeatFigures> figures = SeatFigures(FDb, since, ChosenRules());
     FFigures->setRowCount(static_cast<int>(figures.size()));
     int row = 0;
     for (const TSeatFigures& f : figures) {
@@ -180,17 +258,21 @@ void TdlgStatistics::FillFigures(const QDateTime& since)
 void TdlgStatistics::FillGames(const QDateTime& since)
 {
     const qint64 shown = ShownGame();
-    const std::vector<TGameSummary> games = GameList(FDb, since);
+    const std::vector<TGameSummary> games = GameList(FDb, since, ChosenRules());
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(games.size()));
     for (const TGameSummary& game : games) {
         const QString names = QStringList{game.Names[1], game.Names[2], game.Names[3], game.Names[4]}.join(", ");
+        const bool partnership = GameRules(game.Rules, TRuleSet{}.WinScore).Rules.Partnership();
         QString text = QStringLiteral("%1  %2  %3, %4")
                            .arg(game.Id)
-                           .arg(game.Started.toLocalTime().toString("yyyy-MM-dd hh:mm"), names, Outcome(game));
+                           .arg(game.Started.toLocalTime().toString("yyyy-MM-dd hh:mm"), names,
+                                Outcome(game, partnership));
         if (game.Undos > 0)
             text += game.Undos == 1 ? QStringLiteral(", 1 play taken back")
                                     : QStringLiteral(", %1 plays taken back").arg(game.Undos);
+        if (!game.Rules.isEmpty())
+            text += " (" + RulesWords(game.Rules) + ')';
         if (game.Id == FCurrent)
             text = "Current game: " + text;
         texts.push_back(text);

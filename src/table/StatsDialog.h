@@ -1,5 +1,6 @@
-// Game > Statistics: each seat name with its type and its figures over a period,
-// the four scores hand by hand of one game as a chart, a replay or a review of
+// Game > Statistics: each seat name with its type and its figures over a period
+// and by the rules played (with the wins of each side and pair of partners in
+// partnership games), the four scores hand by hand of one game as a chart, a replay or a review of
 // one of its hands, and a reset of the whole record that asks first.
 #pragma once
 
@@ -37,7 +38,12 @@ public:
     qint64 ShownGame() const;
 
     QComboBox* cbxPeriod() const { return FPeriod; }
+    // All games, the table's own rules, then each house rules played; shown
+    // once some game was played by house rules.
+    QComboBox* cbxRules() const { return FRules; }
     QTableWidget* lvwFigures() const { return FFigures; }
+    // The partnership games' sides and pairs; shown when there are some.
+    QTableWidget* lvwSides() const { return FSides; }
     QComboBox* cbxGame() const { return FGame; }
     QChart* Chart() const { return FChart; }
     QSpinBox* edtHand() const { return FHand; }
@@ -49,7 +55,11 @@ public:
     void Reload();
 
 private:
+    void FillRules(const QDateTime& since);
+    // The rules chosen: nothing for all games.
+    TRulesFilter ChosenRules() const;
     void FillFigures(const QDateTime& since);
+    void FillSides(const QDateTime& since);
     void FillGames(const QDateTime& since);
     void ShowGame();
     void ResetClick();
@@ -61,7 +71,10 @@ private:
     std::function<bool(const QString&)> FAsk;
     std::function<void()> FResetStore;
     QComboBox* FPeriod = nullptr;
+    QLabel* FRulesLabel = nullptr;
+    QComboBox* FRules = nullptr;
     QTableWidget* FFigures = nullptr;
+    QTableWidget* FSides = nullptr;
     QComboBox* FGame = nullptr;
     QChartView* FChartView = nullptr;
     QChart* FChart = nullptr;

@@ -5,6 +5,7 @@
 
 #include "HandReviewDialog.h"
 #include "HistoryQueries.h"
+#include "HistoryRules.h"
 #include "LblEffct.h"
 #include "Sleeper.h"
 #include "SpadesU.h"
@@ -13,6 +14,19 @@
 #include "TableScoreSheet.h"
 
 namespace spades {
+
+namespace {
+// A game taken up from the history is played by its own rules; the games begun
+// after it by the table's again.
+template <typename TWork>
+void WithRulesOf(THandCycle& cycle, const TRuleSet& rules, TWork&& start)
+{
+    const TRuleSet next = cycle.NextRules();
+    cycle.SetNextRules(rules);
+    start();
+    cycle.SetNextRules(next);
+}
+}  // namespace
 
 QString ScoreLine(const std::array<TGameSeat, 5>& seats, const TSeatInts& scores)
 {
@@ -201,6 +215,10 @@ void TTableHistory::OfferResume()
                                                    (point->HandsScored == 1 ? " hand: " : " hands: ") +
                                                    ScoreLine(point->Game.Seats, point->Scores) + ".\r"
                                              : QString()) +
+                         [&] {
+                             const QString problem = GameRules(point->Game).Problem;
+                             return problem.isEmpty() ? QString() : "\r" + problem + "\r";
+                         }() +
                          "\rDo you want to continue it?";
     if (FWindow.Prompts().Ask(text))
         Resume(*point);
@@ -213,7 +231,9 @@ void TTableHistory::Resume(const TResumePoint& point)
         FRecorder.Continue(point.Game.Id, point.HandsScored);
         RestoreScoreSheet(point.Game.Id, point.HandsScored);
         FWindow.Cycle().SetWinScore(point.Game.WinScore);
-        StartFrom({point.Game.Seats, point.Scores, point.TotalBags, point.FirstSeat, point.Deal, false}, std::nullopt);
+        WithRulesOf(FWindow.Cycle(), GameRules(point.Game).Rules, [&] {
+            StartFrom({point.Game.Seats, point.Scores, point.TotalBags, point.FirstSeat, point.Deal, false}, std::nullopt);
+        });
     });
 }
 
@@ -265,7 +285,7 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
     TSpadesGame::TScript script;
     script.Bids = hand->Bids;
     script.Plays = hand->Plays;
-    WhenIdle([this, start, script, winScore = game->WinScore] {
+    WhenIdle([this, start, script, winScore = game->WinScore, rules = GameRules(*game).Rules] {
         // The game in play waits, as it stands, to be gone back to; the file keeps it unfinished.
         if (!FReplaying && !FLeftGame)
             FLeftGame = TLeftGame{FWindow.Moment(), FRecorder.Position()};
@@ -273,7 +293,7 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
         FReplaying = true;
         ++FReplays;
         FWindow.Cycle().SetWinScore(winScore);
-        StartFrom(start, script);
+        WithRulesOf(FWindow.Cycle(), rules, [&] { StartFrom(start, script); });
     });
     return true;
 }

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "PlayLog.h"
+#include "RuleText.h"
 #include "TestTable.h"
 
 using namespace spades;
@@ -78,6 +79,49 @@ TEST_F(PlayLogBytes, BidsBlockAlignsItsColumns)
               "East             0      0     0\r\n"
               "A name far too long  13      8     0\r\n"
               "Zoë              2      0     0\r\n");
+}
+
+TEST_F(PlayLogBytes, ABlindNilShowsAsSuch)
+{
+    t.Seat(East).FBid = 0;
+    t.Table.BlindNil[East] = true;
+    t.Seat(West).FBid = 0;
+    log.LogHandEnd(t.Table);
+    EXPECT_THAT(out.str(), ::testing::HasSubstr("East            BN      0     0\r\n"));
+    EXPECT_THAT(out.str(), ::testing::HasSubstr("West             0      0     0\r\n"));
+}
+
+// A game's rules head its first hand, once; the table's own rules write nothing.
+TEST_F(PlayLogBytes, AGameByHouseRulesBeginsWithThem)
+{
+    const struct {
+        const char* Rules;
+        int WinScore;
+        const char* FirstLine;  // of the game's first hand
+    } cases[] = {
+        {"", 250, "Player 1:  North - Computer"},
+        {"", 500, "Player 1:  North - Computer"},
+        {"bags=ten variant=partnership", 250, "Rules: variant=partnership bags=ten"},
+        {"blindnil=behind", 300, "Rules: blindnil=behind"},
+    };
+    for (const auto& c : cases) {
+        TRuleSet rules = TRuleSet::WithWinScore(c.WinScore);
+        ASSERT_EQ(ParseRules(rules, c.Rules), "");
+        for (const bool first : {true, false}) {
+            out.str({});
+            TPlayLog game{out};
+            if (!first)
+                game.WriteLogLine("the game before");
+            game.LogGameStart(rules);
+            game.LogHandStart(t.Table);
+            game.LogHandStart(t.Table);
+            const std::string text = out.str();
+            const std::string separator = "\r\n" + std::string(50, '-') + "\r\n";
+            const size_t begins = first ? 0 : text.find(separator) + separator.size();
+            EXPECT_EQ(text.substr(begins, text.find("\r\n", begins) - begins), c.FirstLine) << c.Rules;
+            EXPECT_EQ(text.find("Rules:", begins + 1), std::string::npos) << "only once: " << c.Rules;
+        }
+    }
 }
 
 TEST(PadRight, CountsCharactersNotBytes)

@@ -33,19 +33,25 @@ public:
     QTemporaryDir Dir;
 };
 
-// Runs games into an open store; returns the simulator's printed output.
-inline std::string SimulateInto(THistoryStore& store, uint32_t seed, int games, int winScore = 250,
+// Runs games by those rules into an open store; returns the simulator's printed output.
+inline std::string SimulateInto(THistoryStore& store, uint32_t seed, int games, const TRuleSet& rules,
                                 TGameObserver* watcher = nullptr, int handLimit = 100000)
 {
     std::ostringstream out;
     TSimHistory history(store);
-    TSimulator simulator(seed, winScore, out);
+    TSimulator simulator(seed, rules, out);
     simulator.SetHandLimit(handLimit);
     simulator.AddObserver(&history);
     simulator.AddObserver(watcher);
     simulator.Run(games);
     EXPECT_TRUE(history.Problem().isEmpty()) << history.Problem().toStdString();
     return out.str();
+}
+
+inline std::string SimulateInto(THistoryStore& store, uint32_t seed, int games, int winScore = 250,
+                                TGameObserver* watcher = nullptr, int handLimit = 100000)
+{
+    return SimulateInto(store, seed, games, TRuleSet::WithWinScore(winScore), watcher, handLimit);
 }
 
 inline QVariant Scalar(const QSqlDatabase& db, const QString& sql)

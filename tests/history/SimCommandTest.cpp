@@ -75,6 +75,35 @@ INSTANTIATE_TEST_SUITE_P(Runs, SimCommand,
                              return std::string("Seed") + info.param.Seed + "Games" + info.param.Games;
                          });
 
+// Every game goes into the file with its rules, and its log begins with them
+// unless they are the table's own.
+TEST(SimCommand, RecordsAndLogsTheRulesOfEveryGame)
+{
+    const struct {
+        QStringList Rules;
+        const char* Stored;
+    } cases[] = {
+        {{}, ""},
+        {{"--win-score", "300"}, ""},
+        {{"--variant", "partnership", "--rule", "bags=ten"}, "variant=partnership bags=ten"},
+        {{"--rule", "nil=50", "--rule", "spades=anytime"}, "nil=50 spades=anytime"},
+    };
+    for (const auto& c : cases) {
+        THistoryFolder folder;
+        const TRun run = Sim(QStringList{"--seed", "8", "--games", "2", "--history", folder.Path(), "--log",
+                                         folder.Path("play.log")} +
+                             c.Rules);
+        ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+        THistoryStore store(folder.Path());
+        ASSERT_TRUE(store.Open());
+        EXPECT_EQ(RulesPlayed(store.Database()), (std::vector<TRulesPlayed>{{c.Stored, 2}})) << c.Stored;
+        const QByteArray log = folder.Read("play.log");
+        const QByteArray line = QByteArray("Rules: ") + c.Stored + "\r\n";
+        EXPECT_EQ(log.count("Rules: "), *c.Stored ? 2 : 0) << c.Stored;
+        EXPECT_EQ(log.startsWith(line), *c.Stored != 0) << c.Stored;
+    }
+}
+
 TEST(SimCommand, AddsToAFileThatHasGamesAlready)
 {
     THistoryFolder folder;

@@ -133,6 +133,42 @@ TEST(HistorySchema, AFirstVersionFileIsMigratedWithTheSameFigures)
         EXPECT_EQ(game.Undos, 0);
     ASSERT_TRUE(LoadHand(store.Database(), 3, 1).has_value());
     EXPECT_TRUE(LoadHand(store.Database(), 3, 1)->Undone.empty());
+    // Every old game was played by the table's own rules.
+    EXPECT_EQ(Scalar(store.Database(), "SELECT COUNT(*) FROM games WHERE rules = ''").toInt(), 8);
+}
+
+// A current file taken back to version 3: the games without their rules.
+void MakeThirdVersion(const QString& path)
+{
+    TRawConnection raw(path);
+    ASSERT_TRUE(raw.Exec("ALTER TABLE games DROP COLUMN rules"));
+    ASSERT_TRUE(raw.Exec("PRAGMA user_version = 3"));
+}
+
+TEST(HistorySchema, AThirdVersionFileKeepsEveryRowAndGetsTheTablesOwnRules)
+{
+    THistoryFolder folder;
+    std::vector<TSeatFigures> expected;
+    std::vector<TGameSummary> expectedGames;
+    {
+        THistoryStore store(folder.Path());
+        ASSERT_TRUE(store.Open());
+        SimulateInto(store, 606, 4);
+        expected = SeatFigures(store.Database());
+        expectedGames = GameList(store.Database());
+    }
+    MakeThirdVersion(folder.Path());
+
+    THistoryStore store(folder.Path());
+    ASSERT_TRUE(store.Open()) << store.Problem().toStdString();
+    EXPECT_EQ(SchemaVersion(store.Database()), CurrentSchemaVersion);
+    EXPECT_EQ(SeatFigures(store.Database()), expected);
+    EXPECT_EQ(SeatFigures(store.Database(), {}, QString("")), expected);
+    const std::vector<TGameSummary> games = GameList(store.Database());
+    ASSERT_EQ(games.size(), expectedGames.size());
+    for (const TGameSummary& game : games)
+        EXPECT_EQ(game.Rules, "") << game.Id;
+    EXPECT_EQ(RulesPlayed(store.Database()), (std::vector<TRulesPlayed>{{"", 4}}));
 }
 
 TEST(HistorySchema, StepsTakenBackAreKeptWithTheHandAndCountedForTheGame)
@@ -241,6 +277,17 @@ const TBadFile BadFiles[] = {
          raw.Exec("INSERT INTO hands VALUES (1, 1, 3, '1 2', 'x y', '', '', '', 1, 2, 3, 4)");
      },
      "unreadable bids"},
+    {"ThirdVersionWithRulesAlready",
+     [](const THistoryFolder& f) {
+         {
+             THistoryStore store(f.Path());
+             store.Open();
+         }
+         TRawConnection raw(f.Path());
+         raw.Exec("PRAGMA journal_mode = DELETE");
+         raw.Exec("PRAGMA user_version = 3");
+     },
+     "rules of the games cannot be added"},
     {"ReadOnly",
      [](const THistoryFolder& f) {
          {

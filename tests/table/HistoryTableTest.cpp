@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <QTableWidget>
 #include <QToolButton>
@@ -426,6 +427,9 @@ TEST(HistoryTable, TheStatisticsWindowShowsFiguresChartReplayAndAskedReset)
         if (!stats)
             return int(QDialog::Rejected);
         rows = stats->lvwFigures()->rowCount();
+        // The table's own rules alone: no choice of rules, no sides.
+        EXPECT_TRUE(stats->cbxRules()->isHidden());
+        EXPECT_TRUE(stats->lvwSides()->isHidden());
         for (int row = 0; row < rows; ++row) {
             names << stats->lvwFigures()->item(row, 0)->text();
             EXPECT_EQ(stats->lvwFigures()->item(row, 1)->text(), "Computer");
@@ -463,6 +467,66 @@ TEST(HistoryTable, TheStatisticsWindowShowsFiguresChartReplayAndAskedReset)
     EXPECT_EQ(rowsAfterNo, 4) << "No keeps everything";
     EXPECT_EQ(rowsAfterYes, 0);
     EXPECT_EQ(Count(window, "SELECT COUNT(*) FROM games"), 0);
+}
+
+// A finished game of one scored hand.
+void Played(THistoryStore& store, const QString& rules, const QStringList& names, int winner, int partner = 0)
+{
+    TGameRecord record;
+    record.Rules = rules;
+    for (int seat = 1; seat <= 4; ++seat)
+        record.Seats[static_cast<size_t>(seat)].Name = names[seat - 1];
+    const qint64 id = store.BeginGame(record);
+    THandRecord hand{1, 3, {}, std::vector<int>(52), {0, 3, 3, 3, 4}, {0, 3, 3, 3, 4}, {}, {0, 40, 30, 40, 30}, {}, true};
+    for (int i = 0; i < 52; ++i)
+        hand.Deal[static_cast<size_t>(i)] = hand.Plays[static_cast<size_t>(i)] = i + 1;
+    store.WriteHand(id, hand, winner, partner);
+}
+
+TEST(HistoryTable, TheStatisticsWindowSplitsTheFiguresByRulesAndSides)
+{
+    QTemporaryDir folder;
+    THistoryStore store(folder.filePath("history.sqlite"));
+    ASSERT_TRUE(store.Open());
+    Played(store, "", {"Ann", "Bob", "Cid", "Dee"}, 1);
+    Played(store, "variant=partnership bags=ten", {"Ann", "Bob", "Cid", "Dee"}, 2, 4);
+    Played(store, "variant=partnership bags=ten", {"Ann", "Eve", "Cid", "Bob"}, 3, 1);
+    TdlgStatistics stats(store.Database(), 0, [](const QString&) { return false; }, [] {});
+    ASSERT_FALSE(stats.cbxRules()->isHidden());
+    ASSERT_EQ(stats.cbxRules()->count(), 3);
+    EXPECT_EQ(stats.cbxRules()->itemText(0), "All games");
+    EXPECT_EQ(stats.cbxRules()->itemText(1), "The table's own rules");
+    EXPECT_EQ(stats.cbxRules()->itemText(2), "Partnership, every 10 bags cost 100");
+
+    const struct {
+        int Choice;
+        int Players, Games;
+        QStringList Sides;  // each row: name, games, won
+    } cases[] = {
+        {0, 5, 3, {"North-South 2 1", "East-West 2 1", "Ann and Cid 2 1", "Bob and Dee 1 1", "Bob and Eve 1 0"}},
+        {1, 4, 1, {}},
+        {2, 5, 2, {"North-South 2 1", "East-West 2 1", "Ann and Cid 2 1", "Bob and Dee 1 1", "Bob and Eve 1 0"}},
+    };
+    for (const auto& c : cases) {
+        stats.cbxRules()->setCurrentIndex(c.Choice);
+        EXPECT_EQ(stats.lvwFigures()->rowCount(), c.Players) << c.Choice;
+        EXPECT_EQ(stats.cbxGame()->count(), c.Games) << c.Choice;
+        EXPECT_EQ(stats.lvwSides()->isHidden(), c.Sides.isEmpty()) << c.Choice;
+        QStringList sides;
+        for (int row = 0; row < stats.lvwSides()->rowCount(); ++row)
+            sides << QStringList{stats.lvwSides()->item(row, 0)->text(), stats.lvwSides()->item(row, 1)->text(),
+                                 stats.lvwSides()->item(row, 2)->text()}
+                         .join(' ');
+        EXPECT_EQ(sides, c.Sides) << c.Choice;
+    }
+    // A partnership game is won by a side, and says its rules.
+    stats.cbxRules()->setCurrentIndex(2);
+    EXPECT_THAT(stats.cbxGame()->itemText(0).toStdString(),
+                HasSubstr("won by North-South (Partnership, every 10 bags cost 100)"));
+    // The choice stands when the period changes.
+    stats.cbxPeriod()->setCurrentIndex(1);
+    EXPECT_EQ(stats.cbxRules()->currentIndex(), 2);
+    EXPECT_EQ(stats.cbxGame()->count(), 2);
 }
 
 TEST(HistoryTable, TheStatisticsWindowStartsAReplay)
