@@ -182,6 +182,12 @@ int PartnerChoice(const TPlayer& player, const TLawful& lawful)
 
 int ClassicBid(const TSpadesGame& game, TPlayer& player)
 {
+    const bool partnership = player.FTable.Rules.Partnership();
+    return ClassicBidBeside(player, partnership && HasBid(game, PartnerOf(player.FSeat)));
+}
+
+int ClassicBidBeside(TPlayer& player, bool mateBid)
+{
     player.ComputeBid();
     const TTableState& table = player.FTable;
     const TTableRules& rules = table.Rules;
@@ -189,7 +195,7 @@ int ClassicBid(const TSpadesGame& game, TPlayer& player)
         return player.FBid;
     const bool partnership = rules.Partnership();
     const TPlayer& mate = table.Player(PartnerOf(player.FSeat));
-    const bool mateBid = partnership && HasBid(game, mate.FSeat);
+    mateBid = mateBid && partnership;
     const unsigned allowed = AllowedBids(rules, table, player.FSeat, mateBid);
     int wanted = player.FBid;
     if (mateBid) {

@@ -14,6 +14,9 @@ class TSpadesGame;
 
 // The seat's bid (BlindNilBid for Blind Nil); player.FBid is left at its own count.
 int ClassicBid(const TSpadesGame& game, TPlayer& player);
+// The same for a seat on any table, told whether its partner has bid (the
+// partner's FBid then holds that bid).
+int ClassicBidBeside(TPlayer& player, bool mateHasBid);
 int ClassicSlotUnderRules(TPlayer& player);
 // The slot of the card the seat plays now. The table's own rules, by far the
 // most played, take the short way.

@@ -102,8 +102,11 @@ double TExpertPlayer::Weigh(const TExpertView& view, const TKnowledge& known, ui
 {
     double logWeight = 0;
     TLayout dealt{};
-    for (int seat = North; seat <= West; ++seat) {
+    for (int seat = North; seat <= West; ++seat)
         dealt[At(seat)] = sample.Held[At(seat)] | known.PlayedBy[At(seat)];
+    if (!FOwnRules)
+        logWeight = WeighBidsUnderRules(view, classicSeats, dealt, sample);
+    for (int seat = North; seat <= West && FOwnRules; ++seat) {
         if (seat == view.Seat) {
             sample.Bids[At(seat)] = view.HasBid(seat) ? view.Bid[At(seat)] : 1;
             continue;
@@ -121,6 +124,39 @@ double TExpertPlayer::Weigh(const TExpertView& view, const TKnowledge& known, ui
         const auto surprises = FTable.CountSurprises(view, dealt, sample.Bids, classicSeats);
         for (int seat = North; seat <= West; ++seat)
             logWeight += ClassicPlayMiss * surprises[At(seat)];
+    }
+    return logWeight;
+}
+
+double TExpertPlayer::WeighBidsUnderRules(const TExpertView& view, uint8_t classicSeats, const TLayout& dealt,
+                                          TSample& sample)
+{
+    const bool partnership = view.Rules.Partnership();
+    double logWeight = 0;
+    for (int turn = 1; turn <= 4; ++turn) {
+        const int seat = view.Order[At(turn)];
+        if (seat == view.Seat) {
+            sample.Bids[At(seat)] = view.HasBid(seat) ? view.Bid[At(seat)] : 1;
+            continue;
+        }
+        // Bids go round once: a partner earlier in the order has bid (or is
+        // guessed to have) before this seat.
+        const int mate = PartnerOf(seat);
+        bool mateFirst = false;
+        for (int before = 1; before < turn; ++before)
+            mateFirst = mateFirst || view.Order[At(before)] == mate;
+        int classic = FTable.ClassicBid(view, seat, dealt[At(seat)], sample.Bids[At(mate)], partnership && mateFirst);
+        if (classic == BlindNilBid)
+            classic = 0;
+        if (!view.HasBid(seat)) {
+            sample.Bids[At(seat)] = classic;
+            continue;
+        }
+        sample.Bids[At(seat)] = view.Bid[At(seat)];
+        if (view.BlindNil[At(seat)])
+            continue;  // bid before the cards were seen: it tells nothing of them
+        const double miss = (classicSeats & (1u << seat)) ? ClassicBidMiss : OtherBidMiss;
+        logWeight += miss * std::abs(classic - view.Bid[At(seat)]);
     }
     return logWeight;
 }
@@ -169,15 +205,19 @@ void TExpertPlayer::Rejuvenate(const TExpertView& view, const TKnowledge& known,
     }
 }
 
-double TExpertPlayer::Value(const TExpertView& view, const std::array<int, 5>& bids,
-                            const std::array<int, 5>& tricks) const
+double TExpertPlayer::Value(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks,
+                            bool ownBlind)
 {
-    return GameValue(view, bids, tricks, view.Seat) +
-           FSettings.PointsWeight * PointsLead(view, bids, tricks, view.Seat);
+    if (FOwnRules)
+        return GameValue(view, bids, tricks, view.Seat) +
+               FSettings.PointsWeight * PointsLead(view, bids, tricks, view.Seat);
+    return FScorer.Value(view, bids, tricks, FSettings.PointsWeight, ownBlind);
 }
 
 void TExpertPlayer::SetLawfulSeats(const TExpertView& view)
 {
+    FOwnRules = view.OwnRules();
+    FTable.SetRules(view.Rules.Table);
     uint8_t lawful = 0;
     for (int seat = North; seat <= West; ++seat)
         if (seat == view.Seat || view.Kind[At(seat)] != TSeatKind::Computer)
@@ -188,6 +228,10 @@ void TExpertPlayer::SetLawfulSeats(const TExpertView& view)
 int TExpertPlayer::ChooseBid(const TExpertView& view)
 {
     SetLawfulSeats(view);
+    if (!FOwnRules) {
+        TExpertRandom random(SeedOf(view, 1));
+        return ChooseBidUnderRules(view, random);
+    }
     const TKnowledge known = KnowledgeOf(view);
     TExpertRandom random(SeedOf(view, 1));
     const std::vector<TSample> samples = DrawSamples(view, known, random, FSettings.BidSamples);
@@ -214,7 +258,7 @@ int TExpertPlayer::ChooseCard(const TExpertView& view)
 {
     SetLawfulSeats(view);
     const TKnowledge known = KnowledgeOf(view);
-    const TCardSet legal = LegalCards(view, known);
+    const TCardSet legal = view.Rules.Table == TTableRules{} ? LegalCards(view, known) : FTable.Lawful(view, known);
     if (legal == 0)
         return 0;
     TCardSet onTable = 0;

@@ -9,6 +9,7 @@
 
 #include "ExpertPlayout.h"
 #include "ExpertSampler.h"
+#include "ExpertValue.h"
 #include "ExpertView.h"
 
 namespace spades {
@@ -34,7 +35,7 @@ public:
     explicit TExpertPlayer(TExpertSettings settings = {}) : FSettings(settings) {}
     void SetSettings(const TExpertSettings& settings) { FSettings = settings; }
 
-    // Nil (0) or 1..13.
+    // Nil (0) or 1..13, or BlindNilBid where the rules let it.
     int ChooseBid(const TExpertView& view);
     // A card value the seat holds and may lay.
     int ChooseCard(const TExpertView& view);
@@ -53,13 +54,24 @@ private:
     // Sets the bids of the seats still to bid; returns how well the layout explains
     // the bids and plays seen, as a logarithm.
     double Weigh(const TExpertView& view, const TKnowledge& known, uint8_t classicSeats, TSample& sample);
+    // The bids' part of the weight under other rules: each seat's classic bid
+    // beside its partner's, in the order of bidding.
+    double WeighBidsUnderRules(const TExpertView& view, uint8_t classicSeats, const TLayout& dealt,
+                               TSample& sample);
+    int ChooseBidUnderRules(const TExpertView& view, TExpertRandom& random);
+    // Blind Nil against bidding by sight, both judged over deals the seat has
+    // not seen, as it must decide before it looks.
+    bool BlindNilPays(const TExpertView& view, TExpertRandom& random, int layouts);
     void Rejuvenate(const TExpertView& view, const TKnowledge& known, const TDealNeeds& needs, uint8_t classicSeats,
                     TExpertRandom& random, TSample& sample, double& logWeight, int steps);
-    double Value(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks) const;
+    double Value(const TExpertView& view, const std::array<int, 5>& bids, const std::array<int, 5>& tricks,
+                 bool ownBlind = false);
     void SetLawfulSeats(const TExpertView& view);
 
     TExpertSettings FSettings;
     TPlayoutTable FTable;
+    THandScorer FScorer;
+    bool FOwnRules = true;  // the view's rules are the table's own
 };
 
 // Legal cards that are worth trying: of cards that no unseen card separates,

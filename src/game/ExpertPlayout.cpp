@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "ClassicRules.h"
+#include "RuleSet.h"
 #include "Rules.h"
 
 namespace spades {
@@ -80,6 +82,11 @@ int TPlayoutTable::FinishTrick()
 int TPlayoutTable::ClassicChoice(int seat)
 {
     TPlayer& player = FTable.Player(seat);
+    if (!FOwnRules) {
+        const int slot = ClassicSlotUnderRules(player);
+        if (slot >= 1 && slot <= 13 && player.FHand[At(slot)] >= 1 && player.FHand[At(slot)] <= 52)
+            return player.FHand[At(slot)];
+    }
     const int slot = player.ChooseCard();
     if (slot >= 1 && slot <= 13 && player.FHand[At(slot)] >= 1 && player.FHand[At(slot)] <= 52) {
         const int card = player.FHand[At(slot)];
@@ -144,6 +151,51 @@ int TPlayoutTable::ClassicBid(TCardSet hand)
     TPlayer& player = FTable.Player(North);
     player.ComputeBid();
     return player.FBid;
+}
+
+void TPlayoutTable::SetScores(const TExpertView& view)
+{
+    for (int seat = North; seat <= West; ++seat)
+        FTable.Player(seat).FScore = view.Score[At(seat)];
+}
+
+int TPlayoutTable::ClassicBid(const TExpertView& view, int seat, TCardSet hand, int mateBid, bool mateHasBid)
+{
+    SetScores(view);
+    Deal(seat, hand);
+    FTable.Player(PartnerOf(seat)).FBid = mateBid;
+    return ClassicBidBeside(FTable.Player(seat), mateHasBid);
+}
+
+unsigned TPlayoutTable::AllowedBids(const TExpertView& view, bool mateHasBid)
+{
+    SetScores(view);
+    Deal(view.Seat, view.Held);
+    FTable.Player(PartnerOf(view.Seat)).FBid = view.Bid[At(PartnerOf(view.Seat))];
+    return spades::AllowedBids(FTable.Rules, FTable, view.Seat, mateHasBid);
+}
+
+TCardSet TPlayoutTable::Lawful(const TExpertView& view, const TKnowledge& known)
+{
+    TLayout hands{};
+    hands[At(view.Seat)] = view.Held;
+    Reset(hands, {});
+    for (int seat = North; seat <= West; ++seat)
+        FTable.Player(seat).FTricks = view.Tricks[At(seat)];
+    FTable.SpadesBroken = known.SpadesBroken;
+    for (int i = known.TrickStart; i < view.PlayCount; ++i) {
+        TPlayStack& place = FTable.Place(++FPlaced);
+        place.SetSeat(view.Plays[At(i)].Seat);
+        place.SetValue(view.Plays[At(i)].Card);
+    }
+    TCardSet lawful = 0;
+    const TPlayer& player = FTable.Player(view.Seat);
+    for (TCardSet rest = view.Held; rest; rest &= rest - 1) {
+        const int card = std::countr_zero(rest) + 1;
+        if (CheckPlay(FTable, player, card) == TPlayVerdict::Legal)
+            lawful |= CardBit(card);
+    }
+    return lawful;
 }
 
 std::array<int, 5> TPlayoutTable::CountSurprises(const TExpertView& view, const TLayout& dealt,

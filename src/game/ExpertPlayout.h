@@ -23,9 +23,25 @@ public:
     // Seats (bit per seat) whose playouts keep to the rules a person obeys; the
     // classic computer itself does not always.
     void SetLawfulSeats(uint8_t seats) { FLawful = seats; }
+    // The lead, first-trick and partnership options the playouts keep to. At
+    // any but the table's own, every seat plays as the classic computer does
+    // under them (ClassicSlotUnderRules), held to the rules.
+    void SetRules(const TTableRules& rules)
+    {
+        FTable.Rules = rules;
+        FOwnRules = rules == TTableRules{};
+    }
 
     // The classic bid for a dealt hand of thirteen cards.
     int ClassicBid(TCardSet hand);
+    // The classic bid under the rules set, for the seat with that hand, the
+    // scores of the view and the partner's bid when it has bid before: 0..13
+    // or BlindNilBid.
+    int ClassicBid(const TExpertView& view, int seat, TCardSet hand, int mateBid, bool mateHasBid);
+    // The bids the viewing seat may make (AllowedBids), its own cards in hand.
+    unsigned AllowedBids(const TExpertView& view, bool mateHasBid);
+    // The cards the viewing seat may lay now, as the table checks them.
+    TCardSet Lawful(const TExpertView& view, const TKnowledge& known);
 
     // Replays the hand's plays so far on the full layout dealt at its start;
     // counts, per seat, the plays a classic seat would not have made.
@@ -44,6 +60,7 @@ public:
 
 private:
     void Reset(const TLayout& hands, const std::array<int, 5>& bids);
+    void SetScores(const TExpertView& view);
     void Deal(int seat, TCardSet cards);
     int ClassicChoice(int seat);
     std::array<int, 5> Tricks() const;
@@ -64,6 +81,7 @@ private:
     TTableState FTable;
     int FPlaced = 0;  // cards on the table in the current trick
     uint8_t FLawful = 0;
+    bool FOwnRules = true;
 };
 
 }  // namespace spades

@@ -65,6 +65,8 @@ TExpertView ViewOf(const TSpadesGame& game, int seat)
     for (int i = 0; i < game.FPlayCount; ++i)
         view.Plays[At(i)] = game.FPlays[At(i)];
     view.WinScore = game.FRules.WinScore;
+    view.Rules = game.FRules;
+    view.BlindNil = game.Table.BlindNil;
     view.GameSeed = game.Random.Seed();
     return view;
 }
@@ -85,7 +87,9 @@ TKnowledge KnowledgeOf(const TExpertView& view)
                 known.VoidSuits[play.Seat] |= static_cast<uint8_t>(1u << led);
             // A seat held to the rules that leads a spade before they are broken
             // has nothing else left. The classic computer is not held to them.
-            if (i == start && suit == Spades && !broken && view.Kind[play.Seat] != TSeatKind::Computer)
+            // Under other rules the table holds every seat to them.
+            if (i == start && suit == Spades && !broken && view.Rules.Table.Lead == TLeadRule::AfterBroken &&
+                (view.Kind[play.Seat] != TSeatKind::Computer || !(view.Rules.Table == TTableRules{})))
                 known.VoidSuits[play.Seat] |= (1u << Hearts) | (1u << Clubs) | (1u << Diamonds);
         }
         for (int i = start; i < view.PlayCount && i < start + 4; ++i)

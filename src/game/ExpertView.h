@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "PlayerU.h"
+#include "RuleSet.h"
 #include "Rules.h"
 #include "SeatKind.h"
 
@@ -37,8 +38,19 @@ struct TExpertView {
     int PlayCount = 0;
     int WinScore = 250;
     uint32_t GameSeed = 0;  // the table generator's state, the root of the seat's own stream
+    // The game's rules; the score to win is WinScore's.
+    TRuleSet Rules;
+    std::array<bool, 5> BlindNil{};  // by seat: its Nil was bid blind
 
     bool HasBid(int seat) const;
+    // The table's own rules, whatever the score to win: the Expert's first game.
+    bool OwnRules() const { return Rules == TRuleSet::WithWinScore(Rules.WinScore); }
+    TRuleSet GameRules() const
+    {
+        TRuleSet rules = Rules;
+        rules.WinScore = WinScore;
+        return rules;
+    }
 };
 
 // The view of seat from the game as it stands.
@@ -58,7 +70,8 @@ struct TKnowledge {
 };
 TKnowledge KnowledgeOf(const TExpertView& view);
 
-// The cards the seat may lay now, by the rules a person obeys.
+// The cards the seat may lay now, by the rules a person obeys at the table's
+// own lead and first trick (TPlayoutTable::Lawful for the others).
 TCardSet LegalCards(const TExpertView& view, const TKnowledge& known);
 
 }  // namespace spades

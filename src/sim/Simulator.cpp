@@ -278,6 +278,8 @@ void TSimulator::WriteSeatSummary()
         FOut << text;
         std::snprintf(text, sizeof text, " ms_median %.2f ms_max %.2f", times[times.size() / 2], times.back());
         FOut << text;
+        std::snprintf(text, sizeof text, " ms_p99 %.2f", times[times.size() * 99 / 100]);
+        FOut << text;
     }
     FOut << '\n';
 }
