@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
 #include <exception>
@@ -55,6 +56,10 @@ TdlgOptions::TdlgOptions(TPreferencesHost& owner, TMediaPlayer* previewPlayer)
     FPages->setObjectName("pgeOptions");
     FPages->setGeometry(0, 0, 327, 257);
     FPages->setUsesScrollButtons(false);
+    // Six page names in the dialog's width: a point smaller than the pages' text.
+    QFont tabs = small;
+    tabs.setPointSize(7);
+    FPages->tabBar()->setFont(tabs);
     FPages->addTab(CreateGeneralPage(), "General");
     FPages->addTab(CreateTablePage(), "Appearance");
     FPages->addTab(CreateCardsPage(), "Cards");

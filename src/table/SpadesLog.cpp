@@ -20,6 +20,8 @@ void TfrmMain::LogHandStart()
         return;
     }
     FLogThisHand = true;
+    if (FCycle.HandNumber() == 1)
+        FLogFile.Log().LogGameStart(FGame.FRules);  // house rules head the game's first hand
     FLogFile.Log().LogHandStart(FGame.Table);
     CheckLogWrites();
 }
