@@ -10,7 +10,6 @@
 namespace spades {
 
 namespace {
-constexpr unsigned AnyBid = (1u << 14) - 1;
 
 bool HasBid(const TSpadesGame& game, int seat)
 {
@@ -21,15 +20,6 @@ bool HasBid(const TSpadesGame& game, int seat)
 }
 
 // The allowed bid nearest to the one wanted; the lower on a tie.
-int NearestBid(unsigned allowed, int wanted)
-{
-    int best = -1;
-    for (int bid = 0; bid <= 13; ++bid)
-        if ((allowed & (1u << bid)) && (best == -1 || std::abs(bid - wanted) < std::abs(best - wanted)))
-            best = bid;
-    return best == -1 ? wanted : best;
-}
-
 int SuitOf(int card) { return CardSuit(static_cast<uint8_t>(card)); }
 int HighRank(int card)
 {
@@ -211,8 +201,8 @@ int ClassicBidBeside(TPlayer& player, bool mateBid)
     switch (rules.Bidding) {
     case TBidding::Whiz:
         // Nil only for a hand fit for it.
-        if (wanted > 0 && (allowed & AnyBid & ~1u))
-            return std::countr_zero(allowed & AnyBid & ~1u);
+        if (wanted > 0 && (allowed & EveryBid & ~1u))
+            return std::countr_zero(allowed & EveryBid & ~1u);
         break;
     case TBidding::Suicide:
         // The first of a side to bid takes the Nil with a weak hand.
@@ -223,7 +213,7 @@ int ClassicBidBeside(TPlayer& player, bool mateBid)
     case TBidding::Mirror:
         break;
     }
-    return NearestBid(allowed & AnyBid, wanted);
+    return NearestAllowedBid(allowed, wanted);
 }
 
 int ClassicSlotUnderRules(TPlayer& player)

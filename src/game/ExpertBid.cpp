@@ -10,14 +10,13 @@ namespace spades {
 
 namespace {
 size_t At(int index) { return static_cast<size_t>(index); }
-constexpr unsigned AnyBid = (1u << 14) - 1;
 constexpr unsigned NilBit = 1u;
 
 // The allowed bid nearest to the one wanted; the lower on a tie.
 int NearestBid(unsigned allowed, int wanted)
 {
     int best = -1;
-    for (unsigned rest = allowed & AnyBid; rest; rest &= rest - 1) {
+    for (unsigned rest = allowed & EveryBid; rest; rest &= rest - 1) {
         const int bid = std::countr_zero(rest);
         if (best == -1 || std::abs(bid - wanted) < std::abs(best - wanted))
             best = bid;
@@ -33,9 +32,9 @@ int TExpertPlayer::ChooseBidUnderRules(const TExpertView& view, TExpertRandom& r
     const bool mateHasBid = view.Rules.Partnership() && view.HasBid(mate);
     unsigned allowed = FTable.AllowedBids(view, mateHasBid);
     // A second Nil on a side leaves nobody to take its tricks.
-    if (mateHasBid && view.Bid[At(mate)] == 0 && (allowed & AnyBid & ~NilBit))
+    if (mateHasBid && view.Bid[At(mate)] == 0 && (allowed & EveryBid & ~NilBit))
         allowed &= ~(NilBit | BlindNilBit);
-    const unsigned sighted = allowed & AnyBid;
+    const unsigned sighted = allowed & EveryBid;
     // Contracts differ little in how the hand is played: one playout for all.
     const int reference = std::clamp(FTable.ClassicBid(view.Held), 1, 13);
 

@@ -8,6 +8,7 @@
 
 #include "ExpertView.h"
 #include "PlayerU.h"
+#include "QuietHost.h"
 
 namespace spades {
 
@@ -70,13 +71,6 @@ private:
     int FinishTrick();
     std::array<int, 5> PlayRest(int next);
 
-    class TQuietHost : public TCardHost {
-    public:
-        TCardControl* FindCard(std::string_view) override { return nullptr; }
-        TCardControl* CardAt(int, int) override { return nullptr; }
-        void ShowMessage(const std::string&) override {}
-        bool ShowsCards() const override { return false; }
-    };
     TQuietHost FHost;
     TTableState FTable;
     int FPlaced = 0;  // cards on the table in the current trick

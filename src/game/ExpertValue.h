@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ExpertView.h"
+#include "QuietHost.h"
 
 namespace spades {
 
@@ -37,13 +38,6 @@ public:
                  double pointsWeight, bool ownBlind = false);
 
 private:
-    class TQuietHost : public TCardHost {
-    public:
-        TCardControl* FindCard(std::string_view) override { return nullptr; }
-        TCardControl* CardAt(int, int) override { return nullptr; }
-        void ShowMessage(const std::string&) override {}
-        bool ShowsCards() const override { return false; }
-    };
     TQuietHost FHost;
     TTableState FTable;
 };

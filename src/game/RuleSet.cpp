@@ -1,6 +1,7 @@
 #include "RuleSet.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace spades {
@@ -12,6 +13,15 @@ int PointsBehind(const TTableState& table, int seat, bool partnership)
         if (other != seat && !(partnership && other == PartnerOf(seat)))
             best = std::max(best, table.Player(other).FScore);
     return best - table.Player(seat).FScore;
+}
+
+int NearestAllowedBid(unsigned allowed, int wanted)
+{
+    int best = -1;
+    for (int bid = 0; bid <= 13; ++bid)
+        if ((allowed & (1u << bid)) && (best == -1 || std::abs(bid - wanted) < std::abs(best - wanted)))
+            best = bid;
+    return best == -1 ? wanted : best;
 }
 
 unsigned AllowedBids(const TTableRules& rules, const TTableState& table, int seat, bool partnerHasBid)

@@ -17,6 +17,9 @@ constexpr unsigned BlindNilBit = 1u << 14;
 constexpr unsigned EveryBid = (1u << 14) - 1;  // Nil and 1 to 13
 constexpr int BlindNilBehind = 100;
 unsigned AllowedBids(const TTableRules& rules, const TTableState& table, int seat, bool partnerHasBid);
+// The bid of Nil..13 among allowed nearest to wanted, the lower of two as near;
+// wanted itself when none is allowed.
+int NearestAllowedBid(unsigned allowed, int wanted);
 // How far the seat's side trails the best of the others.
 int PointsBehind(const TTableState& table, int seat, bool partnership);
 

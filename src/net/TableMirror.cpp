@@ -33,18 +33,6 @@ bool TricksFit(const std::array<uint8_t, 4>& tricks, int played, std::string& wh
     }
     return true;
 }
-
-// The open bid (0..13) nearest the one wanted, the higher of two as near.
-int NearestOpenBid(unsigned allowed, int wanted)
-{
-    for (int off = 0; off <= 13; ++off) {
-        if (wanted + off <= 13 && (allowed & (1u << (wanted + off))))
-            return wanted + off;
-        if (wanted - off >= 0 && (allowed & (1u << (wanted - off))))
-            return wanted - off;
-    }
-    return wanted;
-}
 }  // namespace
 
 TTableMirror::TTableMirror()
@@ -443,7 +431,7 @@ std::optional<TMessage> TTableMirror::Decide(const TSeatBrain& brain)
         own.FBid = saved;  // the bid counts once the host announces it
         // The host holds the seat to the table's bidding: the brain's count gives
         // way to the nearest bid open to it.
-        const int chosen = NearestOpenBid(AllowedNow(), std::clamp(bid, 0, 13));
+        const int chosen = NearestAllowedBid(AllowedNow(), std::clamp(bid, 0, 13));
         return TBidMsg{turn.Turn, static_cast<uint8_t>(FSeat), static_cast<uint8_t>(chosen)};
     }
     int slot = brain.ChooseSlot(own);
