@@ -377,6 +377,7 @@ std::optional<TExpertView> TTableMirror::ExpertView() const
         view.TotalBags[i] = p.FTotalBags;
     }
     view.WinScore = FRules.WinScore;
+    view.Rules = FRules;  // a Blind Nil is not told over the wire: it reads as a Nil
     if (!Coherent(view))
         return std::nullopt;
     if (FPending) {
