@@ -12,6 +12,7 @@
 #include <string>
 
 #include "Brains.h"
+#include "FrameReader.h"
 #include "NetMessage.h"
 #include "SeatSecretFile.h"
 #include "TableKey.h"

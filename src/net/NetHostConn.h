@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "FrameReader.h"
 #include "NetHost.h"
 
 namespace spades::net {

@@ -15,19 +15,6 @@
 
 namespace spades {
 
-namespace {
-// A game taken up from the history is played by its own rules; the games begun
-// after it by the table's again.
-template <typename TWork>
-void WithRulesOf(THandCycle& cycle, const TRuleSet& rules, TWork&& start)
-{
-    const TRuleSet next = cycle.NextRules();
-    cycle.SetNextRules(rules);
-    start();
-    cycle.SetNextRules(next);
-}
-}  // namespace
-
 QString ScoreLine(const std::array<TGameSeat, 5>& seats, const TSeatInts& scores)
 {
     QStringList parts;
@@ -190,6 +177,7 @@ void TTableHistory::StartFrom(const TStart& start, std::optional<TSpadesGame::TS
         kinds[s] = SeatKindFromHistory(static_cast<int>(type));
     }
     point.FirstSeat = start.FirstSeat;
+    point.Rules = start.Rules;
     if (start.Deal)
         point.Deal = DeckOrder(*start.Deal);
     FWindow.StartFrom(point, kinds, std::move(script));
@@ -231,9 +219,9 @@ void TTableHistory::Resume(const TResumePoint& point)
         FRecorder.Continue(point.Game.Id, point.HandsScored);
         RestoreScoreSheet(point.Game.Id, point.HandsScored);
         FWindow.Cycle().SetWinScore(point.Game.WinScore);
-        WithRulesOf(FWindow.Cycle(), GameRules(point.Game).Rules, [&] {
-            StartFrom({point.Game.Seats, point.Scores, point.TotalBags, point.FirstSeat, point.Deal, false}, std::nullopt);
-        });
+        StartFrom({point.Game.Seats, point.Scores, point.TotalBags, point.FirstSeat, point.Deal, false,
+                   GameRules(point.Game).Rules},
+                  std::nullopt);
     });
 }
 
@@ -282,10 +270,11 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
     start.FirstSeat = hand->FirstSeat;
     start.Deal = hand->Deal;
     start.Replay = true;
+    start.Rules = GameRules(*game).Rules;
     TSpadesGame::TScript script;
     script.Bids = hand->Bids;
     script.Plays = hand->Plays;
-    WhenIdle([this, start, script, winScore = game->WinScore, rules = GameRules(*game).Rules] {
+    WhenIdle([this, start, script, winScore = game->WinScore] {
         // The game in play waits, as it stands, to be gone back to; the file keeps it unfinished.
         if (!FReplaying && !FLeftGame)
             FLeftGame = TLeftGame{FWindow.Moment(), FRecorder.Position()};
@@ -293,7 +282,7 @@ bool TTableHistory::StartReplay(qint64 gameId, int number)
         FReplaying = true;
         ++FReplays;
         FWindow.Cycle().SetWinScore(winScore);
-        WithRulesOf(FWindow.Cycle(), rules, [&] { StartFrom(start, script); });
+        StartFrom(start, script);
     });
     return true;
 }

@@ -73,6 +73,8 @@ private:
         int FirstSeat = 3;
         std::optional<std::array<int, 52>> Deal;
         bool Replay = false;
+        // A game taken up is played by its own rules; the games begun after it by the table's.
+        std::optional<TRuleSet> Rules;
     };
     void StartFrom(const TStart& start, std::optional<TSpadesGame::TScript> script);
     TSpadesGame& Game() { return FWindow.Game(); }

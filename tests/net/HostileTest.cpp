@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 
+#include "FrameReader.h"
 #include "NetTestSupport.h"
 #include "Rules.h"
 

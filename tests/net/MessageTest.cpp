@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include "FrameReader.h"
 #include "NetMessage.h"
 
 using namespace spades::net;

@@ -4,6 +4,7 @@
 // The clear preamble before the secure channel is read from the same bytes.
 // The version 5 messages (Back, Notice) keep to their direction and range, and
 // the house rules a version 6 table accepts parse as the game reads them.
+#include "FrameReader.h"
 #include "NetMessage.h"
 #include "Preamble.h"
 #include "RuleText.h"
