@@ -193,7 +193,7 @@ TEST(Loopback, AClientKilledMidTrickGetsItsSeatBack)
     // The computer and the returning player both play the classic way from what
     // they know, so the game is the computer's game throughout.
     EXPECT_EQ(AsComputers(hosted.Log.str()), SimulatedLog(31));
-    EXPECT_EQ(back.Winners.size(), 1u);
+    EXPECT_EQ(back.Winners.size(), 1u) << "closed: " << back.Why;
 }
 
 TEST(Loopback, AClientThatNeverAnswersIsPlayedForWhenTimeIsUp)
